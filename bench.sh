@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds a release build and runs one benchmark: ./bench.sh NAME
+set -euo pipefail
+cd "$(dirname "$0")"
+[ $# -ge 1 ] || { echo "usage: ./bench.sh NAME [ARGS...]" >&2; exit 2; }
+name="$1"; shift
+source tools/env.sh
+hh_prepare
+say "building the game's assets (build/main)"
+hh_build_main
+say "building the release build (build/release)"
+hh_build "$HH_RELEASE" Release -DHENHOUSE_ASSETS_FROM="$HH_RUN" -DBUILD_TESTING=OFF
+exe="$HH_RELEASE/bench/$name"
+[ -x "$exe" ] || die "no benchmark named '$name' (looked for $exe)"
+cd "$HH_RELEASE/run"
+hh_virtual_display "$exe" "$@"

@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# Henhouse build environment.
+#
+# Sourced by play.sh, test.sh and bench.sh. Provides `henv CMD...`, which runs a
+# command either natively (when this machine already has SFML 3, cairo and
+# Catch2 3) or inside a cached Debian testing root made with mmdebstrap and
+# entered with bubblewrap. The root lives outside the checkout and is reused;
+# it is only trusted once its ".complete" stamp exists, so a half-built root
+# from an interrupted run is thrown away and made again.
+
+HH_TOP="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+# Everything the root must hold. Changing this list makes a new root.
+HH_PACKAGES=(
+  g++ cmake ninja-build pkg-config
+  libsfml-dev catch2 libcairo2-dev libpng-dev libspng-dev libdeflate-dev
+  xvfb xauth xfonts-base libgl1-mesa-dri
+  fonts-liberation
+  libpulse0 libasound2t64 libasound2-plugins
+  ca-certificates
+)
+HH_SUITE=forky
+
+say() { printf 'henhouse: %s\n' "$*" >&2; }
+die() { printf 'henhouse: error: %s\n' "$*" >&2; exit 1; }
+
+hh_native_ok() {
+  [ -n "${HENHOUSE_FORCE_ROOT:-}" ] && return 1
+  command -v cmake >/dev/null && command -v c++ >/dev/null && command -v pkg-config >/dev/null || return 1
+  pkg-config --atleast-version=3.0 sfml-graphics 2>/dev/null || return 1
+  pkg-config --exists cairo catch2-with-main 2>/dev/null || return 1
+  pkg-config --atleast-version=3.0 catch2 2>/dev/null || return 1
+  command -v xvfb-run >/dev/null || return 1
+  return 0
+}
+
+hh_cache_dir() {
+  local base="${XDG_CACHE_HOME:-${HOME:-/tmp}/.cache}"
+  printf '%s/henhouse' "$base"
+}
+
+hh_root_dir() {
+  local key
+  key="$(printf '%s\n' "$HH_SUITE" "${HH_PACKAGES[@]}" | sha256sum | cut -c1-12)"
+  printf '%s/root-%s' "$(hh_cache_dir)" "$key"
+}
+
+hh_install_host_tools() {
+  local missing=()
+  command -v mmdebstrap >/dev/null || missing+=(mmdebstrap)
+  command -v bwrap >/dev/null || missing+=(bubblewrap)
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null; then
+    say "installing ${missing[*]} on this machine"
+    apt-get update -qq >/dev/null || die "apt-get update failed"
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null \
+      || die "could not install ${missing[*]}"
+  else
+    die "this machine lacks ${missing[*]}; install them (for example: sudo apt-get install ${missing[*]}) and run again"
+  fi
+}
+
+hh_make_root() {
+  local root="$1"
+  hh_install_host_tools
+  mkdir -p "$(dirname "$root")"
+  if [ -d "$root" ]; then
+    say "removing an incomplete build environment at $root"
+    rm -rf "$root" || die "cannot remove $root"
+  fi
+  say "creating the build environment (Debian $HH_SUITE, about a minute) in $root"
+  local pkgs
+  pkgs="$(IFS=,; echo "${HH_PACKAGES[*]}")"
+  local log="$root.log"
+  if ! mmdebstrap --variant=apt --aptopt='Acquire::Check-Valid-Until "false"' \
+        --include="$pkgs" "$HH_SUITE" "$root" >"$log" 2>&1; then
+    tail -n 20 "$log" >&2
+    rm -rf "$root"
+    die "mmdebstrap failed (full log: $log)"
+  fi
+  touch "$root/.complete"
+  say "build environment ready"
+}
+
+# Sets HH_MODE to "native" or "root" and makes sure the root exists.
+hh_prepare() {
+  if hh_native_ok; then
+    HH_MODE=native
+    return
+  fi
+  HH_MODE=root
+  HH_ROOT="$(hh_root_dir)"
+  [ -f "$HH_ROOT/.complete" ] || hh_make_root "$HH_ROOT"
+}
+
+# Runs a command in the environment. With HH_DESKTOP=1 the user's display and
+# sound server are passed in as well.
+henv() {
+  if [ "$HH_MODE" = native ]; then
+    "$@"
+    return
+  fi
+  local args=(--bind "$HH_ROOT" / --proc /proc --dev /dev --bind /tmp /tmp
+              --bind "$HH_TOP" "$HH_TOP" --chdir "$PWD"
+              --setenv HOME /tmp --setenv PATH /usr/local/bin:/usr/bin:/bin
+              --die-with-parent)
+  if [ -n "${HH_DESKTOP:-}" ]; then
+    [ -d /tmp/.X11-unix ] && args+=(--bind /tmp/.X11-unix /tmp/.X11-unix)
+    [ -e /dev/dri ] && args+=(--dev-bind /dev/dri /dev/dri)
+    if [ -n "${XAUTHORITY:-}" ] && [ -f "$XAUTHORITY" ]; then
+      args+=(--ro-bind "$XAUTHORITY" "$XAUTHORITY")
+    elif [ -f "${HOME:-/nonexistent}/.Xauthority" ]; then
+      args+=(--ro-bind "$HOME/.Xauthority" /tmp/.Xauthority --setenv XAUTHORITY /tmp/.Xauthority)
+    fi
+    if [ -n "${XDG_RUNTIME_DIR:-}" ] && [ -d "$XDG_RUNTIME_DIR" ]; then
+      args+=(--bind "$XDG_RUNTIME_DIR" "$XDG_RUNTIME_DIR")
+    fi
+  fi
+  bwrap "${args[@]}" "$@"
+}
+
+# Configures and builds one build tree: hh_build DIR BUILD_TYPE [extra cmake args]
+hh_build() {
+  local dir="$1" type="$2"; shift 2
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    henv cmake -S "$HH_TOP" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "$@" >/dev/null \
+      || die "cmake could not configure $dir"
+  fi
+  henv cmake --build "$dir" -j "$(nproc 2>/dev/null || echo 2)" || die "the build in $dir failed"
+}
+
+# Runs a command under a virtual display big enough for the 1920 x 1080 window.
+hh_virtual_display() {
+  henv xvfb-run -a -s "-screen 0 1920x1080x24" "$@"
+}
+
+# The build trees: the main one (the game runs from build/run), the sanitizer
+# one for the tests, and the release one for benchmarks. The last two borrow
+# the main tree's generated assets.
+HH_MAIN="$HH_TOP/build/main"
+HH_ASAN="$HH_TOP/build/asan"
+HH_RELEASE="$HH_TOP/build/release"
+HH_RUN="$HH_TOP/build/run"
+
+hh_build_main() {
+  hh_build "$HH_MAIN" RelWithDebInfo -DHENHOUSE_RUN_DIR="$HH_RUN"
+}
