@@ -1,0 +1,39 @@
+#pragma once
+// Runs a whole asset build: paints every image of the table, copies the font
+// and synthesises the music into one output tree, spreading the work over
+// the machine's cores.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace henhouse::assets {
+
+class AssetGenerator {
+public:
+    AssetGenerator(std::filesystem::path outDir, std::filesystem::path fontFile);
+
+    // Builds everything. Returns false and fills error() with one line naming
+    // the failing file if anything goes wrong.
+    bool run();
+
+    const std::string& error() const { return error_; }
+    int filesWritten() const { return files_; }
+    std::uintmax_t bytesWritten() const { return bytes_; }
+
+    // Writes small crops of chosen sheet frames (for looking at animations).
+    // frame >= 0 crops one 512-px cell of a sheet at full size instead.
+    bool preview(int id, const std::filesystem::path& pngOut, int frame = -1);
+    // Lays several images out on one contact sheet, each fitted in a cell.
+    bool montage(const std::vector<int>& ids, int cell, const std::filesystem::path& pngOut);
+
+private:
+    std::filesystem::path out_;
+    std::filesystem::path font_;
+    std::string error_;
+    int files_ = 0;
+    std::uintmax_t bytes_ = 0;
+};
+
+} // namespace henhouse::assets

@@ -1,0 +1,31 @@
+#pragma once
+// The image families. Each painter draws the ids it owns onto a canvas of the
+// exact table size and returns false for ids that belong to another family.
+
+#include "Canvas.hpp"
+
+namespace henhouse::assets {
+
+bool paintAnimal(int id, Canvas& canvas);     // chicken sheets and single bird pictures
+bool paintFurniture(int id, Canvas& canvas);  // floor, walls, pen, feeders, eggs, dirt, bubbles
+bool paintInterface(int id, Canvas& canvas);  // buttons, counters, windows, shop, cards, icons
+bool paintMessage(int id, Canvas& canvas);    // story cards and the quest panel
+
+// Shared small pictures, reused across families (drawn centred in a box).
+void drawEggShape(Canvas& c, double cx, double cy, double h, Color fill, double lineWidth);
+void drawHenIcon(Canvas& c, double cx, double cy, double size);
+void drawChickIcon(Canvas& c, double cx, double cy, double size);
+void drawCoin(Canvas& c, double cx, double cy, double r);
+void drawSack(Canvas& c, double cx, double cy, double w, double h, Color fill, bool chickFace);
+void drawPillJar(Canvas& c, double cx, double cy, double size);
+void drawPadlock(Canvas& c, double cx, double cy, double size);
+
+// Whole birds for cards and messages, feet at (feetX, feetY); scale 1 = sheet frame size.
+enum class HenLook { Plain, Holiday, Reading, Cheering, Poorly };
+void drawHen(Canvas& c, double feetX, double feetY, double scale, HenLook look);
+void drawChick(Canvas& c, double feetX, double feetY, double scale, bool cheering);
+
+// Window frame shared by the shop pages and the sorting window (860 x 820).
+void drawWindowFrame(Canvas& c, const char* title);
+
+} // namespace henhouse::assets

@@ -1,0 +1,58 @@
+// henhouse-assets OUTDIR FONT_TTF
+// Draws every image, copies the font and synthesises the music for the game.
+// (--preview ID OUT.png [FRAME] writes a quarter-size look at one image, or
+//  one sheet frame at full size;
+//  --montage OUT.png CELL ID... lays several images out on one sheet;
+//  --scene OUT.png / --scene-shop OUT.png mocks up the game screen.)
+
+#include "AssetGenerator.hpp"
+#include "ScenePreview.hpp"
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    using henhouse::assets::AssetGenerator;
+    if ((argc == 4 || argc == 5) && std::string(argv[1]) == "--preview") {
+        AssetGenerator gen(".", "");
+        if (!gen.preview(std::stoi(argv[2]), argv[3], argc == 5 ? std::stoi(argv[4]) : -1)) {
+            std::fprintf(stderr, "henhouse-assets: %s\n", gen.error().c_str());
+            return 1;
+        }
+        return 0;
+    }
+    if (argc >= 5 && std::string(argv[1]) == "--montage") {
+        AssetGenerator gen(".", "");
+        std::vector<int> ids;
+        for (int i = 4; i < argc; ++i) ids.push_back(std::stoi(argv[i]));
+        if (!gen.montage(ids, std::stoi(argv[3]), argv[2])) {
+            std::fprintf(stderr, "henhouse-assets: %s\n", gen.error().c_str());
+            return 1;
+        }
+        return 0;
+    }
+    if (argc == 3 && (std::string(argv[1]) == "--scene" || std::string(argv[1]) == "--scene-shop")) {
+        henhouse::assets::ScenePreview scene;
+        if (!scene.write(argv[2], std::string(argv[1]) == "--scene-shop")) {
+            std::fprintf(stderr, "henhouse-assets: %s\n", scene.error().c_str());
+            return 1;
+        }
+        return 0;
+    }
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: henhouse-assets OUTDIR FONT_TTF\n");
+        return 1;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    AssetGenerator gen(argv[1], argv[2]);
+    if (!gen.run()) {
+        std::fprintf(stderr, "henhouse-assets: failed: %s\n", gen.error().c_str());
+        return 1;
+    }
+    const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("henhouse-assets: wrote %d files, %ju bytes (%.1f MiB), in %.1f s\n", gen.filesWritten(),
+                gen.bytesWritten(), static_cast<double>(gen.bytesWritten()) / (1024.0 * 1024.0), secs);
+    return 0;
+}
