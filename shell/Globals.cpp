@@ -1,0 +1,51 @@
+#include "shell/Globals.hpp"
+
+int coins = 100;
+int coinsEarned = 0;
+int eggsCollected = 0;
+int chickensToSpawn = 5;
+int packC0Count = 0;
+int packC1Count = 0;
+int psychologistCount = 0;
+int vetCount = 0;
+int dragKind = 0;
+sf::Vector2f mousePos{0.f, 0.f};
+
+int quantities[6] = {};
+int prices[6] = {};
+int orderTotal = 0;
+
+bool questComplete = false;
+bool showMessage3 = false;
+bool showMessage4 = false;
+bool messagesDone = false;
+
+float fpsTime = 0.f;
+int fpsFrames = 0;
+int fpsValue = 0;
+
+void resetGlobalValues()
+{
+    coins = 100;
+    coinsEarned = 0;
+    eggsCollected = 0;
+    chickensToSpawn = 5;
+    packC0Count = 0;
+    packC1Count = 0;
+    psychologistCount = 0;
+    vetCount = 0;
+    dragKind = 0;
+    mousePos = {0.f, 0.f};
+    for (int i = 0; i < 6; ++i) {
+        quantities[i] = 0;
+        prices[i] = 0;
+    }
+    orderTotal = 0;
+    questComplete = false;
+    showMessage3 = false;
+    showMessage4 = false;
+    messagesDone = false;
+    fpsTime = 0.f;
+    fpsFrames = 0;
+    fpsValue = 0;
+}

@@ -1,0 +1,103 @@
+#include "shell/ProcessObjects.hpp"
+
+#include "shell/TTextureStore.hpp"
+
+#include <SFML/System/Exception.hpp>
+
+#include <stdexcept>
+#include <string>
+
+TDeferred<sf::SoundBuffer> chickenSongBuffer;
+TDeferred<sf::SoundBuffer> mainThemeBuffer;
+TDeferred<sf::Sound> chickenSong;
+TDeferred<sf::Sound> mainTheme;
+
+TDeferred<sf::Sprite> cellSprite;
+TDeferred<sf::Sprite> frame68Sprite;
+TDeferred<sf::Sprite> frame69Sprite;
+TDeferred<sf::Sprite> frame70Sprite;
+TDeferred<sf::Sprite> kurortEmotionSprite;
+
+TDeferred<std::array<TSlot, 6>> inventorySlots;
+TDeferred<TSort> sortMachine;
+TDeferred<TShop> shop;
+
+namespace {
+
+void loadTrack(TDeferred<sf::SoundBuffer>& buffer, const std::string& path)
+{
+    try {
+        buffer.emplace(path);
+    } catch (const sf::Exception&) {
+        throw std::runtime_error("cannot load the sound file " + path);
+    }
+}
+
+} // namespace
+
+void buildProcessObjects(bool withSound)
+{
+    if (withSound) {
+        loadTrack(chickenSongBuffer, "src/sounds/chikensong.wav");
+        loadTrack(mainThemeBuffer, "src/sounds/MainTheme.wav");
+        chickenSong.emplace(*chickenSongBuffer);
+        mainTheme.emplace(*mainThemeBuffer);
+    }
+
+    // The first sprite brings up the texture store, which loads every image.
+    TTextureStore& store = TTextureStore::instance();
+    cellSprite.emplace(store.getTexture(28));
+    frame68Sprite.emplace(store.getTexture(48));
+    frame69Sprite.emplace(store.getTexture(49));
+    frame70Sprite.emplace(store.getTexture(50));
+    kurortEmotionSprite.emplace(store.getTexture(153));
+
+    resetGameObjects();
+}
+
+void resetGameObjects()
+{
+    // In their start-up order: the inventory, the sorting machine, the shop.
+    shop.reset();
+    sortMachine.reset();
+    inventorySlots.reset();
+    inventorySlots.emplace();
+    // The inventory bar: three feed bags, the pills and two spare cells; the
+    // labels stand every 66 pixels from x 103.
+    const int slotTextures[6] = {85, 86, 87, 88, 0, 0};
+    const sf::Vector2f slotPositions[6] = {{75.f, 939.f}, {145.f, 929.f}, {206.f, 939.f},
+                                           {270.f, 929.f}, {0.f, 0.f}, {0.f, 0.f}};
+    for (std::size_t k = 0; k < 6; ++k)
+        inventorySlots[k].setupSlot(slotTextures[k], slotPositions[k],
+                                    {103.f + 66.f * static_cast<float>(k), 1000.f}, 12);
+    refreshInventoryTexts();
+    sortMachine.emplace();
+    shop.emplace();
+}
+
+void destroyProcessObjects()
+{
+    shop.reset();
+    sortMachine.reset();
+    inventorySlots.reset();
+    kurortEmotionSprite.reset();
+    frame70Sprite.reset();
+    frame69Sprite.reset();
+    frame68Sprite.reset();
+    cellSprite.reset();
+    mainTheme.reset();
+    chickenSong.reset();
+    mainThemeBuffer.reset();
+    chickenSongBuffer.reset();
+}
+
+void startSounds()
+{
+    for (TDeferred<sf::Sound>* sound : {&chickenSong, &mainTheme}) {
+        if (!sound->built())
+            continue;
+        (*sound)->setVolume(25.f);
+        (*sound)->setLooping(true);
+        (*sound)->play();
+    }
+}

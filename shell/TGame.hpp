@@ -1,0 +1,38 @@
+#pragma once
+
+#include "shell/TOptions.hpp"
+
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Window/Event.hpp>
+
+#include <string>
+
+class TWorld;
+
+// The entry point's work: brings up the process-wide objects, opens the
+// window, builds the world and runs the unthrottled frame loop (measure the
+// step, keep the frame rate in the title, hand mouse events to the world,
+// step it, draw it).
+class TGame {
+public:
+    explicit TGame(const TOptions& options);
+
+    // Runs the game to the end; returns the process exit status.
+    int run();
+
+    // Adds one frame of `dt` seconds to the frame-rate count; true when a
+    // whole second has gathered and the title should be rebuilt.
+    static bool accountFrame(float dt);
+    // "x:y   FPS:n" with the coordinates truncated toward zero.
+    static std::string titleText(sf::Vector2f mouseLocal);
+    // Handles one window event: mouse events go to the world at the last
+    // move position; a resize keeps one view unit per pixel.
+    static void handleEvent(const sf::Event& event, sf::RenderWindow& window, TWorld& world, sf::Vector2f& mouseLocal);
+
+    static constexpr const char* initialTitle = "Cells: 20x14 (64x64) (1280x896)";
+
+private:
+    bool saveScreenshot(sf::RenderWindow& window) const;
+
+    TOptions options;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// Command-line options for automation. Without any, the game plays as usual:
+// seeded from the clock, real frame times, until the window is closed.
+struct TOptions {
+    std::optional<unsigned> seed;        // --seed N
+    std::optional<float> fixedDt;        // --fixed-dt SECONDS
+    std::optional<long> frames;          // --frames N
+    std::optional<std::string> screenshot; // --screenshot PATH
+    bool help = false;                   // --help
+
+    // Parses the arguments (without the program name). On a bad option or
+    // value, returns nothing and puts a one-line reason in `error`.
+    static std::optional<TOptions> parse(const std::vector<std::string>& args, std::string& error);
+    static const char* usage();
+};

@@ -1,0 +1,311 @@
+#include "shell/TTextureStore.hpp"
+
+#include <SFML/Graphics/Image.hpp>
+
+#include <iostream>
+#include <ostream>
+
+namespace {
+
+const TTextureStore::Entry assetEntries[] = {
+    {0, "null.png"},
+    {1, "texture_form.png"},
+    {3, "texture_value_control.png"},
+    {4, "button_value_control.png"},
+    {5, "win1.png"},
+    {6, "cursor1.png"},
+    {7, "egg1.png"},
+    {8, "egg2.png"},
+    {9, "egg3.png"},
+    {10, "egg4.png"},
+    {11, "transporter1.png"},
+    {12, "xray.png"},
+    {13, "menu.png"},
+    {14, "egg1xray.png"},
+    {15, "embryomutanto 1.png"},
+    {16, "embryo2mutanto.png"},
+    {17, "embryo1.png"},
+    {18, "embryo2 1.png"},
+    {19, "embryorip 1.png"},
+    {20, "term_indik.png"},
+    {21, "term_btn1.png"},
+    {22, "term_btn2.png"},
+    {23, "chicken.png"},
+    {24, "EggBreaking.png"},
+    {25, "HatchingChick.png"},
+    {26, "HatchingChickMutanto.png"},
+    {27, "EggPuff.png"},
+    {28, "cell.png"},
+    {29, "Rectangle 221.png"},
+    {30, "Rectangle 181.png"},
+    {31, "Frame 40.png"},
+    {32, "Frame 41.png"},
+    {33, "Frame 43.png"},
+    {34, "Frame 44.png"},
+    {35, "Frame 46.png"},
+    {36, "buttonControl.png"},
+    {37, "chiken1.png"},
+    {38, "Frame 60.png"},
+    {39, "Frame 49.png"},
+    {40, "Subtract.png"},
+    {41, "feeding.png"},
+    {42, "drinkingbowl.png"},
+    {43, "indicator.png"},
+    {44, "arrowindicator.png"},
+    {45, "feed.png"},
+    {46, "gutterfood.png"},
+    {47, "Frame 67.png"},
+    {48, "Frame 68.png"},
+    {49, "Frame 69.png"},
+    {50, "Frame 70.png"},
+    {51, "Frame 71.png"},
+    {52, "Frame 72.png"},
+    {53, "eggC1.png"},
+    {54, "Rectangle 260.png"},
+    {55, "Rectangle 261.png"},
+    {56, "progressbarValue.png"},
+    {57, "FrameTimer.png"},
+    {58, "FrameCurCoin.png"},
+    {59, "FrameCountEggs.png"},
+    {60, "phsiholog.png"},
+    {61, "veterinar.png"},
+    {62, "kurort.png"},
+    {63, "WinSort.png"},
+    {64, "buttonSort.png"},
+    {65, "buttonSortPressed.png"},
+    {66, "buttonClean.png"},
+    {67, "buttonSound.png"},
+    {68, "buttonShop.png"},
+    {69, "buttonClose.png"},
+    {70, "sortingMachine1.png"},
+    {71, "sortingMachine2.png"},
+    {72, "buttonStartSortMachine.png"},
+    {73, "eggPackaging.png"},
+    {74, "eggPackagingC0.png"},
+    {75, "eggPackagingC1.png"},
+    {76, "eggC1red.png"},
+    {77, "eggC1green.png"},
+    {78, "walk.png"},
+    {79, "dance.png"},
+    {80, "eat.png"},
+    {81, "windowShop.png"},
+    {82, "Ortomyk.png"},
+    {83, "Plimsa.png"},
+    {84, "inventory.png"},
+    {85, "cormbaby1.png"},
+    {86, "cormbaby2.png"},
+    {87, "cormbaby3.png"},
+    {88, "tabletki.png"},
+    {89, "iconWarning.png"},
+    {90, "emptyFeeding.png"},
+    {91, "shopPage1.png"},
+    {92, "shopPage2.png"},
+    {93, "shopPage3.png"},
+    {94, "shopPage1disable.png"},
+    {95, "shopPage2disable.png"},
+    {96, "shopPage3disable.png"},
+    {97, "shopItemDisabled.png"},
+    {98, "shopItem1.png"},
+    {99, "shopItem2.png"},
+    {100, "shopItem3.png"},
+    {101, "shopItem4.png"},
+    {102, "shopItem5.png"},
+    {103, "shopItem6.png"},
+    {104, "shopItem7.png"},
+    {105, "shopItem8.png"},
+    {106, "ShopSlotDisable.png"},
+    {107, "ShopSlot.png"},
+    {108, "shopPage1Background.png"},
+    {109, "shopPage2Background.png"},
+    {110, "shopPage3Background.png"},
+    {111, "ChickEat.png"},
+    {112, "ChickWalk.png"},
+    {113, "zherlob.png"},
+    {114, "ventilation.png"},
+    {115, "panel1.png"},
+    {116, "buttonShopPressed.png"},
+    {117, "buttonPlus.png"},
+    {118, "buttonPlusHover.png"},
+    {119, "buttonPlusPressed.png"},
+    {120, "buttonPlusDisabled.png"},
+    {121, "buttonMinus.png"},
+    {122, "buttonMinusHover.png"},
+    {123, "buttonMinusPressed.png"},
+    {124, "buttonMinusDisabled.png"},
+    {125, "buttonCloseHover.png"},
+    {126, "buttonClosePressed.png"},
+    {127, "seat.png"},
+    {128, "shopPage1Hover.png"},
+    {129, "shopPage2Hover.png"},
+    {130, "shopPage3Hover.png"},
+    {131, "shopPage1Pressed.png"},
+    {132, "shopPage2Pressed.png"},
+    {133, "shopPage3Pressed.png"},
+    {134, "button.png"},
+    {135, "buttonHover.png"},
+    {136, "buttonPressed.png"},
+    {137, "buttonDisable.png"},
+    {138, "buy.png"},
+    {139, "CircleButton.png"},
+    {140, "CircleButtonHover.png"},
+    {141, "CircleButtonPressed.png"},
+    {142, "iconScan.png"},
+    {143, "iconScanWhite.png"},
+    {144, "iconShop.png"},
+    {145, "iconShopWhite.png"},
+    {146, "iconMusic.png"},
+    {147, "iconMusicWhite.png"},
+    {148, "iconClean.png"},
+    {149, "iconCleanWhite.png"},
+    {150, "start.png"},
+    {151, "kurort1.png"},
+    {152, "kurort2.png"},
+    {153, "emotionKurort.png"},
+    {154, "pen1.png"},
+    {155, "pen2.png"},
+    {156, "pen3.png"},
+    {157, "pollution1.png"},
+    {158, "pollution2.png"},
+    {159, "bubble.png"},
+    {160, "bubble2.png"},
+    {161, "majesticons_music.png"},
+    {162, "egg0.png"},
+    {163, "scene11msg1.png"},
+    {164, "scene11msg2.png"},
+    {165, "scene11msg3.png"},
+    {166, "scene11msg4.png"},
+    {167, "quest1.png"},};
+
+bool isCentred(int id) { return id >= 142 && id <= 150; }
+
+} // namespace
+
+std::span<const TTextureStore::Entry> TTextureStore::assetTable() { return assetEntries; }
+
+const char* TTextureStore::fileOf(int id)
+{
+    for (const Entry& e : assetEntries)
+        if (e.id == id)
+            return e.file;
+    return nullptr;
+}
+
+TTextureStore& TTextureStore::instance()
+{
+    // Created on first use and kept to the end of the process: every sprite
+    // of the game refers to its textures.
+    static TTextureStore store(std::cout);
+    return store;
+}
+
+TTextureStore::TTextureStore(std::ostream& console) : console(console)
+{
+    if (!font.openFromFile("C:/Windows/Fonts/Arial.ttf")) {
+        // The game's own copy; if it is missing too, texts simply stay empty.
+        (void)font.openFromFile("src/fonts/Arial.ttf");
+    }
+
+    // Ascending ids, except that the close button comes after id 124 and the
+    // shop slot frame before its disabled twin.
+    for (const Entry& e : assetEntries) {
+        if (e.id == 69 || e.id == 106)
+            continue;
+        loadTexture(e.id, std::string("src/images/") + e.file, isCentred(e.id));
+        if (e.id == 107)
+            loadTexture(106, std::string("src/images/") + fileOf(106), false);
+        if (e.id == 124)
+            loadTexture(69, std::string("src/images/") + fileOf(69), false);
+    }
+
+    if (auto it = sprites.find(78); it != sprites.end())
+        it->second->setTextureRect(sf::IntRect({0, 0}, {frameSize, frameSize}));
+}
+
+// Textures and sprites are deliberately leaked: sprites all over the game
+// refer to them until the very end of the process.
+TTextureStore::~TTextureStore() = default;
+
+void TTextureStore::loadTexture(int id, const std::string& path, bool centered)
+{
+    auto* texture = new sf::Texture();
+    if (texture->loadFromFile(path)) {
+        if (textures.count(id) != 0) {
+            console << "По такому ID уже загружена текстура!" << '\n';
+            delete texture;
+        } else {
+            textures[id] = texture;
+            auto* sprite = new sf::Sprite(*texture);
+            if (centered) {
+                const sf::IntRect rect = sprite->getTextureRect();
+                sprite->setOrigin({static_cast<float>(rect.size.x) / 2.f, static_cast<float>(rect.size.y) / 2.f});
+            }
+            sprites[id] = sprite;
+        }
+    } else {
+        delete texture;
+    }
+    console << "\x1b[2J\x1b[1;1H" << "loading textures " << id << "/" << imageCount << '\n';
+    console.flush();
+}
+
+void TTextureStore::reportMissing(int id)
+{
+    if (!reportedMissing.insert(id).second)
+        return;
+    const char* file = fileOf(id);
+    std::cerr << "henhouse: image " << id << " (src/images/" << (file ? file : "?")
+              << ") is not loaded; showing a placeholder instead" << std::endl;
+}
+
+const sf::Texture& TTextureStore::fallbackTexture()
+{
+    if (auto it = textures.find(0); it != textures.end())
+        return *it->second;
+    if (!builtinFallback) {
+        // A small fully transparent square, like the placeholder image.
+        builtinFallback = std::make_unique<sf::Texture>(sf::Image({64, 64}, sf::Color::Transparent));
+    }
+    return *builtinFallback;
+}
+
+const sf::Texture& TTextureStore::getTexture(int id)
+{
+    if (auto it = textures.find(id); it != textures.end())
+        return *it->second;
+    reportMissing(id);
+    return fallbackTexture();
+}
+
+sf::Sprite& TTextureStore::getSprite(int id)
+{
+    if (auto it = sprites.find(id); it != sprites.end())
+        return *it->second;
+    reportMissing(id);
+    // Each missing id gets its own stand-in stamp, so positions set on it
+    // behave as they would on the real sprite.
+    auto& slot = fallbackSprites[id];
+    if (!slot)
+        slot = std::make_unique<sf::Sprite>(fallbackTexture());
+    return *slot;
+}
+
+void TTextureStore::drawSprite(sf::RenderTarget& target, int id)
+{
+    target.draw(getSprite(id));
+}
+
+void TTextureStore::drawSpriteAt(sf::RenderTarget& target, int id, sf::Vector2f position)
+{
+    sf::Sprite& sprite = getSprite(id);
+    sprite.setPosition(position);
+    target.draw(sprite);
+}
+
+bool TTextureStore::spriteContains(int id, float x, float y)
+{
+    const sf::Sprite& sprite = getSprite(id);
+    const sf::Vector2f pos = sprite.getPosition();
+    const sf::IntRect rect = sprite.getTextureRect();
+    return pos.x <= x && x <= pos.x + static_cast<float>(rect.size.x) && pos.y <= y
+        && y <= pos.y + static_cast<float>(rect.size.y);
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/RenderTarget.hpp>
+#include <SFML/Graphics/Sprite.hpp>
+#include <SFML/Graphics/Texture.hpp>
+#include <SFML/System/Vector2.hpp>
+
+#include <iosfwd>
+#include <map>
+#include <memory>
+#include <set>
+#include <span>
+#include <string>
+
+// The one owner of every image and of the font. At creation it loads the font
+// and all 167 images from "src/" under the working directory, each under a
+// fixed texture id, and builds one shared sprite per image. Textures and
+// sprites never move or die while the process runs, so references handed out
+// stay valid. A shared sprite is a stamp: drawing code moves it and draws it,
+// and it stays where it was last drawn.
+class TTextureStore {
+public:
+    struct Entry {
+        int id;
+        const char* file;
+    };
+
+    // The store of the game, created (and loaded) on the first call.
+    static TTextureStore& instance();
+
+    // Loads everything, writing the progress line for each image to `console`.
+    explicit TTextureStore(std::ostream& console);
+    TTextureStore(const TTextureStore&) = delete;
+    TTextureStore& operator=(const TTextureStore&) = delete;
+    ~TTextureStore();
+
+    // Lookups. An id with no image yields the placeholder texture of id 0 (or
+    // a built-in one if even that is missing) and says so once per id.
+    const sf::Texture& getTexture(int id);
+    sf::Sprite& getSprite(int id);
+    const sf::Font& getFont() const { return font; }
+    bool hasTexture(int id) const { return textures.count(id) != 0; }
+
+    // Loads one image under `id` and prints its progress line.
+    void loadTexture(int id, const std::string& path, bool centered);
+
+    void drawSprite(sf::RenderTarget& target, int id);
+    void drawSpriteAt(sf::RenderTarget& target, int id, sf::Vector2f position);
+    // Inclusive test against the shared sprite's texture rectangle where it
+    // was last placed (scale and origin ignored).
+    bool spriteContains(int id, float x, float y);
+
+    // The image files, in id order, and the order in which they are loaded.
+    static std::span<const Entry> assetTable();
+    static const char* fileOf(int id);
+
+    static constexpr int imageCount = 167;
+    static constexpr int frameSize = 512;
+
+    std::map<int, sf::Texture*> textures;
+    std::map<int, sf::Sprite*> sprites;
+    sf::Font font;
+
+private:
+    void reportMissing(int id);
+    const sf::Texture& fallbackTexture();
+
+    std::ostream& console;
+    std::set<int> reportedMissing;
+    std::unique_ptr<sf::Texture> builtinFallback;
+    std::map<int, std::unique_ptr<sf::Sprite>> fallbackSprites;
+};

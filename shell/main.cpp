@@ -1,0 +1,28 @@
+#include "shell/TGame.hpp"
+#include "shell/TOptions.hpp"
+
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    std::string error;
+    const auto options = TOptions::parse(std::vector<std::string>(argv + 1, argv + argc), error);
+    if (!options) {
+        std::cerr << "henhouse: " << error << '\n' << TOptions::usage();
+        return 2;
+    }
+    if (options->help) {
+        std::cout << TOptions::usage();
+        return 0;
+    }
+    try {
+        TGame game(*options);
+        return game.run();
+    } catch (const std::exception& e) {
+        std::cerr << "henhouse: " << e.what() << '\n';
+        return 1;
+    }
+}

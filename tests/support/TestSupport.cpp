@@ -1,0 +1,62 @@
+#include "support/TestSupport.hpp"
+
+#include "shell/Globals.hpp"
+#include "shell/ProcessObjects.hpp"
+
+#include <cstdlib>
+#include <set>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace testsupport {
+
+void freshGame()
+{
+    static bool built = false;
+    if (!built) {
+        buildProcessObjects(false);
+        built = true;
+    }
+    resetGlobalValues();
+    resetGameObjects();
+    std::srand(1);
+}
+
+std::filesystem::path scratchDir(const std::string& name)
+{
+    const auto dir = std::filesystem::temp_directory_path()
+        / ("henhouse-test-" + std::to_string(::getpid()) + "-" + name);
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+void writePng(const std::filesystem::path& path, unsigned w, unsigned h, sf::Color color)
+{
+    std::filesystem::create_directories(path.parent_path());
+    const sf::Image image({w, h}, color);
+    if (!image.saveToFile(path))
+        throw std::runtime_error("cannot write " + path.string());
+}
+
+int distinctColours(const sf::Image& image, unsigned left, unsigned top, unsigned w, unsigned h, int cap)
+{
+    std::set<std::uint32_t> seen;
+    for (unsigned y = top; y < top + h && y < image.getSize().y; ++y)
+        for (unsigned x = left; x < left + w && x < image.getSize().x; ++x) {
+            seen.insert(image.getPixel({x, y}).toInteger());
+            if (static_cast<int>(seen.size()) >= cap)
+                return cap;
+        }
+    return static_cast<int>(seen.size());
+}
+
+int runCommand(const std::string& command)
+{
+    const int raw = std::system(command.c_str());
+    if (raw == -1)
+        return -1;
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+}
+
+} // namespace testsupport

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <SFML/Graphics/Image.hpp>
+
+#include <filesystem>
+#include <string>
+
+// Helpers shared by the test programs.
+namespace testsupport {
+
+// Builds the game's process-wide objects (without sound) once per test
+// program and resets the shared values to their starting state.
+void freshGame();
+
+// A new empty directory under the system's temporary folder.
+std::filesystem::path scratchDir(const std::string& name);
+
+// Runs `body` with the working directory set to `dir`, then restores it.
+template <class F>
+void inDirectory(const std::filesystem::path& dir, F&& body)
+{
+    const auto old = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    try {
+        body();
+    } catch (...) {
+        std::filesystem::current_path(old);
+        throw;
+    }
+    std::filesystem::current_path(old);
+}
+
+// Writes a small solid PNG.
+void writePng(const std::filesystem::path& path, unsigned w, unsigned h, sf::Color color);
+
+// Number of distinct colours in a region (stops counting at `cap`).
+int distinctColours(const sf::Image& image, unsigned left, unsigned top, unsigned w, unsigned h, int cap = 64);
+
+// Runs a shell command; returns its exit status.
+int runCommand(const std::string& command);
+
+} // namespace testsupport
