@@ -1,0 +1,38 @@
+#pragma once
+
+#include "actors/TActor.hpp"
+#include "eggline/TButton2.hpp"
+#include "eggline/TSlot.hpp"
+
+#include <SFML/Graphics/Text.hpp>
+
+#include <memory>
+
+// The shop window: three pages (feed, chicks, farm visitors) on which the
+// player builds an order with plus and minus and pays for it with coins.
+class TShop : public TActor {
+public:
+    TShop();
+
+    void draw(sf::RenderTarget& target) override;
+
+    void onPress(int button, float x, float y);
+    void onRelease(int button, float x, float y);
+    void onHover(float x, float y);
+
+    void setPage(int index);
+    void resetQuantities();
+    void refreshLabels();
+
+    int page = 0;
+    TSlot items[6];
+    sf::Text totalText;
+    // The shop's buttons, made when it is built and kept as long as it lives.
+    std::unique_ptr<TButton2> quantityButtons[12]; // plus 0..5, then minus 0..5
+    std::unique_ptr<TButton2> closeButton;
+    std::unique_ptr<TButton2> buyButton;
+    std::unique_ptr<TButton2> pageTabs[3];
+};
+
+// True when the coins cover the order at the current page's prices.
+bool canAfford();
