@@ -38,6 +38,7 @@ struct Pose {
     bool beakOpen = false;
     bool neckBulge = false;
     Eye eye = Eye::Open;
+    bool front = false;  // head turned to look out at the player (also implied by Eye::Viewer)
     // Holiday kit.
     bool hat = false;
     double hatLift = 0, hatTip = 0;
@@ -183,7 +184,7 @@ void drawEye(cairo_t* cr, const Rig& r, const Pose& p, Pt c, double size) {
     setC(cr, pal::outline);
     cairo_set_line_width(cr, size * 0.35);
     cairo_stroke(cr);
-    Pt look = p.eye == Eye::Viewer ? Pt{-size * 0.35, size * 0.2} : Pt{size * 0.35, 0};
+    Pt look = p.eye == Eye::Viewer ? Pt{0, size * 0.15} : Pt{size * 0.35, 0};
     look = rotate(look, r.headRot);
     ellipsePath(cr, c.x + look.x, c.y + look.y, size * 0.85, size * 0.95);
     setC(cr, Color::hex(0x1E130B));
@@ -196,7 +197,14 @@ void drawEye(cairo_t* cr, const Rig& r, const Pose& p, Pt c, double size) {
 void beakPaths(cairo_t* cr, const Rig& r, const Pose& p, double scale, double baseX) {
     auto mv = [&](double x, double y) { Pt q = r.onHead({x * scale + baseX, y * scale}); cairo_move_to(cr, q.x, q.y); };
     auto ln = [&](double x, double y) { Pt q = r.onHead({x * scale + baseX, y * scale}); cairo_line_to(cr, q.x, q.y); };
-    if (!p.beakOpen) {
+    if (p.front || p.eye == Eye::Viewer) {
+        // Seen from the front the beak is a short point aimed down at us,
+        // sitting between the eyes.
+        auto fm = [&](double x, double y) { Pt q = r.onHead({r.headR * 0.3 + x * scale, 8 + y * scale}); cairo_move_to(cr, q.x, q.y); };
+        auto fl = [&](double x, double y) { Pt q = r.onHead({r.headR * 0.3 + x * scale, 8 + y * scale}); cairo_line_to(cr, q.x, q.y); };
+        fm(-16, -10); fl(16, -10); fl(2, 22); cairo_close_path(cr);
+        if (p.beakOpen) { fm(-10, 14); fl(10, 14); fl(1, 26); cairo_close_path(cr); }
+    } else if (!p.beakOpen) {
         mv(0, -16); ln(44, 2); ln(0, 18); cairo_close_path(cr);
     } else {
         mv(0, -18); ln(44, -6); ln(4, 2); cairo_close_path(cr);
@@ -289,7 +297,7 @@ void drawBird(cairo_t* cr, Species sp, const Pose& p) {
         cairo_restore(cr);
     };
     if (p.farWing > 0.05) {
-        wingPath(p.farWing + 0.25, -16);
+        wingPath(p.farWing + 0.25, -16 - 60 * std::clamp(p.farWing - 1.0, 0.0, 1.0));
         outlined(cr, wingCol.shade(-0.08));
     }
 
@@ -308,6 +316,28 @@ void drawBird(cairo_t* cr, Species sp, const Pose& p) {
     };
     auto bodyPath = [&]() { ellipsePath(cr, r.body.x, r.body.y, r.rx, r.ry, r.tilt); };
     const Pt neckBase = r.onBody(hen ? Pt{70, -48} : Pt{50, -40});
+    // The neck: wide where it joins the shoulders, narrowing under the head,
+    // with a soft curve on the throat side. Directions: `along` runs from the
+    // head down to the shoulders, `back` points to the bird's back.
+    const double neckLen = std::max(1.0, std::hypot(neckBase.x - r.head.x, neckBase.y - r.head.y));
+    const Pt along = {(neckBase.x - r.head.x) / neckLen, (neckBase.y - r.head.y) / neckLen};
+    const Pt back = {-along.y, along.x};
+    auto neckAt = [&](double a, double b) {  // a: px down the neck from the head centre, b: px towards the back
+        return Pt{r.head.x + along.x * a + back.x * b, r.head.y + along.y * a + back.y * b};
+    };
+    const double wTop = hen ? 34 : 44, wBase = hen ? 58 : 54;
+    auto neckPath = [&]() {
+        const Pt a = neckAt(0, wTop), b = neckAt(neckLen + 14, wBase);
+        const Pt c = neckAt(neckLen + 14, -wBase), d = neckAt(0, -wTop);
+        const Pt ca1 = neckAt(neckLen * 0.45, wTop * 0.95), ca2 = neckAt(neckLen * 0.8, wBase * 0.9);
+        const Pt cc1 = neckAt(neckLen * 0.7, -wBase * 1.15), cc2 = neckAt(neckLen * 0.3, -wTop * 1.25);
+        cairo_new_sub_path(cr);
+        cairo_move_to(cr, a.x, a.y);
+        cairo_curve_to(cr, ca1.x, ca1.y, ca2.x, ca2.y, b.x, b.y);
+        cairo_line_to(cr, c.x, c.y);
+        cairo_curve_to(cr, cc1.x, cc1.y, cc2.x, cc2.y, d.x, d.y);
+        cairo_close_path(cr);
+    };
     auto headPath = [&]() { ellipsePath(cr, r.head.x, r.head.y, r.headR, r.headR * (hen ? 1.0 : 0.94)); };
     auto combPath = [&]() {
         const Pt bumps[] = {{-26, -44}, {-4, -58}, {20, -50}};
@@ -317,8 +347,9 @@ void drawBird(cairo_t* cr, Species sp, const Pose& p) {
             ellipsePath(cr, c.x, c.y, rad[i], rad[i]);
         }
     };
+    const bool front = p.front || p.eye == Eye::Viewer;
     auto wattlePath = [&]() {
-        Pt c = r.onHead({40, 42});
+        Pt c = r.onHead(front ? Pt{r.headR * 0.3 + 2, 36} : Pt{40, 42});
         ellipsePath(cr, c.x, c.y, 13, 20, r.headRot);
     };
     auto tuftPath = [&]() {  // chick's head fluff
@@ -342,8 +373,8 @@ void drawBird(cairo_t* cr, Species sp, const Pose& p) {
         tuftPath();
     }
     beakPaths(cr, r, p, beakScale, beakBase);
+    neckPath();
     cairo_stroke(cr);
-    thickLine(cr, neckBase, r.head, (hen ? 78 : 90) + kLine * 2, pal::outline);
 
     // Fills.
     if (hen) {
@@ -368,7 +399,59 @@ void drawBird(cairo_t* cr, Species sp, const Pose& p) {
     setC(cr, shadeCol);
     cairo_fill(cr);
     cairo_restore(cr);
-    thickLine(cr, neckBase, r.head, hen ? 78 : 90, bodyCol);
+    neckPath();
+    setC(cr, bodyCol);
+    cairo_fill(cr);
+    if (hen) {
+        // Ginger hackles: a cape of pointed neck feathers falling from the back
+        // of the head onto the shoulders, tucked under the head.
+        // Drawn off to the side and masked by the neck and body, so the
+        // feather points never stick out past the silhouette, whatever the pose.
+        cairo_save(cr);
+        cairo_rectangle(cr, 0, 0, 512, 512);
+        cairo_clip(cr);
+        cairo_push_group(cr);
+        const double len = neckLen + 34;
+        cairo_new_path(cr);
+        Pt q = neckAt(-r.headR * 0.2, wTop + 2);
+        cairo_move_to(cr, q.x, q.y);
+        q = neckAt(len * 0.55, wTop + (wBase - wTop) * 0.5 + 4);
+        Pt q2 = neckAt(len * 0.9, wBase + 6);
+        cairo_curve_to(cr, q.x, q.y, q.x, q.y, q2.x, q2.y);
+        // Feather points along the lower edge, from the back towards the throat.
+        const int tips = 4;
+        for (int i = 0; i < tips; ++i) {
+            const double b0 = wBase + 6 - (i + 0.5) * (wBase * 1.25) / tips;
+            const double b1 = wBase + 6 - (i + 1.0) * (wBase * 1.25) / tips;
+            const double depth = len * (1.0 - 0.06 * i);
+            const Pt tip = neckAt(depth + 6, b0), notch = neckAt(depth - 22, b1);
+            cairo_line_to(cr, tip.x, tip.y);
+            cairo_line_to(cr, notch.x, notch.y);
+        }
+        q = neckAt(len * 0.4, -wTop * 0.2);
+        q2 = neckAt(0, -wTop * 0.2);
+        cairo_curve_to(cr, q.x, q.y, q.x, q.y, q2.x, q2.y);
+        cairo_close_path(cr);
+        setC(cr, pal::ginger);
+        cairo_fill_preserve(cr);
+        setC(cr, pal::outline.withAlpha(0.45));
+        cairo_set_line_width(cr, 5);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        cairo_stroke(cr);
+        cairo_pattern_t* feathers = cairo_pop_group(cr);
+        cairo_push_group(cr);
+        setC(cr, pal::black);
+        neckPath();
+        cairo_fill(cr);
+        bodyPath();
+        cairo_fill(cr);
+        cairo_pattern_t* shape = cairo_pop_group(cr);
+        cairo_set_source(cr, feathers);
+        cairo_mask(cr, shape);
+        cairo_pattern_destroy(feathers);
+        cairo_pattern_destroy(shape);
+        cairo_restore(cr);
+    }
     headPath();
     setC(cr, bodyCol);
     cairo_fill(cr);
@@ -390,13 +473,19 @@ void drawBird(cairo_t* cr, Species sp, const Pose& p) {
         cairo_set_line_width(cr, 6);
         cairo_stroke(cr);
     }
+    if (front && hen) {  // the wattle hangs under the beak, over the face
+        wattlePath();
+        outlined(cr, pal::comb, 3);
+    }
     beakPaths(cr, r, p, beakScale, beakBase);
     setC(cr, pal::beak);
-    cairo_fill(cr);
-    if (hen) {  // ginger hackle band on the neck
-        Pt a = r.onHead({-42, 30});
-        ellipsePath(cr, a.x, a.y, 22, 30, r.headRot - 0.4);
-        setC(cr, pal::ginger.withAlpha(0.85));
+    if (front) {
+        cairo_fill_preserve(cr);
+        setC(cr, pal::outline);
+        cairo_set_line_width(cr, 5);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        cairo_stroke(cr);
+    } else {
         cairo_fill(cr);
     }
 
@@ -429,9 +518,16 @@ void drawBird(cairo_t* cr, Species sp, const Pose& p) {
     if (p.suitcase == 2) drawSuitcase(cr, r.onBody({-40, 36}), p.caseSwing, 0.8);
 
     // Face.
-    const Pt eyeAt = r.onHead(hen ? Pt{18, -12} : Pt{26, -16});
     const double eyeSize = hen ? 9 : 12;
-    drawEye(cr, r, p, eyeAt, eyeSize);
+    if (front) {  // both eyes show, either side of the beak
+        const double gap = r.headR * 0.44;
+        const Pt c = r.onHead({r.headR * 0.3 + 1, hen ? -12.0 : -16.0});
+        drawEye(cr, r, p, {c.x - gap * std::cos(r.headRot), c.y - gap * std::sin(r.headRot)}, eyeSize);
+        drawEye(cr, r, p, {c.x + gap * std::cos(r.headRot), c.y + gap * std::sin(r.headRot)}, eyeSize * 0.9);
+    } else {
+        const Pt eyeAt = r.onHead(hen ? Pt{18, -12} : Pt{26, -16});
+        drawEye(cr, r, p, eyeAt, eyeSize);
+    }
     if (!hen) {  // rosy cheek
         Pt ch = r.onHead({14, 22});
         ellipsePath(cr, ch.x, ch.y, 14, 9);
@@ -439,7 +535,22 @@ void drawBird(cairo_t* cr, Species sp, const Pose& p) {
         cairo_fill(cr);
     }
 
-    if (p.specs) {
+    if (p.specs && front) {  // round reading glasses, seen from the front
+        const double gap = r.headR * 0.44;
+        const Pt c = r.onHead({r.headR * 0.3 + 1, hen ? -12.0 : -16.0});
+        const Pt dx = {gap * std::cos(r.headRot), gap * std::sin(r.headRot)};
+        for (int pass = 0; pass < 2; ++pass) {
+            cairo_new_path(cr);
+            cairo_arc(cr, c.x - dx.x, c.y - dx.y, 19, 0, 2 * kPi);
+            cairo_new_sub_path(cr);
+            cairo_arc(cr, c.x + dx.x, c.y + dx.y, 17, 0, 2 * kPi);
+            cairo_move_to(cr, c.x - dx.x * 0.55, c.y - dx.y * 0.55 - 4);
+            cairo_line_to(cr, c.x + dx.x * 0.55, c.y + dx.y * 0.55 - 4);
+            setC(cr, pass == 0 ? pal::outline : Color::hex(0x8E5BC8));
+            cairo_set_line_width(cr, pass == 0 ? 11 : 5);
+            cairo_stroke(cr);
+        }
+    } else if (p.specs) {
         for (int pass = 0; pass < 2; ++pass) {
             Pt c = r.onHead({22, -12});
             cairo_new_path(cr);
@@ -453,7 +564,30 @@ void drawBird(cairo_t* cr, Species sp, const Pose& p) {
         }
     }
     // Holiday kit on the head.
-    if (p.glasses >= 0) {
+    if (p.glasses >= 0 && front) {
+        // Seen from the front: two dark lenses over the eyes and a bridge.
+        const double y = mix(-46, 0, p.glasses);
+        const double gap = r.headR * 0.44;
+        cairo_save(cr);
+        const Pt c = r.onHead({r.headR * 0.3 + 1, -12 + y});
+        cairo_translate(cr, c.x, c.y);
+        cairo_rotate(cr, r.headRot);
+        cairo_move_to(cr, -gap, -2);
+        cairo_line_to(cr, gap, -2);
+        setC(cr, Color::hex(0x1E130B));
+        cairo_set_line_width(cr, 7);
+        cairo_stroke(cr);
+        for (int side = -1; side <= 1; side += 2) {
+            const double k = side < 0 ? 1.0 : 0.9;
+            ellipsePath(cr, side * gap, 0, 19 * k, 15 * k);
+            setC(cr, Color::hex(0x1E130B));
+            cairo_fill(cr);
+            ellipsePath(cr, side * gap - 6 * k, -5 * k, 6 * k, 3.5 * k, -0.3);
+            setC(cr, pal::sky.withAlpha(0.8));
+            cairo_fill(cr);
+        }
+        cairo_restore(cr);
+    } else if (p.glasses >= 0) {
         const double y = mix(-46, 0, p.glasses);
         Pt c = r.onHead({22, -12 + y});
         cairo_save(cr);
@@ -524,6 +658,7 @@ Pose henWalk(int f) {
     }
     if (f >= 24 && f < 32) {
         p.eye = f == 27 ? Eye::Blink : Eye::Viewer;
+        p.front = true;
         p.headRot = -0.06;
     }
     return p;
@@ -641,11 +776,16 @@ Pose henDance(int f) {
         const int k = f - 24;
         const double pulse = (k % 2) ? 0.12 : 0.0;
         p.bodyX = (k < 4 ? 8 : -8);
+        // Disco point: first the far wing shoots up over the back while the
+        // near one points down to the floor, then the near wing takes its
+        // turn up top and the far one drops out of sight.
         if (k < 4) {
-            p.wing = 1.9 + pulse;
+            p.farWing = 1.6 + pulse;
+            p.wing = -0.7 - pulse;
             p.headRot = -0.15;
         } else {
-            p.wing = -0.7 - pulse;
+            p.wing = 1.9 + pulse;
+            p.farWing = 0.0;
             p.headRot = 0.12;
         }
         p.farFootX = (k < 4) ? -10 : 10;
@@ -697,6 +837,7 @@ Pose henSit(int f) {
     if (f == 9 || f == 25) p.eye = Eye::Blink;
     if (f >= 14 && f <= 19) {
         p.eye = Eye::Viewer;
+        p.front = true;
         p.headRot = -0.08;
         p.headX = -6;
     }
@@ -773,6 +914,7 @@ Pose henLeaving(int f) {
         p.hat = true;
         p.glasses = 1;
         p.suitcase = 2;
+        p.front = true;  // a look back at the player...
         break;
     case 11:
         p.hat = true;
@@ -780,13 +922,22 @@ Pose henLeaving(int f) {
         p.suitcase = 2;
         p.farWing = 1.7;
         p.beakOpen = true;
+        p.front = true;  // ...and a goodbye wave
         break;
     case 12:
+        // Turning away: the head swings round to face the road ahead, she
+        // leans into it and shifts her weight, the near foot coming up.
         p.hat = true;
         p.glasses = 1;
         p.suitcase = 2;
         p.tilt = 0.08;
-        p.headX = 10;
+        p.headX = 14;
+        p.headRot = -0.05;
+        p.tail = -0.25;
+        p.caseSwing = 0.15;
+        p.nearFootX = 12;
+        p.nearLift = 14;
+        p.bodyX = 6;
         break;
     case 13: {
         p = walkBase(4);
@@ -835,15 +986,35 @@ void paintHatching(Canvas& c, bool mutant) {
         // Bottom half of the shell.
         cairo_save(cr);
         cairo_translate(cr, ox + 64, 78);
+        if (f == 0) {  // still whole
+            cairo_new_path(cr);
+            cairo_move_to(cr, 0, -56);
+            cairo_curve_to(cr, 22, -56, 36, -26, 35, 4);
+            cairo_curve_to(cr, 34, 30, 20, 42, 0, 42);
+            cairo_curve_to(cr, -20, 42, -34, 30, -35, 4);
+            cairo_curve_to(cr, -36, -26, -22, -56, 0, -56);
+            cairo_close_path(cr);
+            outlined(cr, shell, 2);
+            ellipsePath(cr, -12, -30, 7, 12, 0.3);
+            setC(cr, pal::white.withAlpha(0.7));
+            cairo_fill(cr);
+            cairo_restore(cr);
+            continue;
+        }
+        if (f == 1) {  // first crack: the egg rocks
+            cairo_translate(cr, 0, 42);
+            cairo_rotate(cr, -0.12);
+            cairo_translate(cr, 0, -42);
+        }
         if (f >= 2) {
             Pose p;
             p.beakOpen = f >= 5;
             p.eye = f == 7 ? Eye::Squint : Eye::Open;
             p.wing = f >= 6 ? 0.6 : 0;
             cairo_save(cr);
-            const double rise = 16 * open;
-            cairo_translate(cr, 0, 14 - rise);
-            cairo_scale(cr, 0.17, 0.17);
+            const double rise = 30 * open;
+            cairo_translate(cr, 0, 22 - rise);
+            cairo_scale(cr, 0.21, 0.21);
             cairo_translate(cr, -256, -300);
             if (mutant) {
                 // A green chick with a third eye: same rig, tinted afterwards.
@@ -872,8 +1043,8 @@ void paintHatching(Canvas& c, bool mutant) {
         cairo_close_path(cr);
         outlined(cr, shell, 2);
         // Top half lifts away.
-        cairo_translate(cr, 10 * open, -open * 34);
-        cairo_rotate(cr, open * 0.6);
+        cairo_translate(cr, 22 * open, -open * 30);
+        cairo_rotate(cr, open * 0.9);
         if (f < 7) {
             cairo_new_path(cr);
             cairo_move_to(cr, -34, 0);

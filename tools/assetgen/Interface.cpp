@@ -68,16 +68,40 @@ void closeButton(Canvas& c, State s) {
 void socket(Canvas& c, bool glow) {
     cairo_t* cr = c.cr();
     if (glow) {
-        cairo_pattern_t* g = cairo_pattern_create_radial(56.5, 56.5, 44, 56.5, 56.5, 56.5);
-        cairo_pattern_add_color_stop_rgba(g, 0, 1, 0.9, 0.3, 1);
+        cairo_pattern_t* g = cairo_pattern_create_radial(56.5, 56.5, 36, 56.5, 56.5, 56.5);
+        cairo_pattern_add_color_stop_rgba(g, 0, 1, 0.9, 0.3, 0.0);
+        cairo_pattern_add_color_stop_rgba(g, 0.45, 1, 0.9, 0.3, 1);
         cairo_pattern_add_color_stop_rgba(g, 1, 1, 0.85, 0.2, 0.0);
         cairo_set_source(cr, g);
+        cairo_save(cr);
+        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
         cairo_arc(cr, 56.5, 56.5, 56.5, 0, 2 * kPi);
+        cairo_new_sub_path(cr);
+        cairo_arc(cr, 56.5, 56.5, 36, 0, 2 * kPi);
         cairo_fill(cr);
+        cairo_restore(cr);
         cairo_pattern_destroy(g);
     }
-    c.circle(56.5, 56.5, 52, Color::hex(0x3A2414), glow ? pal::gold : pal::outline, glow ? 5 : 3);
-    c.circle(56.5, 56.5, 44, Color::hex(0x2A1A0E), pal::outline, 0);
+    // An open ring: dark-brown band with a lighter bevel on its top-left,
+    // hollow in the middle so the floor shows through.
+    cairo_save(cr);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_new_path(cr);
+    cairo_arc(cr, 56.5, 56.5, 52, 0, 2 * kPi);
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, 56.5, 56.5, 40, 0, 2 * kPi);
+    c.setColor(Color::hex(0x3A2414));
+    cairo_fill_preserve(cr);
+    c.setColor(glow ? pal::gold : pal::outline);
+    cairo_set_line_width(cr, glow ? 5 : 3);
+    cairo_stroke(cr);
+    cairo_new_path(cr);
+    cairo_arc(cr, 56.5, 56.5, 46, kPi * 0.95, kPi * 1.55);
+    c.setColor(Color::hex(0x6B4226));
+    cairo_set_line_width(cr, 5);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_stroke(cr);
+    cairo_restore(cr);
 }
 
 void circleButton(Canvas& c, State s) {
@@ -380,12 +404,36 @@ void cardFrame(Canvas& c, Color border, const char* title) {
     c.text(title, 179, 74, 38, pal::white, true, 270, pal::outline, 3);
 }
 
+// The picture window of a card. The cards hang off the bottom of the screen
+// (and rise a little on hover), so picture and caption keep to the top three
+// quarters: the art is drawn a touch smaller and clipped to its window.
+constexpr double kArtTop = 100, kArtH = 236;
+void beginCardArt(Canvas& c, Color sky) {
+    cairo_t* cr = c.cr();
+    c.roundRect(30, kArtTop, 298, kArtH, 16, sky, pal::outline, 0);
+    cairo_save(cr);
+    c.roundRectPath(30, kArtTop, 298, kArtH, 16);
+    cairo_clip(cr);
+    cairo_translate(cr, 179, kArtTop);
+    cairo_scale(cr, 0.9, 0.9);
+    cairo_translate(cr, -179, -kArtTop - 30);
+}
+void endCardArt(Canvas& c) {
+    cairo_restore(c.cr());
+    c.roundRectPath(30, kArtTop, 298, kArtH, 16);
+    c.setColor(pal::outline);
+    cairo_set_line_width(c.cr(), 3);
+    cairo_stroke(c.cr());
+}
+void cardCaption(Canvas& c, const char* a, const char* b) {
+    c.text(a, 179, 372, 28, pal::outline, true, 290);
+    c.text(b, 179, 405, 28, pal::outline, true, 290);
+}
+
 void psychologistCard(Canvas& c) {
     cardFrame(c, pal::purple, "PSYCHOLOGIST");
     cairo_t* cr = c.cr();
-    c.roundRect(30, 100, 298, 256, 16, Color::hex(0xE9DDF7), pal::outline, 0);
-    cairo_save(cr);
-    cairo_translate(cr, 0, -30);  // keep the art in the top of the card
+    beginCardArt(c, Color::hex(0xE9DDF7));
     // Couch.
     c.roundRect(44, 300, 180, 60, 20, pal::barnRed, pal::outline, 4);
     // Owl doctor with a notepad.
@@ -414,22 +462,19 @@ void psychologistCard(Canvas& c) {
     // A relaxed hen on the couch.
     drawHen(c, 130, 330, 0.3, HenLook::Plain);
     // Music notes.
-    for (auto [x, y] : {std::pair{70.0, 150.0}, std::pair{120.0, 120.0}, std::pair{160.0, 160.0}}) {
+    for (auto [x, y] : {std::pair{66.0, 180.0}, std::pair{116.0, 156.0}, std::pair{160.0, 190.0}}) {
         c.ellipse(x, y + 20, 10, 8, pal::purple, pal::outline, 3);
         c.line(x + 8, y + 18, x + 8, y - 14, pal::outline, 4);
         c.line(x + 8, y - 14, x + 22, y - 4, pal::outline, 4);
     }
-    cairo_restore(cr);
-    c.text("Calm hens lay", 179, 396, 28, pal::outline, true, 290);
-    c.text("more eggs", 179, 430, 28, pal::outline, true, 290);
+    endCardArt(c);
+    cardCaption(c, "Calm hens lay", "more eggs");
 }
 
 void vetCard(Canvas& c) {
     cardFrame(c, pal::grassDark, "VET");
     cairo_t* cr = c.cr();
-    c.roundRect(30, 100, 298, 256, 16, Color::hex(0xDDF2D3), pal::outline, 0);
-    cairo_save(cr);
-    cairo_translate(cr, 0, -30);
+    beginCardArt(c, Color::hex(0xDDF2D3));
     // The vet: round head, cap with a cross, green coat.
     c.roundRect(60, 250, 130, 140, 40, pal::white, pal::outline, 5);
     c.roundRect(110, 250, 30, 140, 0, pal::grass, pal::outline, 0);
@@ -456,27 +501,25 @@ void vetCard(Canvas& c) {
     c.circle(125, 318, 12, pal::greyLight, pal::outline, 4);
     // A bandaged hen.
     drawHen(c, 250, 372, 0.3, HenLook::Poorly);
-    c.roundRect(224, 250, 50, 18, 4, pal::white, pal::outline, 3);
-    c.line(234, 252, 234, 266, pal::greyLight, 2);
-    c.line(264, 252, 264, 266, pal::greyLight, 2);
+    // A plaster across the top of her head.
+    cairo_save(cr);
+    cairo_translate(cr, 272, 282);
+    cairo_rotate(cr, -0.35);
+    c.roundRect(-20, -6, 40, 12, 4, pal::white, pal::outline, 3);
+    c.line(-11, -4, -11, 4, pal::greyLight, 2);
+    c.line(11, -4, 11, 4, pal::greyLight, 2);
     cairo_restore(cr);
-    c.text("Keeps your", 179, 396, 28, pal::outline, true, 290);
-    c.text("flock healthy", 179, 430, 28, pal::outline, true, 290);
+    endCardArt(c);
+    cardCaption(c, "Keeps your", "flock healthy");
 }
 
 void resortCard(Canvas& c) {
     cardFrame(c, pal::skyDark, "RESORT");
     cairo_t* cr = c.cr();
-    c.roundRect(30, 100, 298, 256, 16, pal::sky, pal::outline, 0);
-    c.circle(270, 140, 26, pal::gold, pal::outline, 4);
-    cairo_save(cr);
-    c.roundRectPath(30, 100, 298, 256, 16);
-    cairo_clip(cr);
-    c.ellipse(179, 300, 200, 40, Color::hex(0x3FA7D6), pal::outline, 0);
-    c.ellipse(179, 360, 220, 60, Color::hex(0xF6DC9A), pal::outline, 4);
-    cairo_restore(cr);
-    cairo_save(cr);
-    cairo_translate(cr, 0, -30);
+    beginCardArt(c, pal::sky);
+    c.circle(276, 176, 28, pal::gold, pal::outline, 4);
+    c.ellipse(179, 318, 220, 40, Color::hex(0x3FA7D6), pal::outline, 0);
+    c.ellipse(179, 382, 240, 60, Color::hex(0xF6DC9A), pal::outline, 4);
     // Palm tree.
     cairo_move_to(cr, 80, 370);
     cairo_curve_to(cr, 70, 290, 90, 220, 110, 180);
@@ -491,9 +534,8 @@ void resortCard(Canvas& c) {
         c.ellipse(110 + std::cos(a) * 40, 180 + std::sin(a) * 18 + 10, 44, 13, pal::grass, pal::outline, 3);
     }
     drawHen(c, 230, 378, 0.36, HenLook::Holiday);
-    cairo_restore(cr);
-    c.text("A holiday for", 179, 396, 28, pal::outline, true, 290);
-    c.text("old hens", 179, 430, 28, pal::outline, true, 290);
+    endCardArt(c);
+    cardCaption(c, "A holiday for", "old hens");
 }
 
 void sortWindow(Canvas& c) {

@@ -82,20 +82,109 @@ void writeWav(const std::filesystem::path& path, const std::vector<double>& s) {
 
 // ---- Farmyard -------------------------------------------------------------
 
-// One "bok": a buzzy voiced burst whose pitch falls, shaped like a short vowel.
-void cluck(Loop& L, long start, double f0, double len, double amp, double glide) {
-    const long n = static_cast<long>(len * kRateD);
-    double ph = 0;
-    for (long i = 0; i < n; ++i) {
-        const double t = static_cast<double>(i) / n;
-        const double f = f0 * (1.0 + glide * (1 - t)) * (1 - 0.25 * t);
-        ph += 2 * kPi * f / kRateD;
-        const double env = std::sin(kPi * std::min(1.0, t * 6)) * std::exp(-4.0 * t) * (t < 0.1 ? t / 0.1 : 1.0);
-        // Harmonics weighted like a nasal "o" vowel.
-        const double v = std::sin(ph) + 0.8 * std::sin(2 * ph) + 0.55 * std::sin(3 * ph) + 0.3 * std::sin(4 * ph) +
-                         0.15 * std::sin(6 * ph);
-        L.add(start + i, amp * env * v);
+// Two-pole band-pass resonator (unity gain at the centre), retunable per
+// sample so a vowel can slide from "u" to "aa" inside one call.
+class Resonator {
+public:
+    double run(double x, double hz, double q) {
+        const double w = 2 * kPi * std::min(hz, 0.45 * kRateD) / kRateD;
+        const double alpha = std::sin(w) / (2 * q);
+        const double a0 = 1 + alpha;
+        const double y = (alpha * x - alpha * x2_ + 2 * std::cos(w) * y1_ - (1 - alpha) * y2_) / a0;
+        x2_ = x1_;
+        x1_ = x;
+        y2_ = y1_;
+        y1_ = y;
+        return y;
     }
+
+private:
+    double x1_ = 0, x2_ = 0, y1_ = 0, y2_ = 0;
+};
+
+// A hen's voice: a raspy, jittery buzz (band-limited so nothing aliases)
+// through three vowel formants, with a breathy noise share. The caller
+// shapes pitch, vowel and loudness over the call's length u = 0..1.
+struct Voice {
+    double len;                          // seconds
+    double amp;
+    double rasp;                         // 0..1: subharmonic roughness
+    double breath;                       // noise share of the source
+    double (*pitch)(double u, double f0);
+    double f0;
+    double vowelFrom, vowelTo;           // 0 = "u" (buk), 1 = "aa" (kaaak)
+    double (*env)(double u, double len);
+};
+
+void voice(Loop& L, long start, const Voice& v, Noise& nz) {
+    const long n = static_cast<long>(v.len * kRateD);
+    Resonator r1, r2, r3, click;
+    double ph = 0, jit = 0, tone = 0;
+    for (long i = 0; i < n; ++i) {
+        const double u = static_cast<double>(i) / n;
+        jit += 0.002 * (nz.next() - jit);  // slow random pitch wobble
+        const double f = v.pitch(u, v.f0) * (1 + 2.5 * jit);
+        ph += 2 * kPi * f / kRateD;
+        if (ph > 4 * kPi) ph -= 4 * kPi;  // keep the half-rate phase continuous
+        // Sawtooth-like harmonics up to 8 kHz, a bit hollow on the even ones.
+        double src = 0;
+        const int top = std::max(1, static_cast<int>(8000.0 / f));
+        for (int k = 1; k <= top; ++k) src += std::sin(k * ph) / k * (k % 2 ? 1.0 : 0.7);
+        src *= 1 + v.rasp * 0.6 * std::sin(0.5 * ph);  // subharmonic growl
+        src += v.breath * 2.2 * nz.next();
+        const double vw = v.vowelFrom + (v.vowelTo - v.vowelFrom) * std::min(1.0, u * 2.5);
+        const double f1 = 650 + 450 * vw, f2 = 1350 + 500 * vw, f3 = 2900 + 300 * vw;
+        tone = 1.0 * r1.run(src, f1, 4.0) + 0.75 * r2.run(src, f2, 6.0) + 0.35 * r3.run(src, f3, 8.0);
+        double out = tone * v.env(u, v.len);
+        // The "b" of each call: a tiny bright tick at the very start.
+        if (i < 220) out += 0.9 * click.run(nz.next(), 2400, 1.5) * (1 - i / 220.0);
+        L.add(start + i, v.amp * out);
+    }
+}
+
+// Quick rise, then a fall that ends in a clipped "k".
+double bukEnv(double u, double len) {
+    const double att = std::min(1.0, u * len / 0.006);
+    const double end = u > 0.82 ? std::max(0.0, (1 - u) / 0.18) : 1.0;
+    return att * (0.35 + 0.65 * std::exp(-3.0 * u)) * end;
+}
+double bukPitch(double u, double f0) { return f0 * (1.18 - 0.38 * u); }
+
+double kaakEnv(double u, double len) {
+    const double att = std::min(1.0, u * len / 0.012);
+    const double end = u > 0.88 ? std::max(0.0, (1 - u) / 0.12) : 1.0;
+    return att * (0.75 + 0.25 * std::sin(kPi * std::min(1.0, u * 1.6))) * end;
+}
+// The long "-kaaak": jumps up, holds with a little wobble, sags at the end.
+double kaakPitch(double u, double f0) {
+    const double up = std::min(1.0, u / 0.12);
+    return f0 * (0.85 + 0.55 * up - 0.35 * u * u) * (1 + 0.015 * std::sin(2 * kPi * 7 * u));
+}
+
+double purrEnv(double u, double len) {
+    const double att = std::min(1.0, u * len / 0.03);
+    const double trill = 0.55 + 0.45 * std::sin(2 * kPi * 22 * u * len);  // "brrr"
+    return att * std::sin(kPi * u) * trill;
+}
+double purrPitch(double u, double f0) { return f0 * (1.05 - 0.15 * u); }
+
+void buk(Loop& L, long start, double f0, double amp, Noise& nz) {
+    voice(L, start,
+          Voice{nz.range(0.065, 0.11), amp, nz.range(0.2, 0.6), nz.range(0.08, 0.2), bukPitch,
+                f0 * nz.range(0.93, 1.08), nz.range(0.0, 0.25), nz.range(0.1, 0.4), bukEnv},
+          nz);
+}
+
+void kaaak(Loop& L, long start, double f0, double amp, Noise& nz) {
+    voice(L, start,
+          Voice{nz.range(0.32, 0.5), amp, nz.range(0.5, 0.9), nz.range(0.15, 0.3), kaakPitch, f0 * nz.range(1.25, 1.45),
+                0.2, 1.0, kaakEnv},
+          nz);
+}
+
+void purr(Loop& L, long start, double f0, double amp, Noise& nz) {
+    voice(L, start,
+          Voice{nz.range(0.35, 0.6), amp, 0.3, 0.25, purrPitch, f0 * 0.7, 0.0, 0.2, purrEnv}, nz);
 }
 
 void peep(Loop& L, long start, double f0, double amp) {
@@ -104,47 +193,129 @@ void peep(Loop& L, long start, double f0, double amp) {
     for (long i = 0; i < n; ++i) {
         const double t = static_cast<double>(i) / n;
         ph += 2 * kPi * f0 * (1.0 + 0.25 * (1 - t)) / kRateD;
-        L.add(start + i, amp * std::sin(kPi * t) * std::sin(ph));
+        L.add(start + i, amp * std::sin(kPi * t) * std::sin(kPi * t) * std::sin(ph));
     }
+}
+
+// Straw being scratched: a short grainy rustle.
+void scratch(Loop& L, long start, double amp, Noise& nz) {
+    const long n = static_cast<long>(nz.range(0.08, 0.16) * kRateD);
+    Resonator bp;
+    const double hz = nz.range(2500, 4500);
+    for (long i = 0; i < n; ++i) {
+        const double u = static_cast<double>(i) / n;
+        const double grain = nz.next() > 0.2 ? 1.0 : 0.3;
+        L.add(start + i, amp * bp.run(nz.next() * grain, hz, 1.2) * std::sin(kPi * u));
+    }
+}
+
+// Levels the mix so quiet stretches and loud calls sit closer together: a
+// smooth RMS compressor followed by a look-ahead peak limiter. Both run round
+// the loop twice so their state at the seam matches and the join stays clean.
+void level(std::vector<double>& s, double thresholdDb, double ratio) {
+    const long n = static_cast<long>(s.size());
+    const double peakIn = [&] {
+        double p = 1e-9;
+        for (double v : s) p = std::max(p, std::abs(v));
+        return p;
+    }();
+    for (double& v : s) v /= peakIn;
+    const double thr = std::pow(10.0, thresholdDb / 20);
+    const double att = std::exp(-1.0 / (0.010 * kRateD)), rel = std::exp(-1.0 / (0.250 * kRateD));
+    double ms = 0;
+    std::vector<double> gain(s.size());
+    for (int pass = 0; pass < 2; ++pass)
+        for (long i = 0; i < n; ++i) {
+            const double x2 = s[static_cast<std::size_t>(i)] * s[static_cast<std::size_t>(i)];
+            ms = x2 > ms ? att * ms + (1 - att) * x2 : rel * ms + (1 - rel) * x2;
+            const double rms = std::sqrt(ms);
+            gain[static_cast<std::size_t>(i)] = rms > thr ? std::pow(thr / rms, 1 - 1 / ratio) : 1.0;
+        }
+    for (long i = 0; i < n; ++i) s[static_cast<std::size_t>(i)] *= gain[static_cast<std::size_t>(i)];
+    // Limiter: the gain needed to keep every sample under the ceiling, held
+    // for 3 ms ahead, released over 80 ms.
+    double peak = 1e-9, sum = 0;
+    for (double v : s) {
+        peak = std::max(peak, std::abs(v));
+        sum += v * v;
+    }
+    const double rms = std::sqrt(sum / n);
+    const double ceiling = std::max(rms * 6.3, peak * 0.5);  // crest factor about 16 dB
+    const long hold = static_cast<long>(0.003 * kRateD);
+    std::vector<double> need(s.size());
+    for (long i = 0; i < n; ++i) need[static_cast<std::size_t>(i)] = std::min(1.0, ceiling / (std::abs(s[static_cast<std::size_t>(i)]) + 1e-12));
+    std::vector<double> g(s.size());
+    const double relL = std::exp(-1.0 / (0.080 * kRateD));
+    double cur = 1;
+    for (int pass = 0; pass < 2; ++pass)
+        for (long i = 0; i < n; ++i) {
+            double want = 1;
+            for (long k = 0; k <= hold; k += 8) want = std::min(want, need[static_cast<std::size_t>((i + k) % n)]);
+            want = std::min(want, need[static_cast<std::size_t>((i + hold) % n)]);
+            const double a = std::exp(-1.0 / (0.001 * kRateD));
+            cur = want < cur ? a * cur + (1 - a) * want : relL * cur + (1 - relL) * want;
+            g[static_cast<std::size_t>(i)] = cur;
+        }
+    for (long i = 0; i < n; ++i) s[static_cast<std::size_t>(i)] *= g[static_cast<std::size_t>(i)];
 }
 
 std::vector<double> farmyard() {
     constexpr double kSeconds = 24.0;
     Loop L(kSeconds);
     Noise rnd(1234);
-    // Hens chatting: phrases of "bok bok bok", now and then a "ba-gawk".
-    for (double t = 0.2; t < kSeconds; t += rnd.range(0.9, 2.2)) {
-        const double f0 = rnd.range(380, 640);
-        const double amp = rnd.range(0.35, 0.8);
-        const int boks = 2 + static_cast<int>(rnd.range(0, 3.99));
+    // A few hens, each with her own voice, chatting in "buk buk buk" phrases;
+    // now and then one of them lets out the full "buk-buk-bukaaak".
+    const double hens[4] = {330, 390, 450, 520};
+    for (double t = 0.2; t < kSeconds; t += rnd.range(0.8, 2.0)) {
+        const double f0 = hens[static_cast<int>(rnd.range(0, 3.99))];
+        const double amp = rnd.range(0.45, 0.9);
+        const double roll = rnd.next();
         double u = t;
-        for (int b = 0; b < boks; ++b) {
-            cluck(L, L.at(u), f0 * rnd.range(0.95, 1.08), rnd.range(0.07, 0.11), amp, 0.15);
-            u += rnd.range(0.14, 0.24);
-        }
-        if (rnd.next() > 0.4) {
-            cluck(L, L.at(u + 0.05), f0 * 0.9, 0.09, amp, 0.1);
-            cluck(L, L.at(u + 0.17), f0 * 1.5, 0.32, amp * 1.1, -0.2);
+        if (roll > 0.55) {
+            // The egg song: quickening "buk"s, then the long "kaaak".
+            const int boks = 3 + static_cast<int>(rnd.range(0, 2.99));
+            for (int b = 0; b < boks; ++b) {
+                buk(L, L.at(u), f0 * (1 + 0.03 * b), amp * 0.8, rnd);
+                u += rnd.range(0.15, 0.22) * (1 - 0.05 * b);
+            }
+            buk(L, L.at(u), f0 * 1.1, amp * 0.85, rnd);
+            kaaak(L, L.at(u + 0.09), f0, amp, rnd);
+            t += 0.6;
+        } else if (roll > -0.6) {
+            const int boks = 2 + static_cast<int>(rnd.range(0, 3.99));
+            for (int b = 0; b < boks; ++b) {
+                buk(L, L.at(u), f0, amp * rnd.range(0.75, 1.0), rnd);
+                u += rnd.range(0.13, 0.26);
+            }
+        } else {
+            purr(L, L.at(u), f0, amp * 0.7, rnd);
         }
     }
     // Chicks peeping in little runs.
     for (double t = 0.6; t < kSeconds; t += rnd.range(1.3, 3.0)) {
         const int n = 2 + static_cast<int>(rnd.range(0, 3.99));
         const double f = rnd.range(2600, 3600);
-        for (int i = 0; i < n; ++i) peep(L, L.at(t + i * rnd.range(0.12, 0.2)), f * rnd.range(0.95, 1.05), 0.12);
+        for (int i = 0; i < n; ++i) peep(L, L.at(t + i * rnd.range(0.12, 0.2)), f * rnd.range(0.95, 1.05), 0.10);
     }
+    // Feet scratching in the straw.
+    for (double t = 0.3; t < kSeconds; t += rnd.range(0.7, 2.4))
+        for (int i = 0, k = 1 + static_cast<int>(rnd.range(0, 2.99)); i < k; ++i)
+            scratch(L, L.at(t + i * rnd.range(0.12, 0.2)), 0.12, rnd);
     // Straw rustle and breeze: filtered noise, rendered past the end and
     // cross-faded over the start so it too joins up at the seam.
     const long n = static_cast<long>(L.s.size());
     const long fade = static_cast<long>(2.0 * kRateD);
     std::vector<double> bed(static_cast<std::size_t>(n + fade));
     Noise nz(99);
-    double lp1 = 0, lp2 = 0;
+    double lp1 = 0, lp2 = 0, lp1b = 0, lp2b = 0;
     for (long i = 0; i < n + fade; ++i) {
-        lp1 += 0.02 * (nz.next() - lp1);
-        lp2 += 0.2 * (nz.next() - lp2);
+        // Two poles each, so the breeze stays a soft rumble instead of hiss.
+        lp1b += 0.02 * (nz.next() - lp1b);
+        lp1 += 0.06 * (lp1b - lp1);
+        lp2b += 0.2 * (nz.next() - lp2b);
+        lp2 += 0.3 * (lp2b - lp2);
         const double swell = 0.75 + 0.25 * std::sin(2 * kPi * 3.0 * i / n);  // 3 swells per loop
-        bed[static_cast<std::size_t>(i)] = swell * (lp1 * 1.6 + lp2 * 0.15);
+        bed[static_cast<std::size_t>(i)] = swell * (lp1 * 1.6 + lp2 * 0.06);
     }
     std::vector<double> out(L.s);
     for (long i = 0; i < n; ++i) {
@@ -155,6 +326,7 @@ std::vector<double> farmyard() {
         }
         out[static_cast<std::size_t>(i)] += b;
     }
+    level(out, -20.0, 3.0);
     return out;
 }
 
@@ -203,27 +375,44 @@ void kick(Loop& L, long start, double amp) {
 }
 
 void snare(Loop& L, long start, double amp, Noise& nz) {
-    const long n = static_cast<long>(0.22 * kRateD);
-    double prev = 0;
+    // A soft brush-like snare: noise kept below about 7 kHz plus a short body tone.
+    const long n = static_cast<long>(0.2 * kRateD);
+    Resonator body;
+    double lp = 0;
     for (long i = 0; i < n; ++i) {
         const double t = i / kRateD;
-        const double w = nz.next();
-        const double hp = w - prev;  // brighter noise
-        prev = w;
+        lp += 0.55 * (nz.next() - lp);
+        const double sn = body.run(lp, 3200, 0.6);
         const double tone = std::sin(2 * kPi * 190 * t) * std::exp(-t * 35);
-        L.add(start + i, amp * std::min(1.0, t / 0.001) * (0.6 * hp * std::exp(-t * 18) + 0.5 * tone));
+        L.add(start + i, amp * std::min(1.0, t / 0.002) * (1.1 * sn * std::exp(-t * 22) + 0.5 * tone));
     }
 }
 
 void hat(Loop& L, long start, double amp, Noise& nz) {
-    const long n = static_cast<long>(0.05 * kRateD);
-    double prev = 0;
+    // Shaker tick: noise band around 8 kHz, nothing fizzing right up at the top.
+    const long n = static_cast<long>(0.06 * kRateD);
+    Resonator bp;
     for (long i = 0; i < n; ++i) {
         const double t = i / kRateD;
-        const double w = nz.next();
-        L.add(start + i, amp * (w - prev) * std::exp(-t * 80));
-        prev = w;
+        L.add(start + i, amp * 1.4 * bp.run(nz.next(), 8000, 1.1) * std::min(1.0, t / 0.002) * std::exp(-t * 70));
     }
+}
+
+// Feedback echo that wraps round the loop, so the echoes of the last bar land
+// in the first one just as they would if the track kept playing.
+void echoLoop(std::vector<double>& s, double delay, double feedback, double wet) {
+    const long n = static_cast<long>(s.size());
+    const long d = static_cast<long>(delay * kRateD);
+    std::vector<double> y(s.size(), 0.0);
+    double lp = 0;
+    for (int pass = 0; pass < 3; ++pass)
+        for (long i = 0; i < n; ++i) {
+            const double back = y[static_cast<std::size_t>(((i - d) % n + n) % n)];
+            lp += 0.35 * (back - lp);  // each repeat a little darker
+            y[static_cast<std::size_t>(i)] = s[static_cast<std::size_t>(i)] + feedback * lp;
+        }
+    for (long i = 0; i < n; ++i)
+        s[static_cast<std::size_t>(i)] += wet * (y[static_cast<std::size_t>(i)] - s[static_cast<std::size_t>(i)]);
 }
 
 std::vector<double> mainTheme() {
@@ -231,6 +420,7 @@ std::vector<double> mainTheme() {
     constexpr double kEighth = kBeat / 2;
     constexpr int kBars = 24;
     Loop L(kBars * 4 * kBeat);
+    Loop M(kBars * 4 * kBeat);  // the tune, which gets a little echo
     Noise nz(7);
 
     // Melody: part A (8 bars), part B (8 bars), part A again.
@@ -272,7 +462,7 @@ std::vector<double> mainTheme() {
         double t = t0;
         for (const Note& n : mel) {
             const double len = n.eighths * kEighth;
-            if (n.midi) lead(L, L.at(t), midiHz(n.midi), len * 0.85, 0.32);
+            if (n.midi) lead(M, M.at(t), midiHz(n.midi), len * 0.85, 0.32);
             t += len;
         }
         // Bass: root, fifth, root up an octave, fifth.
@@ -290,6 +480,8 @@ std::vector<double> mainTheme() {
         snare(L, L.at(t0 + 3 * kBeat), 0.35, nz);
         for (int e = 0; e < 8; ++e) hat(L, L.at(t0 + e * kEighth), e % 2 ? 0.12 : 0.2, nz);
     }
+    echoLoop(M.s, 3 * kEighth, 0.3, 0.45);
+    for (std::size_t i = 0; i < L.s.size(); ++i) L.s[i] += M.s[i];
     // Start the file 10 ms before the first downbeat, so the seam falls in
     // the quiet tail of the last bar rather than on a drum hit.
     const std::size_t lead = static_cast<std::size_t>(0.010 * kRateD);
