@@ -1,5 +1,7 @@
 #include "actors/Geometry.hpp"
 
+#include <SFML/Graphics/Font.hpp>
+
 bool rectContains(const sf::IntRect& rect, sf::Vector2f point)
 {
     const float left = static_cast<float>(rect.position.x);
@@ -14,4 +16,11 @@ void styleText(sf::Text& text, unsigned characterSize, sf::Vector2f position, sf
     text.setFillColor(color);
     text.setCharacterSize(characterSize);
     text.setPosition(position);
+}
+
+void drawText(sf::RenderTarget& target, const sf::Text& text)
+{
+    // An opened font always names its family; one that failed to open has none.
+    if (!text.getFont().getInfo().family.empty())
+        target.draw(text);
 }

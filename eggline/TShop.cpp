@@ -92,7 +92,7 @@ void TShop::draw(sf::RenderTarget& target)
         item.draw(target);
     buyButton->draw(target);
     store().drawSpriteAt(target, 138, {813.f, 809.f});
-    target.draw(totalText);
+    drawText(target, totalText);
     closeButton->draw(target);
     for (auto& button : quantityButtons)
         button->draw(target);

@@ -26,7 +26,7 @@ void TSlot::draw(sf::RenderTarget& target)
     // An empty slot keeps its place in the bar: the label still says 0.
     if (count > 0)
         TActor::draw(target);
-    target.draw(label);
+    drawText(target, label);
 }
 
 void TSlot::changeValue(float value)

@@ -83,11 +83,11 @@ void TWorld::drawHud(sf::RenderTarget& target)
         button->draw(target);
 
     store().drawSpriteAt(target, 59, {735.f, 0.f});
-    target.draw(eggCountText);
+    drawText(target, eggCountText);
     store().drawSpriteAt(target, 58, {1718.f, 15.f});
-    target.draw(coinText);
+    drawText(target, coinText);
     store().drawSpriteAt(target, 57, {29.f, 15.f});
-    target.draw(timeText);
+    drawText(target, timeText);
 
     kurortCard.draw(target);
     if (vetCount > 0)
@@ -135,7 +135,7 @@ void TWorld::drawHud(sf::RenderTarget& target)
     if (storyClock.getElapsed() > 385.f && !questComplete) {
         questText.setString(std::to_string(coinsEarned) + "/1000");
         store().drawSpriteAt(target, 167, {29.f, 92.f});
-        target.draw(questText);
+        drawText(target, questText);
     }
 }
 
