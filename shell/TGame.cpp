@@ -2,6 +2,7 @@
 
 #include "shell/Globals.hpp"
 #include "shell/ProcessObjects.hpp"
+#include "shell/TTextureStore.hpp"
 #include "shell/TWorld.hpp"
 
 #include <SFML/Graphics/Image.hpp>
@@ -105,6 +106,8 @@ int TGame::run()
                 status = 1;
             }
             window.display();
+            // The chicken sheets' mipmaps, one per frame, once the game is on screen.
+            TTextureStore::instance().generatePendingMipmaps(1);
             if (last)
                 window.close();
         }

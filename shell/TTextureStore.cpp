@@ -1,9 +1,18 @@
 #include "shell/TTextureStore.hpp"
 
+#include "shell/TImageDecoder.hpp"
+
 #include <SFML/Graphics/Image.hpp>
 
+#include <chrono>
+#include <condition_variable>
 #include <iostream>
+#include <mutex>
+#include <optional>
 #include <ostream>
+#include <stop_token>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -178,6 +187,149 @@ const TTextureStore::Entry assetEntries[] = {
 
 bool isCentred(int id) { return id >= 142 && id <= 150; }
 
+// Images drawn smaller than their size: the chicken sheets, the three cards,
+// the feeders and the drinking bowl. They are filtered smoothly, through
+// mipmaps, so they stay clean when scaled down.
+bool isDrawnSmaller(int id)
+{
+    switch (id) {
+    case 78: case 79: case 80: case 111: case 112: case 127: case 151: case 152: // chickens
+    case 60: case 61: case 62:                                                   // cards
+    case 41: case 90: case 42:                                                   // feeders, bowl
+        return true;
+    default:
+        return false;
+    }
+}
+
+double secondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The chicken sheets: 4096 x 2560 each, so their mipmaps are the one costly
+// part of filtering. They are made in the first frames instead of before the
+// window opens (see generatePendingMipmaps).
+bool isChickenSheet(int id)
+{
+    switch (id) {
+    case 78: case 79: case 80: case 111: case 112: case 127: case 151: case 152:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Makes the image drawn smaller than its size smooth, through mipmaps.
+void prepareFiltering(int id, sf::Texture& texture)
+{
+    if (isDrawnSmaller(id)) {
+        texture.setSmooth(true);
+        if (!isChickenSheet(id))
+            (void)texture.generateMipmap();
+    }
+}
+
+// A texture of decoded pixels, or none when the graphics driver refuses the
+// size (it says why on the error stream, as it would for the file).
+std::unique_ptr<sf::Texture> makeTexture(int id, const TImageDecoder::Pixels& pixels)
+{
+    auto texture = std::make_unique<sf::Texture>();
+    if (!texture->resize(pixels.size))
+        return nullptr;
+    texture->update(pixels.data);
+    prepareFiltering(id, *texture);
+    return texture;
+}
+
+// The media library's own way, for the files the quick decoder declines:
+// its own checks, its own error messages.
+std::unique_ptr<sf::Texture> loadFromFile(int id, const std::string& path)
+{
+    auto texture = std::make_unique<sf::Texture>();
+    if (!texture->loadFromFile(path))
+        return nullptr;
+    prepareFiltering(id, *texture);
+    return texture;
+}
+
+struct LoadStep {
+    int id;
+    std::string path;
+};
+
+// Decodes the images on a second thread, in load order, while the
+// constructing thread (the one with the graphics context) makes textures of
+// them and prints the progress. Two decoders take turns, so each one's
+// buffer is reused as soon as the texture made from it exists: at most two
+// decoded images are ever held, and none is copied. Files the quick decoder
+// declines come back empty and are loaded by the constructing thread, so
+// the media library's messages about them appear on the console exactly
+// where they always did.
+class DecodeAhead {
+public:
+    explicit DecodeAhead(const std::vector<LoadStep>& steps)
+        : steps(steps), results(steps.size()), worker([this](std::stop_token stop) { run(stop); })
+    {
+    }
+
+    // Waits for step `index` and returns its pixels, or none when the file
+    // is left to the caller. They stay valid until `release(index)`.
+    std::optional<TImageDecoder::Pixels> take(std::size_t index)
+    {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return decoded > index; });
+        return results[index];
+    }
+
+    // The caller is done with the pixels of step `index`.
+    void release(std::size_t index)
+    {
+        std::lock_guard lock(mutex);
+        released = index + 1;
+        changed.notify_all();
+    }
+
+    // Seconds the worker spent decoding; read once every step is released.
+    double decodeSeconds() const { return busySeconds; }
+
+private:
+    void run(std::stop_token stop)
+    {
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            {
+                // The decoder of step i last served step i - 2.
+                std::unique_lock lock(mutex);
+                if (!changed.wait(lock, stop, [&] { return i < 2 || released >= i - 1; }))
+                    return;
+            }
+            const auto start = std::chrono::steady_clock::now();
+            TImageDecoder::Pixels pixels;
+            std::optional<TImageDecoder::Pixels> result;
+            if (decoders[i % 2].decode(steps[i].path, pixels))
+                result = pixels;
+            const double spent = secondsSince(start);
+            std::lock_guard lock(mutex);
+            busySeconds += spent;
+            results[i] = result;
+            decoded = i + 1;
+            changed.notify_all();
+        }
+    }
+
+    const std::vector<LoadStep>& steps;
+    std::vector<std::optional<TImageDecoder::Pixels>> results;
+    std::mutex mutex;
+    std::condition_variable_any changed;
+    std::size_t decoded = 0;
+    std::size_t released = 0;
+    double busySeconds = 0;
+    // Owned here rather than by the worker: the last pixels are still being
+    // uploaded when the worker is done.
+    TImageDecoder decoders[2];
+    std::jthread worker; // last: starts once everything above exists
+};
+
 } // namespace
 
 std::span<const TTextureStore::Entry> TTextureStore::assetTable() { return assetEntries; }
@@ -202,23 +354,53 @@ TTextureStore::TTextureStore(std::ostream& console) : console(console)
 {
     if (!font.openFromFile("C:/Windows/Fonts/Arial.ttf")) {
         // The game's own copy; if it is missing too, texts simply stay empty.
-        (void)font.openFromFile("src/fonts/Arial.ttf");
+        if (!font.openFromFile("src/fonts/Arial.ttf"))
+            std::cerr << "henhouse: font src/fonts/Arial.ttf is missing; texts will not be shown" << std::endl;
     }
 
     // Ascending ids, except that the close button comes after id 124 and the
     // shop slot frame before its disabled twin.
+    std::vector<LoadStep> steps;
     for (const Entry& e : assetEntries) {
         if (e.id == 69 || e.id == 106)
             continue;
-        loadTexture(e.id, std::string("src/images/") + e.file, isCentred(e.id));
+        steps.push_back({e.id, std::string("src/images/") + e.file});
         if (e.id == 107)
-            loadTexture(106, std::string("src/images/") + fileOf(106), false);
+            steps.push_back({106, std::string("src/images/") + fileOf(106)});
         if (e.id == 124)
-            loadTexture(69, std::string("src/images/") + fileOf(69), false);
+            steps.push_back({69, std::string("src/images/") + fileOf(69)});
     }
+
+    DecodeAhead decoding(steps);
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const std::optional<TImageDecoder::Pixels> pixels = decoding.take(i);
+        const auto start = std::chrono::steady_clock::now();
+        std::unique_ptr<sf::Texture> texture =
+            pixels ? makeTexture(steps[i].id, *pixels) : loadFromFile(steps[i].id, steps[i].path);
+        uploadSeconds += secondsSince(start);
+        decoding.release(i);
+        addTexture(steps[i].id, isCentred(steps[i].id), std::move(texture));
+    }
+    decodeSeconds += decoding.decodeSeconds();
 
     if (auto it = sprites.find(78); it != sprites.end())
         it->second->setTextureRect(sf::IntRect({0, 0}, {frameSize, frameSize}));
+
+    for (const LoadStep& step : steps)
+        if (isChickenSheet(step.id) && textures.count(step.id) != 0)
+            pendingMipmaps.push_back(step.id);
+}
+
+bool TTextureStore::generatePendingMipmaps(std::size_t count)
+{
+    // Until a sheet has its mipmaps it is still drawn smoothly, only without
+    // the finer filtering of the small sizes.
+    while (count > 0 && !pendingMipmaps.empty()) {
+        (void)textures.at(pendingMipmaps.front())->generateMipmap();
+        pendingMipmaps.erase(pendingMipmaps.begin());
+        --count;
+    }
+    return !pendingMipmaps.empty();
 }
 
 // Textures and sprites are deliberately leaked: sprites all over the game
@@ -227,8 +409,21 @@ TTextureStore::~TTextureStore() = default;
 
 void TTextureStore::loadTexture(int id, const std::string& path, bool centered)
 {
-    auto* texture = new sf::Texture();
-    if (texture->loadFromFile(path)) {
+    const auto start = std::chrono::steady_clock::now();
+    TImageDecoder decoder;
+    TImageDecoder::Pixels pixels;
+    const bool quick = decoder.decode(path, pixels);
+    decodeSeconds += secondsSince(start);
+    const auto uploadStart = std::chrono::steady_clock::now();
+    std::unique_ptr<sf::Texture> texture = quick ? makeTexture(id, pixels) : loadFromFile(id, path);
+    uploadSeconds += secondsSince(uploadStart);
+    addTexture(id, centered, std::move(texture));
+}
+
+void TTextureStore::addTexture(int id, bool centered, std::unique_ptr<sf::Texture> loaded)
+{
+    if (loaded) {
+        sf::Texture* texture = loaded.release();
         if (textures.count(id) != 0) {
             console << "По такому ID уже загружена текстура!" << '\n';
             delete texture;
@@ -241,8 +436,6 @@ void TTextureStore::loadTexture(int id, const std::string& path, bool centered)
             }
             sprites[id] = sprite;
         }
-    } else {
-        delete texture;
     }
     console << "\x1b[2J\x1b[1;1H" << "loading textures " << id << "/" << imageCount << '\n';
     console.flush();

@@ -12,6 +12,7 @@
 #include <set>
 #include <span>
 #include <string>
+#include <vector>
 
 // The one owner of every image and of the font. At creation it loads the font
 // and all 167 images from "src/" under the working directory, each under a
@@ -42,11 +43,19 @@ public:
     const sf::Font& getFont() const { return font; }
     bool hasTexture(int id) const { return textures.count(id) != 0; }
 
-    // Loads one image under `id` and prints its progress line.
+    // Loads one image under `id` and prints its progress line. At creation
+    // the images are loaded on worker threads while this one keeps them and
+    // prints, in the same order and with the same lines.
     void loadTexture(int id, const std::string& path, bool centered);
 
     void drawSprite(sf::RenderTarget& target, int id);
     void drawSpriteAt(sf::RenderTarget& target, int id, sf::Vector2f position);
+    // Makes the mipmaps of up to `count` chicken sheets still waiting for them
+    // (they are left out of loading to open the window sooner); true while
+    // some remain. The game loop calls it once per frame.
+    bool generatePendingMipmaps(std::size_t count);
+    const std::vector<int>& mipmapsPending() const { return pendingMipmaps; }
+
     // Inclusive test against the shared sprite's texture rectangle where it
     // was last placed (scale and origin ignored).
     bool spriteContains(int id, float x, float y);
@@ -58,15 +67,24 @@ public:
     static constexpr int imageCount = 167;
     static constexpr int frameSize = 512;
 
+    // Time spent so far turning files into pixels (on the decoding thread,
+    // during construction) and making textures of them (on this thread).
+    double decodeSeconds = 0;
+    double uploadSeconds = 0;
+
     std::map<int, sf::Texture*> textures;
     std::map<int, sf::Sprite*> sprites;
     sf::Font font;
 
 private:
+    // Keeps `loaded` under `id` with its sprite (unless the id is taken, or
+    // the load failed and there is nothing); then prints the progress line.
+    void addTexture(int id, bool centered, std::unique_ptr<sf::Texture> loaded);
     void reportMissing(int id);
     const sf::Texture& fallbackTexture();
 
     std::ostream& console;
+    std::vector<int> pendingMipmaps;
     std::set<int> reportedMissing;
     std::unique_ptr<sf::Texture> builtinFallback;
     std::map<int, std::unique_ptr<sf::Sprite>> fallbackSprites;

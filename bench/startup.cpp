@@ -1,0 +1,248 @@
+// Start-up: how long the player waits before the farm appears.
+//
+// Loads the whole generated image set twice, each time in a child process of
+// its own so the peak memory of one does not hide in the other's: once the
+// plain way (every file through sf::Texture::loadFromFile, in the store's
+// order, on one thread) and once through the game's texture store. Then runs
+// the game itself for one frame and times it from launch to exit.
+//
+// Run from the game's working directory (bench.sh does). Each measurement is
+// repeated and the median is reported.
+#include "shell/TTextureStore.hpp"
+
+#include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/Texture.hpp>
+#include <SFML/System/Err.hpp>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <spawn.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <ostream>
+#include <streambuf>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+constexpr int rounds = 3;
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+long peakResidentKb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// What one loader reports from its child process.
+struct LoadFigures {
+    double wall = 0;
+    double decode = 0;
+    double upload = 0;
+    long peakKb = 0;
+    int images = 0;
+};
+
+class NullBuffer : public std::streambuf {
+protected:
+    int overflow(int c) override { return c; }
+};
+
+// Makes the graphics context exist before timing, as the game's window would.
+void warmUpGraphics()
+{
+    sf::Texture warm;
+    (void)warm.resize({1, 1});
+}
+
+int runPlain()
+{
+    warmUpGraphics();
+    const auto start = Clock::now();
+    sf::Font font;
+    if (!font.openFromFile("C:/Windows/Fonts/Arial.ttf"))
+        (void)font.openFromFile("src/fonts/Arial.ttf");
+    std::vector<sf::Texture*> textures;
+    auto load = [&](int id) {
+        auto* texture = new sf::Texture();
+        if (texture->loadFromFile(std::string("src/images/") + TTextureStore::fileOf(id)))
+            textures.push_back(texture);
+        else
+            delete texture;
+    };
+    for (const TTextureStore::Entry& e : TTextureStore::assetTable()) {
+        if (e.id == 69 || e.id == 106)
+            continue;
+        load(e.id);
+        if (e.id == 107)
+            load(106);
+        if (e.id == 124)
+            load(69);
+    }
+    const double wall = secondsSince(start);
+    std::printf("%.6f %.6f %.6f %ld %zu\n", wall, wall, 0.0, peakResidentKb(), textures.size());
+    return 0;
+}
+
+int runStore()
+{
+    warmUpGraphics();
+    NullBuffer nothing;
+    std::ostream console(&nothing);
+    const auto start = Clock::now();
+    auto* store = new TTextureStore(console); // kept, as the game keeps it
+    const double wall = secondsSince(start);
+    std::printf("%.6f %.6f %.6f %ld %zu\n", wall, store->decodeSeconds, store->uploadSeconds, peakResidentKb(),
+                store->textures.size());
+    return 0;
+}
+
+// Runs `args` with stdout (if `capture`) read back, stderr kept; returns the
+// exit status and the captured text.
+int spawnAndWait(const std::vector<std::string>& args, bool capture, std::string& output)
+{
+    int pipeEnds[2] = {-1, -1};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (capture) {
+        if (pipe(pipeEnds) != 0)
+            return -1;
+        posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+        posix_spawn_file_actions_addclose(&actions, pipeEnds[1]);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    }
+    std::vector<char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    const int failed = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (capture)
+        close(pipeEnds[1]);
+    if (failed != 0) {
+        if (capture)
+            close(pipeEnds[0]);
+        return -1;
+    }
+    if (capture) {
+        char buffer[4096];
+        ssize_t got = 0;
+        while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0)
+            output.append(buffer, static_cast<std::size_t>(got));
+        close(pipeEnds[0]);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+bool measureLoader(const std::string& self, const char* mode, LoadFigures& figures)
+{
+    std::string output;
+    if (spawnAndWait({self, "--child", mode}, true, output) != 0)
+        return false;
+    return std::sscanf(output.c_str(), "%lf %lf %lf %ld %d", &figures.wall, &figures.decode, &figures.upload,
+                       &figures.peakKb, &figures.images)
+        == 5;
+}
+
+template <class T, class F>
+double medianOf(const std::vector<T>& items, F field)
+{
+    std::vector<double> values;
+    for (const T& item : items)
+        values.push_back(static_cast<double>(field(item)));
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+LoadFigures medianFigures(const std::vector<LoadFigures>& runs)
+{
+    LoadFigures m;
+    m.wall = medianOf(runs, [](const LoadFigures& f) { return f.wall; });
+    m.decode = medianOf(runs, [](const LoadFigures& f) { return f.decode; });
+    m.upload = medianOf(runs, [](const LoadFigures& f) { return f.upload; });
+    m.peakKb = static_cast<long>(medianOf(runs, [](const LoadFigures& f) { return f.peakKb; }));
+    m.images = runs.front().images;
+    return m;
+}
+
+void printLoader(const char* name, const LoadFigures& f)
+{
+    std::printf("%-6s %d images: wall %.3f s, decode %.3f s, upload %.3f s, peak RSS %.0f MB\n", name, f.images, f.wall,
+                f.decode, f.upload, static_cast<double>(f.peakKb) / 1024.0);
+}
+
+std::string selfPath()
+{
+    char buffer[4096];
+    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 3 && std::strcmp(argv[1], "--child") == 0) {
+        // Failed opens (the system font path) would only clutter the report.
+        sf::err().rdbuf(nullptr);
+        if (std::strcmp(argv[2], "plain") == 0)
+            return runPlain();
+        if (std::strcmp(argv[2], "store") == 0)
+            return runStore();
+        return 2;
+    }
+
+    const std::string self = selfPath();
+    std::vector<LoadFigures> plainRuns, storeRuns;
+    std::vector<double> firstFrames;
+    for (int r = 0; r < rounds; ++r) {
+        LoadFigures plain, ours;
+        if (!measureLoader(self, "plain", plain) || !measureLoader(self, "store", ours)) {
+            std::fprintf(stderr, "startup: a loader child failed\n");
+            return 1;
+        }
+        plainRuns.push_back(plain);
+        storeRuns.push_back(ours);
+
+        // The game itself, launch to exit after its first displayed frame.
+        std::string unused;
+        const auto start = Clock::now();
+        const int status = spawnAndWait({HENHOUSE_EXE, "--frames", "1"}, false, unused);
+        const double seconds = secondsSince(start);
+        if (status != 0) {
+            std::fprintf(stderr, "startup: the game exited with %d\n", status);
+            return 1;
+        }
+        firstFrames.push_back(seconds);
+        std::printf("round %d: plain %.3f s, store %.3f s, first frame %.3f s\n", r + 1, plain.wall, ours.wall, seconds);
+        std::fflush(stdout);
+    }
+
+    const LoadFigures plain = medianFigures(plainRuns);
+    const LoadFigures ours = medianFigures(storeRuns);
+    const double firstFrame = medianOf(firstFrames, [](double v) { return v; });
+    printLoader("plain", plain);
+    printLoader("store", ours);
+    std::printf("first frame (launch to exit after it, median of %d): %.3f s\n", rounds, firstFrame);
+    std::printf("startup: first frame %.3f s; store %.3f s vs plain %.3f s (%.1fx); peak RSS store %.0f MB vs plain %.0f MB\n",
+                firstFrame, ours.wall, plain.wall, plain.wall / ours.wall, static_cast<double>(ours.peakKb) / 1024.0,
+                static_cast<double>(plain.peakKb) / 1024.0);
+    return 0;
+}

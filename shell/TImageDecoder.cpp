@@ -1,0 +1,213 @@
+#include "shell/TImageDecoder.hpp"
+
+#include <libdeflate.h>
+#include <sys/mman.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr std::uint8_t pngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+// Beyond this the general loader refuses images anyway.
+constexpr std::uint32_t largestSide = 1u << 24;
+
+std::uint32_t readBigEndian(const std::uint8_t* p)
+{
+    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
+}
+
+bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    bool ok = std::fseek(file, 0, SEEK_END) == 0;
+    const long length = ok ? std::ftell(file) : -1;
+    ok = ok && length > 0 && std::fseek(file, 0, SEEK_SET) == 0;
+    if (ok) {
+        bytes.resize(static_cast<std::size_t>(length));
+        ok = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    }
+    std::fclose(file);
+    return ok;
+}
+
+int paethPredictor(int a, int b, int c)
+{
+    const int p = a + b - c;
+    const int pa = std::abs(p - a);
+    const int pb = std::abs(p - b);
+    const int pc = std::abs(p - c);
+    if (pa <= pb && pa <= pc)
+        return a;
+    return pb <= pc ? b : c;
+}
+
+// Undoes one row's filter in place. `prior` is the row above, already
+// unfiltered, or null for the top row. Four bytes per pixel.
+bool unfilterRow(int filter, std::uint8_t* row, const std::uint8_t* prior, std::size_t stride)
+{
+    constexpr std::size_t bpp = 4;
+    switch (filter) {
+    case 0:
+        return true;
+    case 1:
+        for (std::size_t i = bpp; i < stride; ++i)
+            row[i] = static_cast<std::uint8_t>(row[i] + row[i - bpp]);
+        return true;
+    case 2:
+        if (prior)
+            for (std::size_t i = 0; i < stride; ++i)
+                row[i] = static_cast<std::uint8_t>(row[i] + prior[i]);
+        return true;
+    case 3:
+        for (std::size_t i = 0; i < stride; ++i) {
+            const int left = i >= bpp ? row[i - bpp] : 0;
+            const int up = prior ? prior[i] : 0;
+            row[i] = static_cast<std::uint8_t>(row[i] + ((left + up) >> 1));
+        }
+        return true;
+    case 4:
+        for (std::size_t i = 0; i < stride; ++i) {
+            const int left = i >= bpp ? row[i - bpp] : 0;
+            const int up = prior ? prior[i] : 0;
+            const int upLeft = (prior && i >= bpp) ? prior[i - bpp] : 0;
+            row[i] = static_cast<std::uint8_t>(row[i] + paethPredictor(left, up, upLeft));
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A chunk type the general loader treats as critical (upper-case first letter).
+bool isCritical(const std::uint8_t* type) { return (type[0] & 0x20) == 0; }
+
+bool typeIs(const std::uint8_t* type, const char* name) { return std::memcmp(type, name, 4) == 0; }
+
+} // namespace
+
+TImageDecoder::TImageDecoder() : inflater(libdeflate_alloc_decompressor()) {}
+
+TImageDecoder::~TImageDecoder()
+{
+    libdeflate_free_decompressor(inflater);
+    if (buffer)
+        munmap(buffer, capacity);
+}
+
+bool TImageDecoder::reserve(std::size_t bytes)
+{
+    if (bytes <= capacity)
+        return true;
+    if (buffer)
+        munmap(buffer, capacity);
+    buffer = nullptr;
+    capacity = 0;
+    constexpr std::size_t largePage = std::size_t{2} << 20;
+    const std::size_t size = (bytes + largePage - 1) / largePage * largePage;
+    void* memory = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED)
+        return false;
+    // A hint only: where large pages are not to be had, small ones serve.
+    (void)madvise(memory, size, MADV_HUGEPAGE);
+    buffer = static_cast<std::uint8_t*>(memory);
+    capacity = size;
+    return true;
+}
+
+bool TImageDecoder::decode(const std::string& path, Pixels& out)
+{
+    out = Pixels{};
+    if (!inflater)
+        return false;
+    if (!readWholeFile(path, file) || file.size() < 8 + 25 || std::memcmp(file.data(), pngSignature, 8) != 0)
+        return false;
+
+    // The header must come first and describe 8-bit RGBA without interlacing.
+    const std::uint8_t* header = file.data() + 8;
+    if (readBigEndian(header) != 13 || !typeIs(header + 4, "IHDR"))
+        return false;
+    const std::uint32_t width = readBigEndian(header + 8);
+    const std::uint32_t height = readBigEndian(header + 12);
+    const std::uint8_t* format = header + 16; // depth, colour type, compression, filter, interlace
+    if (width == 0 || height == 0 || width > largestSide || height > largestSide || format[0] != 8
+        || format[1] != 6 || format[2] != 0 || format[3] != 0 || format[4] != 0)
+        return false;
+
+    // Gather the compressed stream. Usually it is split over several IDAT
+    // chunks in a row; a single one is inflated where it lies.
+    joined.clear();
+    const std::uint8_t* stream = nullptr;
+    std::size_t streamSize = 0;
+    int idatCount = 0;
+    bool idatClosed = false;
+    bool ended = false;
+    std::size_t at = 8 + 25;
+    while (!ended) {
+        if (file.size() - at < 12)
+            return false;
+        const std::size_t length = readBigEndian(file.data() + at);
+        const std::uint8_t* type = file.data() + at + 4;
+        const std::uint8_t* data = type + 4;
+        if (length > file.size() - at - 12)
+            return false;
+        if (typeIs(type, "IDAT")) {
+            if (idatClosed)
+                return false;
+            if (++idatCount == 1) {
+                stream = data;
+                streamSize = length;
+            } else {
+                if (idatCount == 2)
+                    joined.assign(stream, stream + streamSize);
+                joined.insert(joined.end(), data, data + length);
+            }
+        } else {
+            if (idatCount > 0)
+                idatClosed = true;
+            if (typeIs(type, "IEND"))
+                ended = true;
+            // A transparency chunk, a palette or any other critical chunk
+            // changes how the general loader reads the file: let it.
+            else if (typeIs(type, "tRNS") || typeIs(type, "PLTE") || typeIs(type, "CgBI") || isCritical(type))
+                return false;
+        }
+        at += length + 12;
+    }
+    if (idatCount == 0)
+        return false;
+    if (idatCount > 1) {
+        stream = joined.data();
+        streamSize = joined.size();
+    }
+
+    // Inflate the rows (each with its filter byte in front) into the pixel
+    // buffer itself, then slide each row down over the filter bytes and undo
+    // its filter in place.
+    const std::size_t stride = std::size_t{width} * 4;
+    const std::size_t rawSize = (stride + 1) * height;
+    if (!reserve(rawSize))
+        return false;
+    std::size_t produced = 0;
+    if (libdeflate_zlib_decompress(inflater, stream, streamSize, buffer, rawSize, &produced) != LIBDEFLATE_SUCCESS
+        || produced != rawSize)
+        return false;
+
+    std::uint8_t* base = buffer;
+    for (std::size_t y = 0; y < height; ++y) {
+        const std::uint8_t* raw = base + y * (stride + 1);
+        const int filter = raw[0];
+        std::uint8_t* row = base + y * stride;
+        std::memmove(row, raw + 1, stride);
+        if (!unfilterRow(filter, row, y > 0 ? row - stride : nullptr, stride))
+            return false;
+    }
+
+    out.size = {width, height};
+    out.data = buffer;
+    return true;
+}

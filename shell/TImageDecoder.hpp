@@ -1,0 +1,48 @@
+#pragma once
+
+#include <SFML/System/Vector2.hpp>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct libdeflate_decompressor;
+
+// The quick way in for our own images: a PNG of 8-bit RGBA, not interlaced,
+// is read, inflated and unfiltered straight into the one buffer that is
+// later uploaded, with no further copy. The buffer is kept and reused from
+// image to image, on large pages: touching fresh memory page by page costs
+// more here than the whole inflate. Anything else (another pixel format,
+// interlacing, a damaged or missing file) is declined, and the caller hands
+// the file to the media library's general loader, which then decides and
+// reports exactly as it always would.
+//
+// One decoder per thread; a decoder is cheap to keep and reuse.
+class TImageDecoder {
+public:
+    // Pixels of one image, rows top to bottom, four bytes per pixel. They
+    // live in the decoder and stay valid until its next decode.
+    struct Pixels {
+        sf::Vector2u size;
+        const std::uint8_t* data = nullptr;
+    };
+
+    TImageDecoder();
+    TImageDecoder(const TImageDecoder&) = delete;
+    TImageDecoder& operator=(const TImageDecoder&) = delete;
+    ~TImageDecoder();
+
+    // Decodes `path` into `out` and returns true, or returns false (leaving
+    // `out` empty) when the file is not one this decoder takes.
+    bool decode(const std::string& path, Pixels& out);
+
+private:
+    bool reserve(std::size_t bytes);
+
+    libdeflate_decompressor* inflater;
+    std::uint8_t* buffer = nullptr;
+    std::size_t capacity = 0;
+    std::vector<std::uint8_t> file;
+    std::vector<std::uint8_t> joined;
+};
