@@ -16,7 +16,10 @@
 #include <iostream>
 #include <memory>
 
-TGame::TGame(const TOptions& options) : options(options) {}
+TGame::TGame(const TOptions& options, std::optional<TEventScript> script)
+    : options(options), script(std::move(script))
+{
+}
 
 bool TGame::accountFrame(float dt)
 {
@@ -92,6 +95,9 @@ int TGame::run()
             if (accountFrame(dt))
                 window.setTitle(titleText(mouseLocal));
 
+            if (script)
+                for (const sf::Event& event : script->eventsFor(frame + 1))
+                    handleEvent(event, window, *world, mouseLocal);
             while (const std::optional event = window.pollEvent())
                 handleEvent(*event, window, *world, mouseLocal);
 

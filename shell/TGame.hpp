@@ -1,10 +1,12 @@
 #pragma once
 
+#include "shell/TEventScript.hpp"
 #include "shell/TOptions.hpp"
 
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Window/Event.hpp>
 
+#include <optional>
 #include <string>
 
 class TWorld;
@@ -15,7 +17,8 @@ class TWorld;
 // step it, draw it).
 class TGame {
 public:
-    explicit TGame(const TOptions& options);
+    // `script`, when given, is mouse input played as if the player made it.
+    TGame(const TOptions& options, std::optional<TEventScript> script);
 
     // Runs the game to the end; returns the process exit status.
     int run();
@@ -35,4 +38,5 @@ private:
     bool saveScreenshot(sf::RenderWindow& window) const;
 
     TOptions options;
+    std::optional<TEventScript> script;
 };

@@ -36,11 +36,12 @@ bool parseSeconds(const std::string& text, float& out)
 
 const char* TOptions::usage()
 {
-    return "usage: henhouse [--seed N] [--fixed-dt SECONDS] [--frames N] [--screenshot PATH] [--help]\n"
+    return "usage: henhouse [--seed N] [--fixed-dt SECONDS] [--frames N] [--screenshot PATH] [--events PATH] [--help]\n"
            "  --seed N           seed the random generator with N instead of the clock\n"
            "  --fixed-dt SECONDS give every frame this time step (0 < SECONDS <= 1)\n"
            "  --frames N         quit after N frames\n"
            "  --screenshot PATH  save the last frame as a PNG image at PATH\n"
+           "  --events PATH      play the mouse input written in PATH (see the README)\n"
            "  --help             show this help\n";
 }
 
@@ -53,7 +54,8 @@ std::optional<TOptions> TOptions::parse(const std::vector<std::string>& args, st
             options.help = true;
             continue;
         }
-        const bool takesValue = arg == "--seed" || arg == "--fixed-dt" || arg == "--frames" || arg == "--screenshot";
+        const bool takesValue = arg == "--seed" || arg == "--fixed-dt" || arg == "--frames" || arg == "--screenshot"
+            || arg == "--events";
         if (!takesValue) {
             error = "unknown option '" + arg + "'";
             return std::nullopt;
@@ -84,6 +86,12 @@ std::optional<TOptions> TOptions::parse(const std::vector<std::string>& args, st
                 return std::nullopt;
             }
             options.frames = static_cast<long>(n);
+        } else if (arg == "--events") {
+            if (value.empty()) {
+                error = "--events needs a file path";
+                return std::nullopt;
+            }
+            options.events = value;
         } else {
             if (value.empty()) {
                 error = "--screenshot needs a file path";

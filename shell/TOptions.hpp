@@ -11,6 +11,7 @@ struct TOptions {
     std::optional<float> fixedDt;        // --fixed-dt SECONDS
     std::optional<long> frames;          // --frames N
     std::optional<std::string> screenshot; // --screenshot PATH
+    std::optional<std::string> events;   // --events PATH (mouse input from a file)
     bool help = false;                   // --help
 
     // Parses the arguments (without the program name). On a bad option or

@@ -1,9 +1,12 @@
+#include "shell/TEventScript.hpp"
 #include "shell/TGame.hpp"
 #include "shell/TOptions.hpp"
 
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 int main(int argc, char** argv)
@@ -18,8 +21,16 @@ int main(int argc, char** argv)
         std::cout << TOptions::usage();
         return 0;
     }
+    std::optional<TEventScript> script;
+    if (options->events) {
+        script = TEventScript::load(*options->events, error);
+        if (!script) {
+            std::cerr << "henhouse: " << error << '\n';
+            return 2;
+        }
+    }
     try {
-        TGame game(*options);
+        TGame game(*options, std::move(script));
         return game.run();
     } catch (const std::exception& e) {
         std::cerr << "henhouse: " << e.what() << '\n';

@@ -64,3 +64,39 @@ TEST_CASE("a missing sound file stops the start with one line and status 1", "[e
     CHECK(status == 1);
     CHECK(readFile(err).find("henhouse: cannot load the sound file src/sounds/chikensong.wav") != std::string::npos);
 }
+
+TEST_CASE("mouse input from an event script opens the sorting window", "[e2e]")
+{
+    const fs::path dir = testsupport::scratchDir("events");
+    const fs::path script = dir / "open-sorter.events";
+    {
+        std::ofstream out(script);
+        // Frame 2: press the magnifier button; frame 3: start the machine.
+        out << "2 click 738 1000\n3 click 1278 781\n";
+    }
+    const fs::path shot = dir / "sorter.png";
+    const int status = testsupport::runCommand(std::string(HENHOUSE_EXE) + " --seed 3 --fixed-dt 0.016 --frames 6 --events "
+                                               + script.string() + " --screenshot " + shot.string() + " >/dev/null 2>&1");
+    REQUIRE(status == 0);
+    sf::Image frame;
+    REQUIRE(frame.loadFromFile(shot));
+    sf::Image window;
+    REQUIRE(window.loadFromFile("src/images/WinSort.png"));
+    // The window's header band, where nothing else is drawn over it.
+    int opaque = 0, same = 0;
+    for (unsigned y = 10; y < 90; y += 4)
+        for (unsigned x = 20; x < 760; x += 8) {
+            const sf::Color c = window.getPixel({x, y});
+            if (c.a != 255)
+                continue;
+            ++opaque;
+            same += frame.getPixel({530 + x, 100 + y}) == c ? 1 : 0;
+        }
+    REQUIRE(opaque > 100);
+    CHECK(same > opaque * 9 / 10);
+
+    // A script that cannot be read stops the game before it starts.
+    CHECK(testsupport::runCommand("env -u DISPLAY " + std::string(HENHOUSE_EXE) + " --events " + (dir / "none").string()
+                                  + " >/dev/null 2>&1")
+          == 2);
+}
