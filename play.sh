@@ -14,10 +14,13 @@ args=()
 shot=""
 while [ $# -gt 0 ]; do
   if [ "$1" = "--screenshot" ] && [ $# -ge 2 ]; then
-    # The game runs from build/run: make the path absolute first.
+    # The game runs from build/run: make paths absolute first.
     case "$2" in /*) shot="$2" ;; *) shot="$PWD/$2" ;; esac
     mkdir -p "$(dirname "$shot")"
     args+=(--screenshot "$shot"); shift 2
+  elif [ "$1" = "--events" ] && [ $# -ge 2 ]; then
+    case "$2" in /*) args+=(--events "$2") ;; *) args+=(--events "$PWD/$2") ;; esac
+    shift 2
   else
     args+=("$1"); shift
   fi
