@@ -90,6 +90,9 @@ int TGame::run()
 
         long frame = 0;
         while (window.isOpen()) {
+            // The chicken sheets' mipmaps, one per frame, once the game is on screen.
+            if (frame > 0)
+                TTextureStore::instance().generatePendingMipmaps(1);
             const float measured = clock.restart().asSeconds();
             const float dt = options.fixedDt ? *options.fixedDt : measured;
             if (accountFrame(dt))
@@ -112,8 +115,6 @@ int TGame::run()
                 status = 1;
             }
             window.display();
-            // The chicken sheets' mipmaps, one per frame, once the game is on screen.
-            TTextureStore::instance().generatePendingMipmaps(1);
             if (last)
                 window.close();
         }

@@ -101,7 +101,10 @@ TImageDecoder::~TImageDecoder()
 
 bool TImageDecoder::reserve(std::size_t bytes)
 {
-    if (bytes <= capacity)
+    // Keep the buffer for images of a similar size, but give a big one back
+    // once the images get much smaller, so it does not sit beside every
+    // texture to the end of loading.
+    if (bytes <= capacity && bytes * 4 >= capacity)
         return true;
     if (buffer)
         munmap(buffer, capacity);

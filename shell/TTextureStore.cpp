@@ -7,6 +7,13 @@
 #include <chrono>
 #include <condition_variable>
 #include <iostream>
+#include <cstdlib>
+#include <cstdint>
+#include <limits>
+#include <cstring>
+#include <fstream>
+#include <sys/mman.h>
+#include <malloc.h>
 #include <mutex>
 #include <optional>
 #include <ostream>
@@ -202,6 +209,55 @@ bool isDrawnSmaller(int id)
     }
 }
 
+// The size in bytes of an image's pixels, from its PNG header (0 when the
+// file is missing or not a PNG).
+std::size_t pixelBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    unsigned char header[24] = {};
+    if (!in.read(reinterpret_cast<char*>(header), sizeof header))
+        return 0;
+    auto word = [&](int at) {
+        return std::size_t{header[at]} << 24 | std::size_t{header[at + 1]} << 16 | std::size_t{header[at + 2]} << 8
+            | std::size_t{header[at + 3]};
+    };
+    if (std::memcmp(header + 12, "IHDR", 4) != 0)
+        return 0;
+    return word(16) * word(20) * 4;
+}
+
+// The software renderer takes each texture's memory from malloc, and on these
+// virtual machines every fresh small page costs a slow fault: hundreds of
+// megabytes of textures cost more than decoding them. So the heap is grown
+// once, in large pages, to hold them all, and the textures are then carved
+// out of memory that is already there.
+void prepareTextureMemory(std::size_t bytes)
+{
+#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
+    constexpr std::size_t largePage = std::size_t{2} << 20;
+    if (bytes < 8 * largePage)
+        return;
+    mallopt(M_MMAP_MAX, 0);                                   // big blocks from the heap too
+    mallopt(M_TRIM_THRESHOLD, std::numeric_limits<int>::max()); // and keep what was freed
+    auto* block = static_cast<char*>(std::malloc(bytes));
+    if (!block)
+        return;
+    const auto first = (reinterpret_cast<std::uintptr_t>(block) + largePage - 1) / largePage * largePage;
+    const auto last = (reinterpret_cast<std::uintptr_t>(block) + bytes) / largePage * largePage;
+    if (last > first)
+        (void)madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#ifdef MADV_POPULATE_WRITE
+    // One call instead of a fault per page, where the system offers it.
+    if (madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE) != 0)
+#endif
+        for (std::size_t at = 0; at < bytes; at += 4096)
+            static_cast<volatile char*>(block)[at] = 0;
+    std::free(block);
+#else
+    (void)bytes;
+#endif
+}
+
 double secondsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -260,9 +316,11 @@ struct LoadStep {
 
 // Decodes the images on a second thread, in load order, while the
 // constructing thread (the one with the graphics context) makes textures of
-// them and prints the progress. Two decoders take turns, so each one's
-// buffer is reused as soon as the texture made from it exists: at most two
-// decoded images are ever held, and none is copied. Files the quick decoder
+// them and prints the progress. The decoders take turns, each one's buffer
+// reused as soon as the texture made from it exists, and none is copied. One
+// is enough: with the texture memory prepared, making a texture costs less
+// than decoding it, and a single buffer keeps the peak memory at the plain
+// loader's (the image being made plus the textures). Files the quick decoder
 // declines come back empty and are loaded by the constructing thread, so
 // the media library's messages about them appear on the console exactly
 // where they always did.
@@ -298,15 +356,15 @@ private:
     {
         for (std::size_t i = 0; i < steps.size(); ++i) {
             {
-                // The decoder of step i last served step i - 2.
+                // The decoder of step i last served step i - decoderCount.
                 std::unique_lock lock(mutex);
-                if (!changed.wait(lock, stop, [&] { return i < 2 || released >= i - 1; }))
+                if (!changed.wait(lock, stop, [&] { return i < decoderCount || released >= i + 1 - decoderCount; }))
                     return;
             }
             const auto start = std::chrono::steady_clock::now();
             TImageDecoder::Pixels pixels;
             std::optional<TImageDecoder::Pixels> result;
-            if (decoders[i % 2].decode(steps[i].path, pixels))
+            if (decoders[i % decoderCount].decode(steps[i].path, pixels))
                 result = pixels;
             const double spent = secondsSince(start);
             std::lock_guard lock(mutex);
@@ -326,7 +384,8 @@ private:
     double busySeconds = 0;
     // Owned here rather than by the worker: the last pixels are still being
     // uploaded when the worker is done.
-    TImageDecoder decoders[2];
+    static constexpr std::size_t decoderCount = 1;
+    TImageDecoder decoders[decoderCount];
     std::jthread worker; // last: starts once everything above exists
 };
 
@@ -370,6 +429,13 @@ TTextureStore::TTextureStore(std::ostream& console) : console(console)
         if (e.id == 124)
             steps.push_back({69, std::string("src/images/") + fileOf(69)});
     }
+
+    std::size_t textureBytes = 0;
+    for (const LoadStep& step : steps) {
+        const std::size_t bytes = pixelBytes(step.path);
+        textureBytes += bytes;
+    }
+    prepareTextureMemory(textureBytes);
 
     DecodeAhead decoding(steps);
     for (std::size_t i = 0; i < steps.size(); ++i) {
