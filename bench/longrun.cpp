@@ -5,6 +5,7 @@
 // design: dirt until cleaned, chickens for good, eggs until picked up.
 //
 // ./bench.sh longrun [HOURS]
+#include "bench/ProcessMemory.hpp"
 #include "shell/Globals.hpp"
 #include "shell/ProcessObjects.hpp"
 #include "shell/TWorld.hpp"
@@ -23,20 +24,6 @@ namespace {
 constexpr float frameStep = 1.f / 60.f;
 constexpr long stepsPerHour = 60L * 60 * 60;
 
-long residentKiB()
-{
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            long kib = 0;
-            status >> kib;
-            return kib;
-        }
-        status.ignore(4096, '\n');
-    }
-    return -1;
-}
 
 double liveHeapMiB()
 {

@@ -6,6 +6,7 @@
 #include "shell/TTextureStore.hpp"
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -98,14 +99,20 @@ void TShop::draw(sf::RenderTarget& target)
         button->draw(target);
 }
 
+std::vector<TButton2*> TShop::buttonsInOrder()
+{
+    std::vector<TButton2*> buttons{closeButton.get(), buyButton.get()};
+    for (auto& quantityButton : quantityButtons)
+        buttons.push_back(quantityButton.get());
+    for (auto& tab : pageTabs)
+        buttons.push_back(tab.get());
+    return buttons;
+}
+
 void TShop::onPress(int button, float x, float y)
 {
-    closeButton->onPress(button, x, y);
-    buyButton->onPress(button, x, y);
-    for (auto& quantityButton : quantityButtons)
-        quantityButton->onPress(button, x, y);
-    for (auto& tab : pageTabs)
-        tab->onPress(button, x, y);
+    for (TButton2* shopButton : buttonsInOrder())
+        shopButton->onPress(button, x, y);
 
     for (int k = 0; k < 3; ++k)
         if (pageTabs[k]->contains(x, y) && k != page)
@@ -150,22 +157,14 @@ void TShop::onPress(int button, float x, float y)
 
 void TShop::onRelease(int button, float x, float y)
 {
-    closeButton->onRelease(button, x, y);
-    buyButton->onRelease(button, x, y);
-    for (auto& quantityButton : quantityButtons)
-        quantityButton->onRelease(button, x, y);
-    for (auto& tab : pageTabs)
-        tab->onRelease(button, x, y);
+    for (TButton2* shopButton : buttonsInOrder())
+        shopButton->onRelease(button, x, y);
 }
 
 void TShop::onHover(float x, float y)
 {
-    closeButton->onHover(x, y);
-    buyButton->onHover(x, y);
-    for (auto& quantityButton : quantityButtons)
-        quantityButton->onHover(x, y);
-    for (auto& tab : pageTabs)
-        tab->onHover(x, y);
+    for (TButton2* shopButton : buttonsInOrder())
+        shopButton->onHover(x, y);
 }
 
 void TShop::setPage(int index)

@@ -7,6 +7,7 @@
 #include <SFML/Graphics/Text.hpp>
 
 #include <memory>
+#include <vector>
 
 // The shop window: three pages (feed, chicks, farm visitors) on which the
 // player builds an order with plus and minus and pays for it with coins.
@@ -21,6 +22,9 @@ public:
     void onHover(float x, float y);
 
     void setPage(int index);
+    // Every button gets each event in this order: close, buy, the twelve
+    // quantity buttons, the three tabs.
+    std::vector<TButton2*> buttonsInOrder();
     void resetQuantities();
     void refreshLabels();
 

@@ -3,6 +3,7 @@
 // up) may grow, and nothing else may. The full day is bench/longrun.cpp.
 //
 // HENHOUSE_LONGRUN_HOURS=H plays H game hours instead of one.
+#include "bench/ProcessMemory.hpp"
 #include "shell/Globals.hpp"
 #include "shell/ProcessObjects.hpp"
 #include "shell/TWorld.hpp"
@@ -38,20 +39,6 @@ std::size_t liveHeapBytes()
 #endif
 }
 
-long residentKiB()
-{
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            long kib = 0;
-            status >> kib;
-            return kib;
-        }
-        status.ignore(4096, '\n');
-    }
-    return -1;
-}
 
 // What the world holds by design, in bytes of its vectors.
 std::size_t keptByDesign(const TWorld& world)
