@@ -10,17 +10,6 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-} // namespace
 
 TEST_CASE("the game runs a fixed number of frames and saves its last one", "[e2e]")
 {
@@ -38,7 +27,7 @@ TEST_CASE("the game runs a fixed number of frames and saves its last one", "[e2e
     CHECK(testsupport::distinctColours(image, 0, 0, 1920, 1000) >= 16);
 
     // The console ends on the progress line for the last image.
-    const std::string console = readFile(out);
+    const std::string console = testsupport::readFile(out);
     const std::string last = "\x1b[2J\x1b[1;1Hloading textures 167/167\n";
     REQUIRE(console.size() >= last.size());
     CHECK(console.substr(console.size() - last.size()) == last);
@@ -62,7 +51,7 @@ TEST_CASE("a missing sound file stops the start with one line and status 1", "[e
     const int status = testsupport::runCommand("cd " + dir.string() + " && " + HENHOUSE_EXE + " --frames 1 >/dev/null 2>"
                                                + err.string());
     CHECK(status == 1);
-    CHECK(readFile(err).find("henhouse: cannot load the sound file src/sounds/chikensong.wav") != std::string::npos);
+    CHECK(testsupport::readFile(err).find("henhouse: cannot load the sound file src/sounds/chikensong.wav") != std::string::npos);
 }
 
 TEST_CASE("mouse input from an event script opens the sorting window", "[e2e]")

@@ -20,14 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 int countOf(const std::string& text, const std::string& what)
 {
     int n = 0;
@@ -67,7 +59,7 @@ Run startGame(const fs::path& workDir, const fs::path& logDir, const fs::path& s
     const int status = testsupport::runCommand("cd " + workDir.string() + " && " + HENHOUSE_EXE
                                                + " --seed 1 --fixed-dt 0.05 --frames 60 --screenshot " + shot.string()
                                                + " >" + (logDir / "stdout.txt").string() + " 2>" + err.string());
-    return {status, readFile(err), shot};
+    return {status, testsupport::readFile(err), shot};
 }
 
 Run startGame(const fs::path& dir) { return startGame(dir, dir, dir / "shot.png"); }
@@ -94,7 +86,7 @@ TEST_CASE("a corrupt image is treated as missing and the game plays on", "[relia
     const fs::path dir = copyOfAssets("corrupt-image");
     // The file's first bytes are a real PNG's, the rest is cut off.
     const fs::path file = dir / "src/images/buttonShop.png";
-    const std::string head = readFile(file).substr(0, 60);
+    const std::string head = testsupport::readFile(file).substr(0, 60);
     std::ofstream(file, std::ios::binary | std::ios::trunc) << head;
     const Run run = startGame(dir);
     INFO(run.err);

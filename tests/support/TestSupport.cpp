@@ -4,6 +4,8 @@
 #include "shell/ProcessObjects.hpp"
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <set>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -49,6 +51,14 @@ int distinctColours(const sf::Image& image, unsigned left, unsigned top, unsigne
                 return cap;
         }
     return static_cast<int>(seen.size());
+}
+
+std::string readFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 int runCommand(const std::string& command)

@@ -36,6 +36,9 @@ void writePng(const std::filesystem::path& path, unsigned w, unsigned h, sf::Col
 // Number of distinct colours in a region (stops counting at `cap`).
 int distinctColours(const sf::Image& image, unsigned left, unsigned top, unsigned w, unsigned h, int cap = 64);
 
+// The whole content of a file (empty when it cannot be read).
+std::string readFile(const std::filesystem::path& path);
+
 // Runs a shell command; returns its exit status.
 int runCommand(const std::string& command);
 
