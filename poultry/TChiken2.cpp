@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int frameSize = 512;
+constexpr int frameSize = TTextureStore::frameSize;
 
 // Texture ids of the chicken's sheets.
 constexpr int chickWalkSheet = 112;

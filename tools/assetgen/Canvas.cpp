@@ -73,6 +73,15 @@ Canvas::~Canvas() {
 
 void Canvas::setColor(Color c) { cairo_set_source_rgba(cr_, c.r, c.g, c.b, c.a); }
 
+void Canvas::strokeTube(Color fill, double width, double outlineWidth) {
+    setColor(pal::outline);
+    cairo_set_line_width(cr_, outlineWidth);
+    cairo_stroke_preserve(cr_);
+    setColor(fill);
+    cairo_set_line_width(cr_, width);
+    cairo_stroke(cr_);
+}
+
 void Canvas::roundRectPath(double x, double y, double w, double h, double r) {
     r = std::min(r, std::min(w, h) / 2);
     cairo_new_sub_path(cr_);
@@ -152,9 +161,9 @@ void Canvas::line(double x0, double y0, double x1, double y1, Color c, double wi
     cairo_stroke(cr_);
 }
 
-double Canvas::text(std::string_view sv, double cx, double y, double size, Color fill, bool bold, double maxWidth,
-                    Color outlineColor, double outlineWidth) {
-    std::string s(sv);
+// Picks the font for `s` at `size`, shrunk to fit maxWidth when given, and
+// returns the width the text will take.
+double Canvas::fitText(const std::string& s, double size, bool bold, double maxWidth) {
     selectFont(cr_, size, bold);
     double w = measure(cr_, s);
     if (maxWidth > 0 && w > maxWidth) {
@@ -162,20 +171,21 @@ double Canvas::text(std::string_view sv, double cx, double y, double size, Color
         selectFont(cr_, size, bold);
         w = measure(cr_, s);
     }
+    return w;
+}
+
+double Canvas::text(std::string_view sv, double cx, double y, double size, Color fill, bool bold, double maxWidth,
+                    Color outlineColor, double outlineWidth) {
+    const std::string s(sv);
+    const double w = fitText(s, size, bold, maxWidth);
     drawText(cr_, s, cx - w / 2, y, fill, outlineColor, outlineWidth);
     return w;
 }
 
 double Canvas::textLeft(std::string_view sv, double x, double y, double size, Color fill, bool bold,
                         double maxWidth, Color outlineColor, double outlineWidth) {
-    std::string s(sv);
-    selectFont(cr_, size, bold);
-    double w = measure(cr_, s);
-    if (maxWidth > 0 && w > maxWidth) {
-        size *= maxWidth / w;
-        selectFont(cr_, size, bold);
-        w = measure(cr_, s);
-    }
+    const std::string s(sv);
+    const double w = fitText(s, size, bold, maxWidth);
     drawText(cr_, s, x, y, fill, outlineColor, outlineWidth);
     return w;
 }

@@ -30,6 +30,9 @@ public:
     // Fill the current path, then stroke it with an outline (lineWidth 0 = none).
     void fillStroke(Color fill, Color line = pal::outline, double lineWidth = 3.0);
     void setColor(Color c);
+    // Strokes the current path as a tube: an outline-coloured stroke
+    // `outlineWidth` wide with a `width` stroke of `fill` inside it.
+    void strokeTube(Color fill, double width, double outlineWidth);
 
     // A rounded flat panel: base fill, a darker tone on its lower part, a soft
     // top-left highlight and an outline.
@@ -57,6 +60,7 @@ public:
     void writePng(const std::string& path) const;
 
 private:
+    double fitText(const std::string& s, double size, bool bold, double maxWidth);
     int width_;
     int height_;
     cairo_surface_t* surface_;

@@ -286,12 +286,7 @@ void tab(Canvas& c, int page, State s) {
         cairo_curve_to(cr, 20, 70, 44, 82, 50, 64);
         cairo_move_to(cr, 62, 36);
         cairo_curve_to(cr, 68, 70, 44, 82, 50, 64);
-        c.setColor(pal::outline);
-        cairo_set_line_width(cr, 8);
-        cairo_stroke_preserve(cr);
-        c.setColor(pal::greyLight);
-        cairo_set_line_width(cr, 4);
-        cairo_stroke(cr);
+        c.strokeTube(pal::greyLight, 4, 8);
         c.line(50, 64, 56, 88, pal::outline, 5);
         c.circle(60, 92, 9, pal::greyLight, pal::outline, 3);
     }
@@ -492,12 +487,7 @@ void vetCard(Canvas& c) {
     // Stethoscope round the neck.
     cairo_move_to(cr, 95, 256);
     cairo_curve_to(cr, 95, 310, 155, 310, 155, 256);
-    c.setColor(pal::outline);
-    cairo_set_line_width(cr, 9);
-    cairo_stroke_preserve(cr);
-    c.setColor(pal::greyLight);
-    cairo_set_line_width(cr, 5);
-    cairo_stroke(cr);
+    c.strokeTube(pal::greyLight, 5, 9);
     c.circle(125, 318, 12, pal::greyLight, pal::outline, 4);
     // A bandaged hen.
     drawHen(c, 250, 372, 0.3, HenLook::Poorly);
@@ -523,12 +513,7 @@ void resortCard(Canvas& c) {
     // Palm tree.
     cairo_move_to(cr, 80, 370);
     cairo_curve_to(cr, 70, 290, 90, 220, 110, 180);
-    c.setColor(pal::outline);
-    cairo_set_line_width(cr, 20);
-    cairo_stroke_preserve(cr);
-    c.setColor(pal::wood);
-    cairo_set_line_width(cr, 12);
-    cairo_stroke(cr);
+    c.strokeTube(pal::wood, 12, 20);
     for (int k = 0; k < 5; ++k) {
         const double a = -kPi + k * kPi / 4 - 0.2;
         c.ellipse(110 + std::cos(a) * 40, 180 + std::sin(a) * 18 + 10, 44, 13, pal::grass, pal::outline, 3);
