@@ -10,6 +10,7 @@
 #include "shell/TTextureStore.hpp"
 #include "shell/TWorld.hpp"
 
+#include <cmath>
 #include <string>
 
 namespace {
@@ -27,12 +28,31 @@ void TWorld::draw(sf::RenderTarget& target)
 
 void TWorld::drawBackground(sf::RenderTarget& target, int columns, int rows, float pitch)
 {
+    // Every tile is the cell sprite stamped at its place: the same corners,
+    // texture coordinates and colour a draw of the sprite itself would send,
+    // in the same two triangles, only all in one batch.
     sf::Sprite& tile = *cellSprite;
+    const sf::FloatRect rect(tile.getTextureRect());
+    const sf::Vector2f size(std::abs(rect.size.x), std::abs(rect.size.y));
+    const sf::Color colour = tile.getColor();
+    const sf::Vertex corners[4] = {{{0.f, 0.f}, colour, rect.position},
+                                   {{0.f, size.y}, colour, rect.position + sf::Vector2f(0.f, rect.size.y)},
+                                   {{size.x, 0.f}, colour, rect.position + sf::Vector2f(rect.size.x, 0.f)},
+                                   {size, colour, rect.position + rect.size}};
+    floorTiles.clear();
     for (int i = 0; i < columns; ++i)
         for (int j = 0; j < rows; ++j) {
             tile.setPosition({static_cast<float>(i) * pitch, static_cast<float>(j) * pitch});
-            target.draw(tile);
+            const sf::Transform& place = tile.getTransform();
+            for (int k : {0, 1, 2, 2, 1, 3}) {
+                sf::Vertex v = corners[k];
+                v.position = place.transformPoint(v.position);
+                floorTiles.append(v);
+            }
         }
+    sf::RenderStates states;
+    states.texture = &tile.getTexture();
+    target.draw(floorTiles, states);
 }
 
 void TWorld::drawField(sf::RenderTarget& target)

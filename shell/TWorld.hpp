@@ -12,6 +12,7 @@
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Sprite.hpp>
 #include <SFML/Graphics/Text.hpp>
+#include <SFML/Graphics/VertexArray.hpp>
 
 #include <cstddef>
 #include <memory>
@@ -109,4 +110,8 @@ public:
     std::vector<sf::Sprite> pollution;
     std::vector<TBubble> bubbles;
     int cleanCount = 0;
+
+    // The floor's tiles gathered into one batch each frame, so the renderer
+    // gets one draw instead of thousands; only a cache of the drawing.
+    sf::VertexArray floorTiles{sf::PrimitiveType::Triangles};
 };
