@@ -124,22 +124,39 @@ bool TImageDecoder::reserve(std::size_t bytes)
 
 bool TImageDecoder::decode(const std::string& path, Pixels& out)
 {
-    out = Pixels{};
-    if (!inflater)
-        return false;
-    if (!readWholeFile(path, file) || file.size() < 8 + 25 || std::memcmp(file.data(), pngSignature, 8) != 0)
-        return false;
+    return decode(path, out, [this](std::size_t bytes) { return reserve(bytes) ? buffer : nullptr; });
+}
 
-    // The header must come first and describe 8-bit RGBA without interlacing.
-    const std::uint8_t* header = file.data() + 8;
+std::size_t TImageDecoder::workingBytes(const std::uint8_t* start, std::size_t length)
+{
+    if (length < 8 + 25 || std::memcmp(start, pngSignature, 8) != 0)
+        return 0;
+    const std::uint8_t* header = start + 8;
     if (readBigEndian(header) != 13 || !typeIs(header + 4, "IHDR"))
-        return false;
+        return 0;
     const std::uint32_t width = readBigEndian(header + 8);
     const std::uint32_t height = readBigEndian(header + 12);
     const std::uint8_t* format = header + 16; // depth, colour type, compression, filter, interlace
     if (width == 0 || height == 0 || width > largestSide || height > largestSide || format[0] != 8
         || format[1] != 6 || format[2] != 0 || format[3] != 0 || format[4] != 0)
+        return 0;
+    // Each row inflates with its filter byte in front.
+    return (std::size_t{width} * 4 + 1) * height;
+}
+
+bool TImageDecoder::decode(const std::string& path, Pixels& out, const Placement& place)
+{
+    out = Pixels{};
+    if (!inflater)
         return false;
+    if (!readWholeFile(path, file))
+        return false;
+    // The header must come first and describe 8-bit RGBA without interlacing.
+    const std::size_t rawSize = workingBytes(file.data(), file.size());
+    if (rawSize == 0)
+        return false;
+    const std::uint32_t width = readBigEndian(file.data() + 16);
+    const std::uint32_t height = readBigEndian(file.data() + 20);
 
     // Gather the compressed stream. Usually it is split over several IDAT
     // chunks in a row; a single one is inflated where it lies.
@@ -192,15 +209,14 @@ bool TImageDecoder::decode(const std::string& path, Pixels& out)
     // buffer itself, then slide each row down over the filter bytes and undo
     // its filter in place.
     const std::size_t stride = std::size_t{width} * 4;
-    const std::size_t rawSize = (stride + 1) * height;
-    if (!reserve(rawSize))
+    std::uint8_t* base = place(rawSize);
+    if (!base)
         return false;
     std::size_t produced = 0;
-    if (libdeflate_zlib_decompress(inflater, stream, streamSize, buffer, rawSize, &produced) != LIBDEFLATE_SUCCESS
+    if (libdeflate_zlib_decompress(inflater, stream, streamSize, base, rawSize, &produced) != LIBDEFLATE_SUCCESS
         || produced != rawSize)
         return false;
 
-    std::uint8_t* base = buffer;
     for (std::size_t y = 0; y < height; ++y) {
         const std::uint8_t* raw = base + y * (stride + 1);
         const int filter = raw[0];
@@ -211,6 +227,6 @@ bool TImageDecoder::decode(const std::string& path, Pixels& out)
     }
 
     out.size = {width, height};
-    out.data = buffer;
+    out.data = base;
     return true;
 }

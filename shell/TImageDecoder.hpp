@@ -4,16 +4,18 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 struct libdeflate_decompressor;
 
 // The quick way in for our own images: a PNG of 8-bit RGBA, not interlaced,
-// is read, inflated and unfiltered straight into the one buffer that is
-// later uploaded, with no further copy. The buffer is kept and reused from
-// image to image, on large pages: touching fresh memory page by page costs
-// more here than the whole inflate. Anything else (another pixel format,
+// is read, inflated and unfiltered straight into the memory it is later
+// uploaded from, with no further copy: the decoder's own buffer, kept and
+// reused from image to image on large pages (touching fresh memory page by
+// page costs more here than the whole inflate), or memory the caller places
+// it in. Anything else (another pixel format,
 // interlacing, a damaged or missing file) is declined, and the caller hands
 // the file to the media library's general loader, which then decides and
 // reports exactly as it always would.
@@ -36,6 +38,17 @@ public:
     // Decodes `path` into `out` and returns true, or returns false (leaving
     // `out` empty) when the file is not one this decoder takes.
     bool decode(const std::string& path, Pixels& out);
+
+    // Where an image goes instead: given the bytes the image needs while it
+    // is decoded (a little more than its pixels), returns memory of that
+    // size, or null to give up on the file. The pixels then live there, at
+    // its start, and no longer in the decoder.
+    using Placement = std::function<std::uint8_t*(std::size_t bytes)>;
+    bool decode(const std::string& path, Pixels& out, const Placement& place);
+
+    // What the quick decoder needs to decode the PNG whose first bytes are
+    // `header` (at least 33), or 0 when it would decline the file.
+    static std::size_t workingBytes(const std::uint8_t* header, std::size_t length);
 
 private:
     bool reserve(std::size_t bytes);

@@ -1,19 +1,24 @@
 #include "shell/TTextureStore.hpp"
 
+#include "shell/TDecodeRing.hpp"
 #include "shell/TImageDecoder.hpp"
 
 #include <SFML/Graphics/Image.hpp>
+#include <SFML/Window/Context.hpp>
+#include <SFML/Window/GlResource.hpp>
 
+#include <malloc.h>
+#include <sys/mman.h>
+
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
-#include <iostream>
-#include <cstdlib>
 #include <cstdint>
-#include <limits>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <sys/mman.h>
-#include <malloc.h>
+#include <iostream>
+#include <limits>
 #include <mutex>
 #include <optional>
 #include <ostream>
@@ -194,78 +199,7 @@ const TTextureStore::Entry assetEntries[] = {
 
 bool isCentred(int id) { return id >= 142 && id <= 150; }
 
-// Images drawn smaller than their size: the chicken sheets, the three cards,
-// the feeders and the drinking bowl. They are filtered smoothly, through
-// mipmaps, so they stay clean when scaled down.
-bool isDrawnSmaller(int id)
-{
-    switch (id) {
-    case 78: case 79: case 80: case 111: case 112: case 127: case 151: case 152: // chickens
-    case 60: case 61: case 62:                                                   // cards
-    case 41: case 90: case 42:                                                   // feeders, bowl
-        return true;
-    default:
-        return false;
-    }
-}
-
-// The size in bytes of an image's pixels, from its PNG header (0 when the
-// file is missing or not a PNG).
-std::size_t pixelBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    unsigned char header[24] = {};
-    if (!in.read(reinterpret_cast<char*>(header), sizeof header))
-        return 0;
-    auto word = [&](int at) {
-        return std::size_t{header[at]} << 24 | std::size_t{header[at + 1]} << 16 | std::size_t{header[at + 2]} << 8
-            | std::size_t{header[at + 3]};
-    };
-    if (std::memcmp(header + 12, "IHDR", 4) != 0)
-        return 0;
-    return word(16) * word(20) * 4;
-}
-
-// The software renderer takes each texture's memory from malloc, and on these
-// virtual machines every fresh small page costs a slow fault: hundreds of
-// megabytes of textures cost more than decoding them. So the heap is grown
-// once, in large pages, to hold them all, and the textures are then carved
-// out of memory that is already there.
-void prepareTextureMemory(std::size_t bytes)
-{
-#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
-    constexpr std::size_t largePage = std::size_t{2} << 20;
-    if (bytes < 8 * largePage)
-        return;
-    mallopt(M_MMAP_MAX, 0);                                   // big blocks from the heap too
-    mallopt(M_TRIM_THRESHOLD, std::numeric_limits<int>::max()); // and keep what was freed
-    auto* block = static_cast<char*>(std::malloc(bytes));
-    if (!block)
-        return;
-    const auto first = (reinterpret_cast<std::uintptr_t>(block) + largePage - 1) / largePage * largePage;
-    const auto last = (reinterpret_cast<std::uintptr_t>(block) + bytes) / largePage * largePage;
-    if (last > first)
-        (void)madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-#ifdef MADV_POPULATE_WRITE
-    // One call instead of a fault per page, where the system offers it.
-    if (madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE) != 0)
-#endif
-        for (std::size_t at = 0; at < bytes; at += 4096)
-            static_cast<volatile char*>(block)[at] = 0;
-    std::free(block);
-#else
-    (void)bytes;
-#endif
-}
-
-double secondsSince(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-// The chicken sheets: 4096 x 2560 each, so their mipmaps are the one costly
-// part of filtering. They are made in the first frames instead of before the
-// window opens (see generatePendingMipmaps).
+// The chicken sheets: 4096 x 2560 each, by far the largest images.
 bool isChickenSheet(int id)
 {
     switch (id) {
@@ -276,14 +210,141 @@ bool isChickenSheet(int id)
     }
 }
 
-// Makes the image drawn smaller than its size smooth, through mipmaps.
+// Images drawn smaller than their size: the chicken sheets, the three cards,
+// the feeders and the drinking bowl. They are filtered smoothly, through
+// mipmaps, so they stay clean when scaled down.
+bool isDrawnSmaller(int id)
+{
+    switch (id) {
+    case 60: case 61: case 62: // cards
+    case 41: case 90: case 42: // feeders, bowl
+        return true;
+    default:
+        return isChickenSheet(id);
+    }
+}
+
+// The first bytes of a file, enough for a PNG's signature and header.
+struct FileHead {
+    std::uint8_t bytes[33] = {};
+    bool read = false;
+};
+
+FileHead readHead(const std::string& path)
+{
+    FileHead head;
+    std::ifstream in(path, std::ios::binary);
+    head.read = static_cast<bool>(in.read(reinterpret_cast<char*>(head.bytes), sizeof head.bytes));
+    return head;
+}
+
+std::uint32_t headerWord(const FileHead& head, int at)
+{
+    return std::uint32_t{head.bytes[at]} << 24 | std::uint32_t{head.bytes[at + 1]} << 16
+        | std::uint32_t{head.bytes[at + 2]} << 8 | std::uint32_t{head.bytes[at + 3]};
+}
+
+// What a texture of the PNG with this header takes: its pixels, and a
+// little for the driver's books. Zero when the file is missing or not a PNG.
+std::size_t textureBytes(const FileHead& head)
+{
+    if (!head.read || std::memcmp(head.bytes + 12, "IHDR", 4) != 0)
+        return 0;
+    const std::size_t width = headerWord(head, 16);
+    const std::size_t height = headerWord(head, 20);
+    if (width > (1u << 16) || height > (1u << 16))
+        return 0; // the driver refuses such sizes anyway
+    const std::size_t pixels = width * height * 4;
+    return pixels + pixels / 64 + 16 * 1024;
+}
+
+// Keeps the media library's shared graphics context active on this thread
+// while the images are loaded (the first one also starts the graphics
+// driver), so the hundreds of texture calls do not each switch contexts.
+class LoadingContext : sf::GlResource {
+public:
+    // True when the context draws in software, keeping its textures in this
+    // process's own memory.
+    bool softwareRenderer() const
+    {
+        using GetString = const unsigned char* (*)(unsigned int);
+        constexpr unsigned int glRenderer = 0x1F01;
+        const auto getString = reinterpret_cast<GetString>(sf::Context::getFunction("glGetString"));
+        const unsigned char* name = getString ? getString(glRenderer) : nullptr;
+        if (!name)
+            return false;
+        const std::string renderer(reinterpret_cast<const char*>(name));
+        for (const char* known : {"llvmpipe", "softpipe", "swrast", "Software"})
+            if (renderer.find(known) != std::string::npos)
+                return true;
+        return false;
+    }
+
+private:
+    TransientContextLock active;
+};
+
+// A software renderer takes each texture's memory from malloc, and on these
+// virtual machines the first write to a fresh small page is slow: hundreds of
+// megabytes of textures cost more than decoding them. Large pages are quick
+// to write once they are there, but getting them can be slow too (a virtual
+// machine hands freed memory back to its host within a second or so). So the
+// heap is grown once to hold every texture, on large pages, and a helper
+// thread fills it from the bottom up, ahead of the textures that are carved
+// out of it in order, while the images are decoded and the graphics driver
+// starts up.
+class TextureMemory {
+public:
+    explicit TextureMemory(std::size_t bytes)
+    {
+#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
+        if (bytes == 0)
+            return;
+        mallopt(M_MMAP_MAX, 0);                                     // big blocks from the heap too
+        mallopt(M_TRIM_THRESHOLD, std::numeric_limits<int>::max()); // and keep what was freed
+        void* block = std::malloc(bytes);
+        if (!block)
+            return;
+        const auto address = reinterpret_cast<std::uintptr_t>(block);
+        // The block goes back to the heap at once, unwritten, and stays
+        // mapped, so filling it from the other thread is safe while the
+        // textures are being carved out of it.
+        std::free(block);
+        constexpr std::uintptr_t largePage = TDecodeRing::largePage;
+        const auto first = (address + largePage - 1) / largePage * largePage;
+        const auto last = (address + bytes) / largePage * largePage;
+        if (last <= first)
+            return;
+        // A hint only: where large pages are not to be had, small ones serve.
+        (void)madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+        filler = std::jthread([first, last](std::stop_token stop) {
+            (void)TDecodeRing::fillWithPages(reinterpret_cast<void*>(first), last - first,
+                                             [&] { return stop.stop_requested(); });
+        });
+#else
+        (void)bytes;
+#endif
+    }
+
+    // Once every texture exists, whatever is left unfilled is not needed.
+    ~TextureMemory() { filler.request_stop(); }
+
+private:
+    std::jthread filler;
+};
+
+double secondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Makes the image drawn smaller than its size smooth; its mipmaps, which make
+// it clean at the small sizes, are made in the first frames instead of before
+// the window opens (see generatePendingMipmaps).
 void prepareFiltering(int id, sf::Texture& texture)
 {
-    if (isDrawnSmaller(id)) {
+    if (isDrawnSmaller(id))
         texture.setSmooth(true);
-        if (!isChickenSheet(id))
-            (void)texture.generateMipmap();
-    }
 }
 
 // A texture of decoded pixels, or none when the graphics driver refuses the
@@ -312,22 +373,23 @@ std::unique_ptr<sf::Texture> loadFromFile(int id, const std::string& path)
 struct LoadStep {
     int id;
     std::string path;
+    std::size_t decodeBytes; // what the quick decoder needs for it; 0 if it declines the file
 };
 
 // Decodes the images on a second thread, in load order, while the
 // constructing thread (the one with the graphics context) makes textures of
-// them and prints the progress. The decoders take turns, each one's buffer
-// reused as soon as the texture made from it exists, and none is copied. One
-// is enough: with the texture memory prepared, making a texture costs less
-// than decoding it, and a single buffer keeps the peak memory at the plain
-// loader's (the image being made plus the textures). Files the quick decoder
-// declines come back empty and are loaded by the constructing thread, so
-// the media library's messages about them appear on the console exactly
-// where they always did.
+// them and prints the progress. The decoded images wait in one ring of
+// memory as big as the largest image, so the decoder runs ahead over small
+// images while a texture is being made, none is copied, and the peak memory
+// stays at the plain loader's (the textures plus one image). Files the quick
+// decoder declines come back empty and are loaded by the constructing
+// thread, so the media library's messages about them appear on the console
+// exactly where they always did.
 class DecodeAhead {
 public:
     explicit DecodeAhead(const std::vector<LoadStep>& steps)
-        : steps(steps), results(steps.size()), worker([this](std::stop_token stop) { run(stop); })
+        : steps(steps), results(steps.size()), stillNeeded(steps.size() + 1, 0), ring(largest(steps)),
+          worker([this](std::stop_token stop) { run(stop); })
     {
     }
 
@@ -340,11 +402,13 @@ public:
         return results[index];
     }
 
-    // The caller is done with the pixels of step `index`.
+    // The caller is done with the pixels of step `index` (steps are released
+    // in order).
     void release(std::size_t index)
     {
         std::lock_guard lock(mutex);
-        released = index + 1;
+        if (results[index])
+            ring.giveBack();
         changed.notify_all();
     }
 
@@ -352,22 +416,56 @@ public:
     double decodeSeconds() const { return busySeconds; }
 
 private:
+    static std::size_t largest(const std::vector<LoadStep>& steps)
+    {
+        std::size_t most = 0;
+        for (const LoadStep& step : steps)
+            most = std::max(most, step.decodeBytes);
+        return most;
+    }
+
+    // Room in the ring for an image of `bytes`, once the images before it
+    // leave enough; null to leave the file to the caller, or when stopped.
+    std::uint8_t* place(std::size_t bytes, const std::stop_token& stop)
+    {
+        std::unique_lock lock(mutex);
+        if (ring.tooSmallFor(bytes))
+            return nullptr;
+        std::uint8_t* at = nullptr;
+        changed.wait(lock, stop, [&] { return (at = ring.take(bytes)) != nullptr; });
+        return at;
+    }
+
     void run(std::stop_token stop)
     {
-        for (std::size_t i = 0; i < steps.size(); ++i) {
-            {
-                // The decoder of step i last served step i - decoderCount.
+        for (std::size_t i = steps.size(); i-- > 0;)
+            stillNeeded[i] = std::max(stillNeeded[i + 1], steps[i].decodeBytes);
+        (void)ring.fill([&] { return stop.stop_requested(); });
+        for (std::size_t i = 0; i < steps.size() && !stop.stop_requested(); ++i) {
+            if (ring.wouldShrink(stillNeeded[i])) {
+                // Only much smaller images remain: once the big ones are made
+                // into textures, the ring gives back what they no longer need.
                 std::unique_lock lock(mutex);
-                if (!changed.wait(lock, stop, [&] { return i < decoderCount || released >= i + 1 - decoderCount; }))
+                if (!changed.wait(lock, stop, [&] { return ring.empty(); }))
                     return;
+                ring.shrinkTo(stillNeeded[i]);
             }
             const auto start = std::chrono::steady_clock::now();
             TImageDecoder::Pixels pixels;
             std::optional<TImageDecoder::Pixels> result;
-            if (decoders[i % decoderCount].decode(steps[i].path, pixels))
+            bool placed = false;
+            const bool ok = decoder.decode(steps[i].path, pixels, [&](std::size_t bytes) {
+                std::uint8_t* at = place(bytes, stop);
+                placed = at != nullptr;
+                return at;
+            });
+            if (ok)
                 result = pixels;
             const double spent = secondsSince(start);
             std::lock_guard lock(mutex);
+            // A file that got room but then failed to decode gives it back.
+            if (placed && !ok)
+                ring.takeBack();
             busySeconds += spent;
             results[i] = result;
             decoded = i + 1;
@@ -377,15 +475,13 @@ private:
 
     const std::vector<LoadStep>& steps;
     std::vector<std::optional<TImageDecoder::Pixels>> results;
+    std::vector<std::size_t> stillNeeded; // the largest image from each step on
     std::mutex mutex;
     std::condition_variable_any changed;
     std::size_t decoded = 0;
-    std::size_t released = 0;
     double busySeconds = 0;
-    // Owned here rather than by the worker: the last pixels are still being
-    // uploaded when the worker is done.
-    static constexpr std::size_t decoderCount = 1;
-    TImageDecoder decoders[decoderCount];
+    TDecodeRing ring;
+    TImageDecoder decoder;
     std::jthread worker; // last: starts once everything above exists
 };
 
@@ -420,24 +516,27 @@ TTextureStore::TTextureStore(std::ostream& console) : console(console)
     // Ascending ids, except that the close button comes after id 124 and the
     // shop slot frame before its disabled twin.
     std::vector<LoadStep> steps;
+    std::size_t memoryNeeded = 0;
+    auto addStep = [&](int id) {
+        std::string path = std::string("src/images/") + fileOf(id);
+        const FileHead head = readHead(path);
+        memoryNeeded += textureBytes(head);
+        steps.push_back({id, std::move(path), TImageDecoder::workingBytes(head.bytes, head.read ? sizeof head.bytes : 0)});
+    };
     for (const Entry& e : assetEntries) {
         if (e.id == 69 || e.id == 106)
             continue;
-        steps.push_back({e.id, std::string("src/images/") + e.file});
+        addStep(e.id);
         if (e.id == 107)
-            steps.push_back({106, std::string("src/images/") + fileOf(106)});
+            addStep(106);
         if (e.id == 124)
-            steps.push_back({69, std::string("src/images/") + fileOf(69)});
+            addStep(69);
     }
-
-    std::size_t textureBytes = 0;
-    for (const LoadStep& step : steps) {
-        const std::size_t bytes = pixelBytes(step.path);
-        textureBytes += bytes;
-    }
-    prepareTextureMemory(textureBytes);
 
     DecodeAhead decoding(steps);
+    // The graphics driver starts while the first images are being decoded.
+    const LoadingContext context;
+    TextureMemory memory(context.softwareRenderer() ? memoryNeeded : 0);
     for (std::size_t i = 0; i < steps.size(); ++i) {
         const std::optional<TImageDecoder::Pixels> pixels = decoding.take(i);
         const auto start = std::chrono::steady_clock::now();
@@ -452,9 +551,11 @@ TTextureStore::TTextureStore(std::ostream& console) : console(console)
     if (auto it = sprites.find(78); it != sprites.end())
         it->second->setTextureRect(sf::IntRect({0, 0}, {frameSize, frameSize}));
 
-    for (const LoadStep& step : steps)
-        if (isChickenSheet(step.id) && textures.count(step.id) != 0)
-            pendingMipmaps.push_back(step.id);
+    // The small pictures first: they are on screen from the start.
+    for (bool sheets : {false, true})
+        for (const LoadStep& step : steps)
+            if (isDrawnSmaller(step.id) && isChickenSheet(step.id) == sheets && textures.count(step.id) != 0)
+                pendingMipmaps.push_back(step.id);
 }
 
 bool TTextureStore::generatePendingMipmaps(std::size_t count)
@@ -483,6 +584,8 @@ void TTextureStore::loadTexture(int id, const std::string& path, bool centered)
     const auto uploadStart = std::chrono::steady_clock::now();
     std::unique_ptr<sf::Texture> texture = quick ? makeTexture(id, pixels) : loadFromFile(id, path);
     uploadSeconds += secondsSince(uploadStart);
+    if (texture && isDrawnSmaller(id) && textures.count(id) == 0)
+        pendingMipmaps.push_back(id);
     addTexture(id, centered, std::move(texture));
 }
 

@@ -50,9 +50,10 @@ public:
 
     void drawSprite(sf::RenderTarget& target, int id);
     void drawSpriteAt(sf::RenderTarget& target, int id, sf::Vector2f position);
-    // Makes the mipmaps of up to `count` chicken sheets still waiting for them
-    // (they are left out of loading to open the window sooner); true while
-    // some remain. The game loop calls it once per frame.
+    // Makes the mipmaps of up to `count` images drawn smaller than their size
+    // still waiting for them (they are left out of loading to open the window
+    // sooner: the cards, feeders and bowl first, then the chicken sheets);
+    // true while some remain. The game loop calls it once per frame.
     bool generatePendingMipmaps(std::size_t count);
     const std::vector<int>& mipmapsPending() const { return pendingMipmaps; }
 

@@ -392,11 +392,14 @@ TEST_CASE("images drawn smaller than their size are smooth and mipmapped", "[sto
                 CHECK(store.getTexture(id).isSmooth());
             }
         }
-        SECTION("the sheets' mipmaps wait for the game loop, one per call, in load order")
+        SECTION("their mipmaps wait for the game loop, one per call, the small pictures before the sheets")
         {
-            CHECK(store.mipmapsPending() == std::vector<int>{78, 79, 80, 111, 112, 127, 151, 152});
+            CHECK(store.mipmapsPending()
+                  == std::vector<int>{41, 42, 60, 61, 62, 90, 78, 79, 80, 111, 112, 127, 151, 152});
             CHECK(store.generatePendingMipmaps(3));
-            CHECK(store.mipmapsPending() == std::vector<int>{111, 112, 127, 151, 152});
+            CHECK(store.mipmapsPending() == std::vector<int>{61, 62, 90, 78, 79, 80, 111, 112, 127, 151, 152});
+            CHECK(store.generatePendingMipmaps(8));
+            CHECK(store.mipmapsPending() == std::vector<int>{127, 151, 152});
             CHECK_FALSE(store.generatePendingMipmaps(10));
             CHECK(store.mipmapsPending().empty());
             CHECK_FALSE(store.generatePendingMipmaps(1));
