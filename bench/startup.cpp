@@ -36,7 +36,7 @@ extern char** environ;
 
 namespace {
 
-constexpr int rounds = 3;
+constexpr int rounds = 5;
 constexpr unsigned idleSeconds = 3;
 
 using Clock = std::chrono::steady_clock;
