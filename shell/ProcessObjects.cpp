@@ -2,10 +2,8 @@
 
 #include "shell/TTextureStore.hpp"
 
-#include <SFML/Audio/InputSoundFile.hpp>
 #include <SFML/System/Exception.hpp>
 
-#include <future>
 #include <stdexcept>
 #include <string>
 
@@ -26,29 +24,12 @@ TDeferred<TShop> shop;
 
 namespace {
 
-const char* const chickenSongFile = "src/sounds/chikensong.wav";
-const char* const mainThemeFile = "src/sounds/MainTheme.wav";
-
-std::runtime_error unreadableTrack(const std::string& path)
-{
-    return std::runtime_error("cannot load the sound file " + path);
-}
-
-// Only reads the file's header: quick, and enough to tell a missing or
-// foreign file at once.
-void checkTrack(const std::string& path)
-{
-    sf::InputSoundFile file;
-    if (!file.openFromFile(path))
-        throw unreadableTrack(path);
-}
-
 void loadTrack(TDeferred<sf::SoundBuffer>& buffer, const std::string& path)
 {
     try {
         buffer.emplace(path);
     } catch (const sf::Exception&) {
-        throw unreadableTrack(path);
+        throw std::runtime_error("cannot load the sound file " + path);
     }
 }
 
@@ -56,26 +37,15 @@ void loadTrack(TDeferred<sf::SoundBuffer>& buffer, const std::string& path)
 
 void buildProcessObjects(bool withSound)
 {
-    // The tracks first. Reading their samples and opening the sound device
-    // take a while, so that happens beside the loading of the images; a file
-    // that is missing or not a sound still stops the start before them.
-    std::future<void> tracks;
     if (withSound) {
-        checkTrack(chickenSongFile);
-        checkTrack(mainThemeFile);
-        tracks = std::async(std::launch::async, [] {
-            loadTrack(chickenSongBuffer, chickenSongFile);
-            loadTrack(mainThemeBuffer, mainThemeFile);
-        });
+        loadTrack(chickenSongBuffer, "src/sounds/chikensong.wav");
+        loadTrack(mainThemeBuffer, "src/sounds/MainTheme.wav");
+        chickenSong.emplace(*chickenSongBuffer);
+        mainTheme.emplace(*mainThemeBuffer);
     }
 
     // The first sprite brings up the texture store, which loads every image.
     TTextureStore& store = TTextureStore::instance();
-    if (withSound) {
-        tracks.get();
-        chickenSong.emplace(*chickenSongBuffer);
-        mainTheme.emplace(*mainThemeBuffer);
-    }
     cellSprite.emplace(store.getTexture(28));
     frame68Sprite.emplace(store.getTexture(48));
     frame69Sprite.emplace(store.getTexture(49));
