@@ -90,7 +90,7 @@ int TGame::run()
 
         long frame = 0;
         while (window.isOpen()) {
-            // The chicken sheets' mipmaps, one per frame, once the game is on screen.
+            // Mipmaps for the pictures drawn smaller, one per frame, once the game is on screen.
             if (frame > 0)
                 TTextureStore::instance().generatePendingMipmaps(1);
             const float measured = clock.restart().asSeconds();
