@@ -1,11 +1,13 @@
 #include "shell/ProcessObjects.hpp"
 
+#include "shell/FileBytes.hpp"
 #include "shell/TTextureStore.hpp"
 
 #include <SFML/System/Exception.hpp>
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 TDeferred<sf::SoundBuffer> chickenSongBuffer;
 TDeferred<sf::SoundBuffer> mainThemeBuffer;
@@ -24,10 +26,16 @@ TDeferred<TShop> shop;
 
 namespace {
 
+// The whole file is read in one go and decoded from memory: the media
+// library reads a sound file from disk a sample at a time, which takes
+// tens of milliseconds for these tracks, and a fraction of one from memory.
 void loadTrack(TDeferred<sf::SoundBuffer>& buffer, const std::string& path)
 {
+    std::vector<std::uint8_t> bytes;
+    if (!readFileBytes(path, bytes))
+        throw std::runtime_error("cannot load the sound file " + path);
     try {
-        buffer.emplace(path);
+        buffer.emplace(bytes.data(), bytes.size());
     } catch (const sf::Exception&) {
         throw std::runtime_error("cannot load the sound file " + path);
     }

@@ -1,9 +1,10 @@
 #include "shell/TImageDecoder.hpp"
 
+#include "shell/FileBytes.hpp"
+
 #include <libdeflate.h>
 #include <sys/mman.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -17,22 +18,6 @@ constexpr std::uint32_t largestSide = 1u << 24;
 std::uint32_t readBigEndian(const std::uint8_t* p)
 {
     return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
-}
-
-bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes)
-{
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
-    bool ok = std::fseek(file, 0, SEEK_END) == 0;
-    const long length = ok ? std::ftell(file) : -1;
-    ok = ok && length > 0 && std::fseek(file, 0, SEEK_SET) == 0;
-    if (ok) {
-        bytes.resize(static_cast<std::size_t>(length));
-        ok = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    }
-    std::fclose(file);
-    return ok;
 }
 
 int paethPredictor(int a, int b, int c)
@@ -149,7 +134,7 @@ bool TImageDecoder::decode(const std::string& path, Pixels& out, const Placement
     out = Pixels{};
     if (!inflater)
         return false;
-    if (!readWholeFile(path, file))
+    if (!readFileBytes(path, file))
         return false;
     // The header must come first and describe 8-bit RGBA without interlacing.
     const std::size_t rawSize = workingBytes(file.data(), file.size());
