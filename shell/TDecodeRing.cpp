@@ -71,16 +71,7 @@ void TDecodeRing::shrinkTo(std::size_t bytes)
         base = nullptr;
 }
 
-bool TDecodeRing::populate([[maybe_unused]] void* at, [[maybe_unused]] std::size_t bytes)
-{
-#ifdef MADV_POPULATE_WRITE
-    return madvise(at, bytes, MADV_POPULATE_WRITE) == 0;
-#else
-    return false;
-#endif
-}
-
 std::size_t TDecodeRing::roundToLargePages(std::size_t bytes)
 {
-    return (bytes + largePage - 1) / largePage * largePage;
+    return (bytes + largePageBytes - 1) / largePageBytes * largePageBytes;
 }

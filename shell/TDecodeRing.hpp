@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/HeapMemory.hpp"
+
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -48,22 +50,7 @@ public:
     // system, when that is worth it and nothing is held.
     void shrinkTo(std::size_t bytes);
 
-    // Writes to every page of `bytes` from `at`, a few megabytes at a time,
-    // asking `stopped` in between; false where the system cannot do it.
-    template <class Stopped>
-    static bool fillWithPages(void* at, std::size_t bytes, Stopped stopped)
-    {
-        constexpr std::size_t step = std::size_t{8} << 20;
-        for (std::size_t done = 0; done < bytes && !stopped(); done += step)
-            if (!populate(static_cast<std::uint8_t*>(at) + done, bytes - done < step ? bytes - done : step))
-                return false;
-        return true;
-    }
-
-    static constexpr std::size_t largePage = std::size_t{2} << 20;
-
 private:
-    static bool populate(void* at, std::size_t bytes);
     static std::size_t roundToLargePages(std::size_t bytes);
 
     std::uint8_t* base = nullptr;

@@ -1,6 +1,7 @@
 #include "shell/TGame.hpp"
 
 #include "shell/Globals.hpp"
+#include "shell/HeapMemory.hpp"
 #include "shell/ProcessObjects.hpp"
 #include "shell/TTextureStore.hpp"
 #include "shell/TWorld.hpp"
@@ -68,6 +69,10 @@ bool TGame::saveScreenshot(sf::RenderWindow& window) const
 
 int TGame::run()
 {
+    // The start's own memory (the sound tracks, the graphics driver's needs)
+    // comes from a heap grown ahead on large pages; the textures get theirs
+    // from the store.
+    (void)growHeapFilled(startupHeapBytes);
     buildProcessObjects(true);
 
     // The game was made for a Russian locale; nothing it shows depends on it.

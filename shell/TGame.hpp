@@ -6,6 +6,7 @@
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Window/Event.hpp>
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -33,6 +34,9 @@ public:
     static void handleEvent(const sf::Event& event, sf::RenderWindow& window, TWorld& world, sf::Vector2f& mouseLocal);
 
     static constexpr const char* initialTitle = "Cells: 20x14 (64x64) (1280x896)";
+    // Heap grown ahead for the start before the textures (the tracks take
+    // about 12 MB while they load, the graphics driver some tens).
+    static constexpr std::size_t startupHeapBytes = std::size_t{64} << 20;
 
 private:
     bool saveScreenshot(sf::RenderWindow& window) const;

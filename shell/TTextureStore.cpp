@@ -1,5 +1,6 @@
 #include "shell/TTextureStore.hpp"
 
+#include "shell/HeapMemory.hpp"
 #include "shell/TDecodeRing.hpp"
 #include "shell/TImageDecoder.hpp"
 
@@ -7,8 +8,6 @@
 #include <SFML/Window/Context.hpp>
 #include <SFML/Window/GlResource.hpp>
 
-#include <malloc.h>
-#include <sys/mman.h>
 
 #include <algorithm>
 #include <chrono>
@@ -18,7 +17,6 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
-#include <limits>
 #include <mutex>
 #include <optional>
 #include <ostream>
@@ -297,33 +295,15 @@ class TextureMemory {
 public:
     explicit TextureMemory(std::size_t bytes)
     {
-#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
         if (bytes == 0)
             return;
-        mallopt(M_MMAP_MAX, 0);                                     // big blocks from the heap too
-        mallopt(M_TRIM_THRESHOLD, std::numeric_limits<int>::max()); // and keep what was freed
-        void* block = std::malloc(bytes);
-        if (!block)
+        const THeapRange range = growHeap(bytes);
+        if (range.size() == 0)
             return;
-        const auto address = reinterpret_cast<std::uintptr_t>(block);
-        // The block goes back to the heap at once, unwritten, and stays
-        // mapped, so filling it from the other thread is safe while the
-        // textures are being carved out of it.
-        std::free(block);
-        constexpr std::uintptr_t largePage = TDecodeRing::largePage;
-        const auto first = (address + largePage - 1) / largePage * largePage;
-        const auto last = (address + bytes) / largePage * largePage;
-        if (last <= first)
-            return;
-        // A hint only: where large pages are not to be had, small ones serve.
-        (void)madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-        filler = std::jthread([first, last](std::stop_token stop) {
-            (void)TDecodeRing::fillWithPages(reinterpret_cast<void*>(first), last - first,
-                                             [&] { return stop.stop_requested(); });
+        filler = std::jthread([range](std::stop_token stop) {
+            (void)fillWithPages(reinterpret_cast<void*>(range.first), range.size(),
+                                [&] { return stop.stop_requested(); });
         });
-#else
-        (void)bytes;
-#endif
     }
 
     // Once every texture exists, whatever is left unfilled is not needed.

@@ -3,18 +3,10 @@
 #include <catch2/catch_test_macros.hpp>
 
 #include <cstring>
-#include <sys/mman.h>
 
 namespace {
 
 constexpr std::size_t MB = std::size_t{1} << 20;
-
-// Whether the page at `at` is in memory.
-bool resident(void* at)
-{
-    unsigned char state = 0;
-    return mincore(at, 4096, &state) == 0 && (state & 1) != 0;
-}
 
 } // namespace
 
@@ -107,36 +99,4 @@ TEST_CASE("a ring of nothing hands out nothing", "[store][ring]")
     CHECK(ring.take(1) == nullptr);
     CHECK_FALSE(ring.wouldShrink(0));
     CHECK_FALSE(ring.fill([] { return false; }));
-}
-
-TEST_CASE("filling memory with pages stops when asked, between steps", "[store][ring]")
-{
-    const std::size_t bytes = 20 * MB; // three steps of at most 8 MB
-    void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    REQUIRE(memory != MAP_FAILED);
-    int asked = 0;
-    SECTION("asked before every step")
-    {
-        const bool filled = TDecodeRing::fillWithPages(memory, bytes, [&] { return ++asked > 99; });
-        // Where the system cannot fill, the first step fails and ends it.
-        CHECK(asked == (filled ? 3 : 1));
-        if (filled)
-            CHECK(resident(static_cast<char*>(memory) + bytes - 4096));
-    }
-    SECTION("a stop before the first step does nothing")
-    {
-        CHECK(TDecodeRing::fillWithPages(memory, bytes, [&] { return ++asked >= 1; }));
-        CHECK(asked == 1);
-        CHECK_FALSE(resident(memory));
-    }
-    SECTION("a stop after two steps ends the filling there")
-    {
-        const bool filled = TDecodeRing::fillWithPages(memory, bytes, [&] { return ++asked > 2; });
-        CHECK(asked == (filled ? 3 : 1));
-        if (filled) {
-            CHECK(resident(static_cast<char*>(memory) + 16 * MB - 4096)); // the end of the second step
-            CHECK_FALSE(resident(static_cast<char*>(memory) + 16 * MB));  // the third never came
-        }
-    }
-    munmap(memory, bytes);
 }

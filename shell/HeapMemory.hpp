@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// The process's memory at start-up. On the virtual machines the game is
+// built and tested on, a fresh small page costs far more to fault in than
+// its contents cost to compute, and a large page is quick to fill once the
+// host has it. So large blocks are taken from the heap and freed memory
+// stays there to be reused, and the heap is grown ahead of need on large
+// pages.
+//
+// With sanitizers (their own allocator) or outside glibc these do nothing.
+
+// A range of whole large pages, [first, last); empty when first == last.
+struct THeapRange {
+    std::uintptr_t first = 0;
+    std::uintptr_t last = 0;
+    std::size_t size() const { return last - first; }
+};
+
+// Large blocks come from the heap too, and freed memory is never handed
+// back to the system. Idempotent.
+void keepMemoryInHeap();
+
+// Grows the heap by about `bytes`, gives the block straight back to it
+// unwritten (so the next allocations are carved out of it, in order), and
+// asks for large pages there. Returns the large pages inside the block.
+THeapRange growHeap(std::size_t bytes);
+
+// Grows the heap as above and fills it now.
+THeapRange growHeapFilled(std::size_t bytes);
+
+// Fills `bytes` of mapped memory from `at` with pages, a few megabytes at a
+// time, asking `stopped` before each step; false where the system cannot.
+template <class Stopped>
+bool fillWithPages(void* at, std::size_t bytes, Stopped stopped);
+
+// One step of the above: fills [at, at + bytes) at once.
+bool fillPages(void* at, std::size_t bytes);
+
+constexpr std::size_t largePageBytes = std::size_t{2} << 20;
+
+template <class Stopped>
+bool fillWithPages(void* at, std::size_t bytes, Stopped stopped)
+{
+    constexpr std::size_t step = std::size_t{8} << 20;
+    for (std::size_t done = 0; done < bytes && !stopped(); done += step)
+        if (!fillPages(static_cast<std::uint8_t*>(at) + done, bytes - done < step ? bytes - done : step))
+            return false;
+    return true;
+}
