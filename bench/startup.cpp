@@ -79,21 +79,12 @@ int runPlain()
     if (!font.openFromFile("C:/Windows/Fonts/Arial.ttf"))
         (void)font.openFromFile("src/fonts/Arial.ttf");
     std::vector<sf::Texture*> textures;
-    auto load = [&](int id) {
+    for (int id : TTextureStore::loadOrder()) {
         auto* texture = new sf::Texture();
         if (texture->loadFromFile(std::string("src/images/") + TTextureStore::fileOf(id)))
             textures.push_back(texture);
         else
             delete texture;
-    };
-    for (const TTextureStore::Entry& e : TTextureStore::assetTable()) {
-        if (e.id == 69 || e.id == 106)
-            continue;
-        load(e.id);
-        if (e.id == 107)
-            load(106);
-        if (e.id == 124)
-            load(69);
     }
     const double wall = secondsSince(start);
     std::printf("%.6f %.6f %.6f %ld %zu\n", wall, wall, 0.0, peakResidentKb(), textures.size());

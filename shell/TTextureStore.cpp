@@ -477,6 +477,21 @@ const char* TTextureStore::fileOf(int id)
     return nullptr;
 }
 
+std::vector<int> TTextureStore::loadOrder()
+{
+    std::vector<int> order;
+    for (const Entry& e : assetEntries) {
+        if (e.id == 69 || e.id == 106)
+            continue;
+        order.push_back(e.id);
+        if (e.id == 107)
+            order.push_back(106);
+        if (e.id == 124)
+            order.push_back(69);
+    }
+    return order;
+}
+
 TTextureStore& TTextureStore::instance()
 {
     // Created on first use and kept to the end of the process: every sprite
@@ -493,24 +508,13 @@ TTextureStore::TTextureStore(std::ostream& console) : console(console)
             std::cerr << "henhouse: font src/fonts/Arial.ttf is missing; texts will not be shown" << std::endl;
     }
 
-    // Ascending ids, except that the close button comes after id 124 and the
-    // shop slot frame before its disabled twin.
     std::vector<LoadStep> steps;
     std::size_t memoryNeeded = 0;
-    auto addStep = [&](int id) {
+    for (int id : loadOrder()) {
         std::string path = std::string("src/images/") + fileOf(id);
         const FileHead head = readHead(path);
         memoryNeeded += textureBytes(head);
         steps.push_back({id, std::move(path), TImageDecoder::workingBytes(head.bytes, head.read ? sizeof head.bytes : 0)});
-    };
-    for (const Entry& e : assetEntries) {
-        if (e.id == 69 || e.id == 106)
-            continue;
-        addStep(e.id);
-        if (e.id == 107)
-            addStep(106);
-        if (e.id == 124)
-            addStep(69);
     }
 
     DecodeAhead decoding(steps);

@@ -61,9 +61,12 @@ public:
     // was last placed (scale and origin ignored).
     bool spriteContains(int id, float x, float y);
 
-    // The image files, in id order, and the order in which they are loaded.
+    // The image files, in id order, and the order in which they are loaded:
+    // ascending ids, except that the close button (69) comes after id 124
+    // and the shop slot frame (107) before its disabled twin (106).
     static std::span<const Entry> assetTable();
     static const char* fileOf(int id);
+    static std::vector<int> loadOrder();
 
     static constexpr int imageCount = 167;
     static constexpr int frameSize = 512;

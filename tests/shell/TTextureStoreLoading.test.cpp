@@ -257,20 +257,12 @@ std::map<int, sf::Image> loadPlainly(std::ostream& console)
     if (!font.openFromFile("C:/Windows/Fonts/Arial.ttf"))
         REQUIRE(font.openFromFile("src/fonts/Arial.ttf"));
     std::map<int, sf::Image> images;
-    auto load = [&](int id) {
+    // The order itself is checked on its own in the store's tests.
+    for (int id : TTextureStore::loadOrder()) {
         sf::Texture texture;
         if (texture.loadFromFile(std::string("src/images/") + TTextureStore::fileOf(id)))
             images.emplace(id, texture.copyToImage());
         console << "\x1b[2J\x1b[1;1H" << "loading textures " << id << "/167\n";
-    };
-    for (const auto& entry : TTextureStore::assetTable()) {
-        if (entry.id == 69 || entry.id == 106)
-            continue;
-        load(entry.id);
-        if (entry.id == 107)
-            load(106);
-        if (entry.id == 124)
-            load(69);
     }
     return images;
 }
