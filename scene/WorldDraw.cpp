@@ -32,6 +32,18 @@ void TWorld::drawBackground(sf::RenderTarget& target, int columns, int rows, flo
     // texture coordinates and colour a draw of the sprite itself would send,
     // in the same two triangles, only all in one batch.
     sf::Sprite& tile = *cellSprite;
+    const FloorLayout layout{columns,        rows,           pitch,
+                             tile.getTextureRect(), tile.getColor(), &tile.getTexture(),
+                             tile.getOrigin(), tile.getScale(), tile.getRotation().asDegrees()};
+    sf::RenderStates states;
+    states.texture = &tile.getTexture();
+    if (layout == floorLayout && floorTiles.getVertexCount() != 0) {
+        // The stamp ends where the last tile is, as if every tile were drawn.
+        tile.setPosition({static_cast<float>(columns - 1) * pitch, static_cast<float>(rows - 1) * pitch});
+        target.draw(floorTiles, states);
+        return;
+    }
+    floorLayout = layout;
     const sf::FloatRect rect(tile.getTextureRect());
     const sf::Vector2f size(std::abs(rect.size.x), std::abs(rect.size.y));
     const sf::Color colour = tile.getColor();
@@ -50,8 +62,6 @@ void TWorld::drawBackground(sf::RenderTarget& target, int columns, int rows, flo
                 floorTiles.append(v);
             }
         }
-    sf::RenderStates states;
-    states.texture = &tile.getTexture();
     target.draw(floorTiles, states);
 }
 

@@ -111,7 +111,21 @@ public:
     std::vector<TBubble> bubbles;
     int cleanCount = 0;
 
-    // The floor's tiles gathered into one batch each frame, so the renderer
-    // gets one draw instead of thousands; only a cache of the drawing.
+    // The floor's tiles gathered into one batch, so the renderer gets one
+    // draw instead of thousands; only a cache of the drawing, made again when
+    // the grid or the tile changes.
+    struct FloorLayout {
+        int columns = 0;
+        int rows = 0;
+        float pitch = 0.f;
+        sf::IntRect textureRect;
+        sf::Color colour;
+        const sf::Texture* texture = nullptr;
+        sf::Vector2f origin;
+        sf::Vector2f scale;
+        float degrees = 0.f;
+        bool operator==(const FloorLayout&) const = default;
+    };
     sf::VertexArray floorTiles{sf::PrimitiveType::Triangles};
+    FloorLayout floorLayout;
 };
