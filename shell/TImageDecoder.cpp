@@ -3,7 +3,6 @@
 #include "shell/FileBytes.hpp"
 
 #include <libdeflate.h>
-#include <sys/mman.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -80,48 +79,34 @@ TImageDecoder::TImageDecoder() : inflater(libdeflate_alloc_decompressor()) {}
 TImageDecoder::~TImageDecoder()
 {
     libdeflate_free_decompressor(inflater);
-    if (buffer)
-        munmap(buffer, capacity);
-}
-
-bool TImageDecoder::reserve(std::size_t bytes)
-{
-    // Keep the buffer for images of a similar size, but give a big one back
-    // once the images get much smaller, so it does not sit beside every
-    // texture to the end of loading.
-    if (bytes <= capacity && bytes * 4 >= capacity)
-        return true;
-    if (buffer)
-        munmap(buffer, capacity);
-    buffer = nullptr;
-    capacity = 0;
-    constexpr std::size_t largePage = std::size_t{2} << 20;
-    const std::size_t size = (bytes + largePage - 1) / largePage * largePage;
-    void* memory = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (memory == MAP_FAILED)
-        return false;
-    // A hint only: where large pages are not to be had, small ones serve.
-    (void)madvise(memory, size, MADV_HUGEPAGE);
-    buffer = static_cast<std::uint8_t*>(memory);
-    capacity = size;
-    return true;
 }
 
 bool TImageDecoder::decode(const std::string& path, Pixels& out)
 {
-    return decode(path, out, [this](std::size_t bytes) { return reserve(bytes) ? buffer : nullptr; });
+    return decode(path, out, [this](std::size_t bytes) {
+        own.resize(bytes);
+        return own.data();
+    });
+}
+
+bool TImageDecoder::readSize(const std::uint8_t* start, std::size_t length, std::uint32_t& width,
+                             std::uint32_t& height)
+{
+    if (length < 8 + 16 || !typeIs(start + 12, "IHDR"))
+        return false;
+    width = readBigEndian(start + 16);
+    height = readBigEndian(start + 20);
+    return true;
 }
 
 std::size_t TImageDecoder::workingBytes(const std::uint8_t* start, std::size_t length)
 {
-    if (length < 8 + 25 || std::memcmp(start, pngSignature, 8) != 0)
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    if (length < 8 + 25 || std::memcmp(start, pngSignature, 8) != 0 || readBigEndian(start + 8) != 13
+        || !readSize(start, length, width, height))
         return 0;
-    const std::uint8_t* header = start + 8;
-    if (readBigEndian(header) != 13 || !typeIs(header + 4, "IHDR"))
-        return 0;
-    const std::uint32_t width = readBigEndian(header + 8);
-    const std::uint32_t height = readBigEndian(header + 12);
-    const std::uint8_t* format = header + 16; // depth, colour type, compression, filter, interlace
+    const std::uint8_t* format = start + 24; // depth, colour type, compression, filter, interlace
     if (width == 0 || height == 0 || width > largestSide || height > largestSide || format[0] != 8
         || format[1] != 6 || format[2] != 0 || format[3] != 0 || format[4] != 0)
         return 0;
@@ -138,10 +123,10 @@ bool TImageDecoder::decode(const std::string& path, Pixels& out, const Placement
         return false;
     // The header must come first and describe 8-bit RGBA without interlacing.
     const std::size_t rawSize = workingBytes(file.data(), file.size());
-    if (rawSize == 0)
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    if (rawSize == 0 || !readSize(file.data(), file.size(), width, height))
         return false;
-    const std::uint32_t width = readBigEndian(file.data() + 16);
-    const std::uint32_t height = readBigEndian(file.data() + 20);
 
     // Gather the compressed stream. Usually it is split over several IDAT
     // chunks in a row; a single one is inflated where it lies.

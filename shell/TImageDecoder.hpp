@@ -12,10 +12,8 @@ struct libdeflate_decompressor;
 
 // The quick way in for our own images: a PNG of 8-bit RGBA, not interlaced,
 // is read, inflated and unfiltered straight into the memory it is later
-// uploaded from, with no further copy: the decoder's own buffer, kept and
-// reused from image to image on large pages (touching fresh memory page by
-// page costs more here than the whole inflate), or memory the caller places
-// it in. Anything else (another pixel format,
+// uploaded from, with no further copy: memory the caller places it in, or
+// else the decoder's own buffer. Anything else (another pixel format,
 // interlacing, a damaged or missing file) is declined, and the caller hands
 // the file to the media library's general loader, which then decides and
 // reports exactly as it always would.
@@ -49,13 +47,13 @@ public:
     // What the quick decoder needs to decode the PNG whose first bytes are
     // `header` (at least 33), or 0 when it would decline the file.
     static std::size_t workingBytes(const std::uint8_t* header, std::size_t length);
+    // The width and height in the header of a PNG whose first `length`
+    // bytes are at `start`; false when its first chunk is not a header.
+    static bool readSize(const std::uint8_t* start, std::size_t length, std::uint32_t& width, std::uint32_t& height);
 
 private:
-    bool reserve(std::size_t bytes);
-
     libdeflate_decompressor* inflater;
-    std::uint8_t* buffer = nullptr;
-    std::size_t capacity = 0;
+    std::vector<std::uint8_t> own; // the pixels when the caller gives no place for them
     std::vector<std::uint8_t> file;
     std::vector<std::uint8_t> joined;
 };

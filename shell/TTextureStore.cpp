@@ -236,23 +236,17 @@ FileHead readHead(const std::string& path)
     return head;
 }
 
-std::uint32_t headerWord(const FileHead& head, int at)
-{
-    return std::uint32_t{head.bytes[at]} << 24 | std::uint32_t{head.bytes[at + 1]} << 16
-        | std::uint32_t{head.bytes[at + 2]} << 8 | std::uint32_t{head.bytes[at + 3]};
-}
-
 // What a texture of the PNG with this header takes: its pixels, and a
 // little for the driver's books. Zero when the file is missing or not a PNG.
 std::size_t textureBytes(const FileHead& head)
 {
-    if (!head.read || std::memcmp(head.bytes + 12, "IHDR", 4) != 0)
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    if (!head.read || !TImageDecoder::readSize(head.bytes, sizeof head.bytes, width, height))
         return 0;
-    const std::size_t width = headerWord(head, 16);
-    const std::size_t height = headerWord(head, 20);
     if (width > (1u << 16) || height > (1u << 16))
         return 0; // the driver refuses such sizes anyway
-    const std::size_t pixels = width * height * 4;
+    const std::size_t pixels = std::size_t{width} * height * 4;
     return pixels + pixels / 64 + 16 * 1024;
 }
 
@@ -348,6 +342,13 @@ std::unique_ptr<sf::Texture> loadFromFile(int id, const std::string& path)
         return nullptr;
     prepareFiltering(id, *texture);
     return texture;
+}
+
+// The texture of step `id`: from its decoded pixels when there are any, else
+// from the file, the media library's way.
+std::unique_ptr<sf::Texture> textureOf(int id, const std::string& path, const TImageDecoder::Pixels* pixels)
+{
+    return pixels ? makeTexture(id, *pixels) : loadFromFile(id, path);
 }
 
 struct LoadStep {
@@ -524,8 +525,7 @@ TTextureStore::TTextureStore(std::ostream& console) : console(console)
     for (std::size_t i = 0; i < steps.size(); ++i) {
         const std::optional<TImageDecoder::Pixels> pixels = decoding.take(i);
         const auto start = std::chrono::steady_clock::now();
-        std::unique_ptr<sf::Texture> texture =
-            pixels ? makeTexture(steps[i].id, *pixels) : loadFromFile(steps[i].id, steps[i].path);
+        std::unique_ptr<sf::Texture> texture = textureOf(steps[i].id, steps[i].path, pixels ? &*pixels : nullptr);
         uploadSeconds += secondsSince(start);
         decoding.release(i);
         addTexture(steps[i].id, isCentred(steps[i].id), std::move(texture));
@@ -566,7 +566,7 @@ void TTextureStore::loadTexture(int id, const std::string& path, bool centered)
     const bool quick = decoder.decode(path, pixels);
     decodeSeconds += secondsSince(start);
     const auto uploadStart = std::chrono::steady_clock::now();
-    std::unique_ptr<sf::Texture> texture = quick ? makeTexture(id, pixels) : loadFromFile(id, path);
+    std::unique_ptr<sf::Texture> texture = textureOf(id, path, quick ? &pixels : nullptr);
     uploadSeconds += secondsSince(uploadStart);
     if (texture && isDrawnSmaller(id) && textures.count(id) == 0)
         pendingMipmaps.push_back(id);
