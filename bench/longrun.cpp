@@ -10,7 +10,6 @@
 #include "shell/ProcessObjects.hpp"
 #include "shell/TWorld.hpp"
 
-#include <malloc.h>
 
 #include <chrono>
 #include <cstdio>
@@ -25,19 +24,9 @@ constexpr float frameStep = 1.f / 60.f;
 constexpr long stepsPerHour = 60L * 60 * 60;
 
 
-double liveHeapMiB()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return static_cast<double>(info.uordblks + info.hblkhd) / (1024.0 * 1024.0);
-}
+double liveHeapMiB() { return static_cast<double>(liveHeapBytes()) / (1024.0 * 1024.0); }
 
-double keptByDesignMiB(const TWorld& world)
-{
-    const std::size_t bytes = world.pollution.capacity() * sizeof(sf::Sprite)
-        + world.eggsOnFloor.capacity() * sizeof(TEgg2) + world.vecChikens.capacity() * sizeof(TChiken2)
-        + world.bubbles.capacity() * sizeof(TBubble);
-    return static_cast<double>(bytes) / (1024.0 * 1024.0);
-}
+double keptByDesignMiB(const TWorld& world) { return static_cast<double>(keptByDesign(world)) / (1024.0 * 1024.0); }
 
 void report(const char* label, const TWorld& world, double seconds)
 {

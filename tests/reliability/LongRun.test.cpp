@@ -19,36 +19,6 @@
 #include <memory>
 #include <string>
 
-#if defined(__SANITIZE_ADDRESS__)
-// From the sanitizer runtime's allocator interface (its header is not always installed).
-extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
-#else
-#include <malloc.h>
-#endif
-
-namespace {
-
-// Bytes handed out by the allocator and not yet given back.
-std::size_t liveHeapBytes()
-{
-#if defined(__SANITIZE_ADDRESS__)
-    return __sanitizer_get_current_allocated_bytes();
-#else
-    const struct mallinfo2 info = mallinfo2();
-    return info.uordblks + info.hblkhd;
-#endif
-}
-
-
-// What the world holds by design, in bytes of its vectors.
-std::size_t keptByDesign(const TWorld& world)
-{
-    return world.pollution.capacity() * sizeof(sf::Sprite) + world.eggsOnFloor.capacity() * sizeof(TEgg2)
-        + world.vecChikens.capacity() * sizeof(TChiken2) + world.bubbles.capacity() * sizeof(TBubble);
-}
-
-} // namespace
-
 TEST_CASE("an hour of the world alone keeps only what the game keeps by design", "[reliability][longrun]")
 {
     const char* env = std::getenv("HENHOUSE_LONGRUN_HOURS");
