@@ -4,6 +4,7 @@
 
 #include "Painters.hpp"
 
+#include <numbers>
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -12,7 +13,6 @@ namespace henhouse::assets {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kFrame = 512;
 constexpr double kAnchorX = 256;
 constexpr double kAnchorY = 384;
@@ -64,7 +64,7 @@ void ellipsePath(cairo_t* cr, double cx, double cy, double rx, double ry, double
     cairo_rotate(cr, rot);
     cairo_scale(cr, rx, ry);
     cairo_new_sub_path(cr);
-    cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
+    cairo_arc(cr, 0, 0, 1, 0, 2 * std::numbers::pi);
     cairo_restore(cr);
 }
 
@@ -146,7 +146,7 @@ void drawLeg(cairo_t* cr, Pt hip, Pt foot, double lift, Color c, double thick) {
         Pt d = rotate({len, 0}, ang + curl);
         return Pt{foot.x + d.x, foot.y + d.y};
     };
-    Pt t1 = toeLine(0.0, toe), t2 = toeLine(-0.35, toe * 0.8), t3 = toeLine(kPi, toe * 0.55);
+    Pt t1 = toeLine(0.0, toe), t2 = toeLine(-0.35, toe * 0.8), t3 = toeLine(std::numbers::pi, toe * 0.55);
     for (int pass = 0; pass < 2; ++pass) {
         const double w = pass == 0 ? thick + 2 * kLine * 0.7 : thick;
         const Color col = pass == 0 ? pal::outline : c;
@@ -219,7 +219,7 @@ void drawSuitcase(cairo_t* cr, Pt handle, double swing, double scale) {
     cairo_scale(cr, scale, scale);
     // Handle loop, then the case hanging below it.
     cairo_new_path(cr);
-    cairo_arc(cr, 0, 10, 16, kPi, 2 * kPi);
+    cairo_arc(cr, 0, 10, 16, std::numbers::pi, 2 * std::numbers::pi);
     setC(cr, pal::outline);
     cairo_set_line_width(cr, 12);
     cairo_stroke(cr);
@@ -468,7 +468,7 @@ void drawBird(cairo_t* cr, Species sp, const Pose& p) {
         setC(cr, bodyCol);
         cairo_fill(cr);
         cairo_new_path(cr);
-        cairo_arc(cr, b.x, b.y, 17, -kPi / 2, kPi / 2);
+        cairo_arc(cr, b.x, b.y, 17, -std::numbers::pi / 2, std::numbers::pi / 2);
         setC(cr, pal::outline);
         cairo_set_line_width(cr, 6);
         cairo_stroke(cr);
@@ -541,9 +541,9 @@ void drawBird(cairo_t* cr, Species sp, const Pose& p) {
         const Pt dx = {gap * std::cos(r.headRot), gap * std::sin(r.headRot)};
         for (int pass = 0; pass < 2; ++pass) {
             cairo_new_path(cr);
-            cairo_arc(cr, c.x - dx.x, c.y - dx.y, 19, 0, 2 * kPi);
+            cairo_arc(cr, c.x - dx.x, c.y - dx.y, 19, 0, 2 * std::numbers::pi);
             cairo_new_sub_path(cr);
-            cairo_arc(cr, c.x + dx.x, c.y + dx.y, 17, 0, 2 * kPi);
+            cairo_arc(cr, c.x + dx.x, c.y + dx.y, 17, 0, 2 * std::numbers::pi);
             cairo_move_to(cr, c.x - dx.x * 0.55, c.y - dx.y * 0.55 - 4);
             cairo_line_to(cr, c.x + dx.x * 0.55, c.y + dx.y * 0.55 - 4);
             setC(cr, pass == 0 ? pal::outline : Color::hex(0x8E5BC8));
@@ -554,7 +554,7 @@ void drawBird(cairo_t* cr, Species sp, const Pose& p) {
         for (int pass = 0; pass < 2; ++pass) {
             Pt c = r.onHead({22, -12});
             cairo_new_path(cr);
-            cairo_arc(cr, c.x, c.y, 22, 0, 2 * kPi);
+            cairo_arc(cr, c.x, c.y, 22, 0, 2 * std::numbers::pi);
             Pt a = r.onHead({0, -14}), b = r.onHead({-40, -18});
             cairo_move_to(cr, a.x, a.y);
             cairo_line_to(cr, b.x, b.y);
@@ -748,7 +748,7 @@ Pose henDance(int f) {
         p.headY = a ? 0 : 10;
         p.bodyY = a ? 0 : 4;
     } else if (f < 16) {
-        const double t = 2 * kPi * (f - 8) / 8.0;
+        const double t = 2 * std::numbers::pi * (f - 8) / 8.0;
         p.bodyX = 16 * std::sin(t);
         p.tilt = -0.05 * std::sin(t);
         p.tail = 0.35 * std::sin(t - 0.8);
@@ -828,7 +828,7 @@ Pose henSit(int f) {
     default: break;
     }
     const int t = f - 4;
-    const double breath = 1.5 * (1 - std::cos(2 * kPi * t / 8.0));
+    const double breath = 1.5 * (1 - std::cos(2 * std::numbers::pi * t / 8.0));
     p.sit = 1;
     p.fluff = 0.06 + breath / 300.0;
     p.bodyY = -breath;
@@ -850,7 +850,7 @@ Pose holidayWalk(int f) {
     p.hat = true;
     p.glasses = 1;
     p.suitcase = 2;
-    p.caseSwing = -0.18 * std::sin(2 * kPi * (f % 8) / 8.0);
+    p.caseSwing = -0.18 * std::sin(2 * std::numbers::pi * (f % 8) / 8.0);
     if (f == 19 || f == 20) {
         p.lift = 16;
         p.wing = 0.4;
@@ -1059,16 +1059,6 @@ void paintHatching(Canvas& c, bool mutant) {
 }
 
 } // namespace
-
-void drawHenIcon(Canvas& c, double cx, double cy, double size) {
-    Pose p;
-    paintSingle(c, Species::Hen, p, cx, cy + size * 0.42, size / 420.0);
-}
-
-void drawChickIcon(Canvas& c, double cx, double cy, double size) {
-    Pose p;
-    paintSingle(c, Species::Chick, p, cx, cy + size * 0.4, size / 330.0);
-}
 
 void drawHen(Canvas& c, double feetX, double feetY, double scale, HenLook look) {
     Pose p;

@@ -21,12 +21,15 @@ namespace fs = std::filesystem;
 namespace {
 
 void paint(const AssetEntry& e, Canvas& c) {
-    if (paintAnimal(e.id, c) || paintFurniture(e.id, c) || paintInterface(e.id, c) || paintMessage(e.id, c))
-        return;
-    throw std::runtime_error("no painter draws this image");
+    if (!paintAsset(e.id, c))
+        throw std::runtime_error("no painter draws this image");
 }
 
 } // namespace
+
+bool paintAsset(int id, Canvas& c) {
+    return paintAnimal(id, c) || paintFurniture(id, c) || paintInterface(id, c) || paintMessage(id, c);
+}
 
 AssetGenerator::AssetGenerator(fs::path outDir, fs::path fontFile)
     : out_(std::move(outDir)), font_(std::move(fontFile)) {}

@@ -1,5 +1,6 @@
 #include "Canvas.hpp"
 
+#include <numbers>
 #include <png.h>
 
 #include <algorithm>
@@ -14,7 +15,6 @@ namespace henhouse::assets {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 
 void selectFont(cairo_t* cr, double size, bool bold) {
     // The build root has Liberation Sans registered with fontconfig, so the toy
@@ -85,10 +85,10 @@ void Canvas::strokeTube(Color fill, double width, double outlineWidth) {
 void Canvas::roundRectPath(double x, double y, double w, double h, double r) {
     r = std::min(r, std::min(w, h) / 2);
     cairo_new_sub_path(cr_);
-    cairo_arc(cr_, x + w - r, y + r, r, -kPi / 2, 0);
-    cairo_arc(cr_, x + w - r, y + h - r, r, 0, kPi / 2);
-    cairo_arc(cr_, x + r, y + h - r, r, kPi / 2, kPi);
-    cairo_arc(cr_, x + r, y + r, r, kPi, 3 * kPi / 2);
+    cairo_arc(cr_, x + w - r, y + r, r, -std::numbers::pi / 2, 0);
+    cairo_arc(cr_, x + w - r, y + h - r, r, 0, std::numbers::pi / 2);
+    cairo_arc(cr_, x + r, y + h - r, r, std::numbers::pi / 2, std::numbers::pi);
+    cairo_arc(cr_, x + r, y + r, r, std::numbers::pi, 3 * std::numbers::pi / 2);
     cairo_close_path(cr_);
 }
 
@@ -97,7 +97,7 @@ void Canvas::ellipsePath(double cx, double cy, double rx, double ry) {
     cairo_translate(cr_, cx, cy);
     cairo_scale(cr_, rx, ry);
     cairo_new_sub_path(cr_);
-    cairo_arc(cr_, 0, 0, 1, 0, 2 * kPi);
+    cairo_arc(cr_, 0, 0, 1, 0, 2 * std::numbers::pi);
     cairo_restore(cr_);
 }
 

@@ -4,6 +4,7 @@
 
 #include "Painters.hpp"
 
+#include <numbers>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -12,7 +13,6 @@ namespace henhouse::assets {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 
 // Fixed-seed scatter so every build draws the same straw and pebbles.
 class Scatter {
@@ -92,7 +92,7 @@ void candledEgg(Canvas& c, int kind) {
         c.circle(28, 35, 2, pal::white, pal::outline, 0);
         break;
     case 3:
-        cairo_arc(cr, 24, 38, 6, 0.3, 2 * kPi - 0.3);
+        cairo_arc(cr, 24, 38, 6, 0.3, 2 * std::numbers::pi - 0.3);
         c.setColor(emb);
         cairo_set_line_width(cr, 4);
         cairo_stroke(cr);
@@ -103,7 +103,7 @@ void candledEgg(Canvas& c, int kind) {
         c.circle(32, 29, 1.6, pal::white, pal::outline, 0);
         break;
     case 5:
-        cairo_arc(cr, 24, 38, 5, 0.3, 2 * kPi - 0.3);
+        cairo_arc(cr, 24, 38, 5, 0.3, 2 * std::numbers::pi - 0.3);
         c.setColor(Color::hex(0x2E241C));
         cairo_set_line_width(cr, 3);
         cairo_stroke(cr);
@@ -160,7 +160,7 @@ void bag(Canvas& c, int kind) {
         cairo_t* cr = c.cr();
         cairo_save(cr);
         cairo_translate(cr, w / 2, h / 2);
-        cairo_rotate(cr, -kPi / 2 + 0.2);
+        cairo_rotate(cr, -std::numbers::pi / 2 + 0.2);
         cairo_translate(cr, -w / 2, -h / 2);
         drawSack(c, w / 2, h / 2, h - 8, w - 10, pal::woodLight, false);
         cairo_restore(cr);
@@ -244,11 +244,11 @@ void drawPillJar(Canvas& c, double cx, double cy, double s) {
 void drawPadlock(Canvas& c, double cx, double cy, double s) {
     cairo_t* cr = c.cr();
     cairo_new_path(cr);
-    cairo_arc(cr, cx, cy - s * 0.1, s * 0.26, kPi, 2 * kPi);
+    cairo_arc(cr, cx, cy - s * 0.1, s * 0.26, std::numbers::pi, 2 * std::numbers::pi);
     c.setColor(pal::outline);
     cairo_set_line_width(cr, s * 0.16);
     cairo_stroke(cr);
-    cairo_arc(cr, cx, cy - s * 0.1, s * 0.26, kPi, 2 * kPi);
+    cairo_arc(cr, cx, cy - s * 0.1, s * 0.26, std::numbers::pi, 2 * std::numbers::pi);
     c.setColor(pal::greyLight);
     cairo_set_line_width(cr, s * 0.08);
     cairo_stroke(cr);
@@ -330,7 +330,7 @@ bool paintFurniture(int id, Canvas& c) {
                 const double r = 16 + 34 * t;
                 const double a = 1.0 - t * 0.85;
                 for (int k = 0; k < 5; ++k) {
-                    const double ang = k * 2 * kPi / 5;
+                    const double ang = k * 2 * std::numbers::pi / 5;
                     c.circle(ox + std::cos(ang) * r * 0.6, 64 + std::sin(ang) * r * 0.5, r * 0.55, pal::white.withAlpha(a),
                              pal::outline.withAlpha(a * 0.5), 2);
                 }
@@ -384,7 +384,7 @@ bool paintFurniture(int id, Canvas& c) {
             if (clearZone(x, y)) continue;
             const int kind = i % 3;
             if (kind == 0) {
-                const double a = s.range(-kPi, kPi);
+                const double a = s.range(-std::numbers::pi, std::numbers::pi);
                 c.line(x, y, x + std::cos(a) * 16, y + std::sin(a) * 6, pal::straw.withAlpha(0.8), 2.5);
             } else if (kind == 1) {
                 c.ellipse(x, y, s.range(2, 5), s.range(1.5, 3.5), Color::hex(0x9C8A74, 0.8), pal::outline.withAlpha(0.3), 1);
@@ -426,7 +426,7 @@ bool paintFurniture(int id, Canvas& c) {
     case 43: {  // gauge face
         c.circle(25, 25, 23, pal::white, pal::outline, 3);
         cairo_new_path(cr);
-        cairo_arc(cr, 25, 25, 17, kPi * 0.75, kPi * 2.25);
+        cairo_arc(cr, 25, 25, 17, std::numbers::pi * 0.75, std::numbers::pi * 2.25);
         cairo_pattern_t* g = cairo_pattern_create_linear(5, 0, 45, 0);
         cairo_pattern_add_color_stop_rgb(g, 0, 0.85, 0.92, 1.0);
         cairo_pattern_add_color_stop_rgb(g, 1, 0.1, 0.45, 0.9);
@@ -435,7 +435,7 @@ bool paintFurniture(int id, Canvas& c) {
         cairo_stroke(cr);
         cairo_pattern_destroy(g);
         for (int i = 0; i <= 6; ++i) {
-            const double a = kPi * 0.75 + i * kPi * 1.5 / 6;
+            const double a = std::numbers::pi * 0.75 + i * std::numbers::pi * 1.5 / 6;
             c.line(25 + std::cos(a) * 11, 25 + std::sin(a) * 11, 25 + std::cos(a) * 14, 25 + std::sin(a) * 14, pal::outline, 1.5);
         }
         eggPath(c, 25, 36, 8);
@@ -490,7 +490,7 @@ bool paintFurniture(int id, Canvas& c) {
         moodBubble(c);
         cairo_move_to(cr, 28, 8);
         cairo_curve_to(cr, 36, 20, 40, 26, 40, 30);
-        cairo_arc(cr, 28, 30, 12, 0, kPi);
+        cairo_arc(cr, 28, 30, 12, 0, std::numbers::pi);
         cairo_curve_to(cr, 16, 26, 20, 20, 28, 8);
         c.fillStroke(pal::blue, pal::outline, 2.5);
         highlight(c, 24, 30, 3, 5);
@@ -535,7 +535,7 @@ bool paintFurniture(int id, Canvas& c) {
         cairo_set_line_width(cr, 3.5);
         cairo_stroke(cr);
         for (int k = 0; k < 4; ++k) {
-            const double a = -kPi * 0.95 + k * kPi * 0.3;
+            const double a = -std::numbers::pi * 0.95 + k * std::numbers::pi * 0.3;
             c.ellipse(27 + std::cos(a) * 7, 17 + std::sin(a) * 4 + 2, 8, 3, pal::grass, pal::outline, 1.2);
         }
         return true;
@@ -614,7 +614,7 @@ bool paintFurniture(int id, Canvas& c) {
         cairo_translate(cr, 60, 60);
         for (int k = 0; k < 4; ++k) {
             cairo_save(cr);
-            cairo_rotate(cr, k * kPi / 2 + 0.3);
+            cairo_rotate(cr, k * std::numbers::pi / 2 + 0.3);
             c.ellipse(0, -22, 11, 20, pal::greyLight, pal::outline, 2);
             cairo_restore(cr);
         }
@@ -624,7 +624,7 @@ bool paintFurniture(int id, Canvas& c) {
         cairo_set_line_width(cr, 2);
         for (int k = 0; k < 3; ++k) {
             cairo_new_sub_path(cr);
-            cairo_arc(cr, 60, 60, 18 + k * 12, 0, 2 * kPi);
+            cairo_arc(cr, 60, 60, 18 + k * 12, 0, 2 * std::numbers::pi);
         }
         cairo_stroke(cr);
         for (double x : {10.0, 110.0})
@@ -693,7 +693,7 @@ bool paintFurniture(int id, Canvas& c) {
         cairo_pattern_add_color_stop_rgba(g, 0, 1, 0.4, 0.6, 0.9);
         cairo_pattern_add_color_stop_rgba(g, 0.5, 0.4, 0.9, 1, 0.9);
         cairo_pattern_add_color_stop_rgba(g, 1, 0.6, 1, 0.4, 0.9);
-        cairo_arc(cr, 24, 24, 21, 0, 2 * kPi);
+        cairo_arc(cr, 24, 24, 21, 0, 2 * std::numbers::pi);
         cairo_set_source(cr, g);
         cairo_set_line_width(cr, 2.5);
         cairo_stroke(cr);

@@ -4,6 +4,7 @@
 
 #include "Painters.hpp"
 
+#include <numbers>
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -14,7 +15,6 @@ namespace henhouse::assets {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 
 enum class State { Normal, Hover, Pressed, Disabled };
 
@@ -75,9 +75,9 @@ void socket(Canvas& c, bool glow) {
         cairo_set_source(cr, g);
         cairo_save(cr);
         cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
-        cairo_arc(cr, 56.5, 56.5, 56.5, 0, 2 * kPi);
+        cairo_arc(cr, 56.5, 56.5, 56.5, 0, 2 * std::numbers::pi);
         cairo_new_sub_path(cr);
-        cairo_arc(cr, 56.5, 56.5, 36, 0, 2 * kPi);
+        cairo_arc(cr, 56.5, 56.5, 36, 0, 2 * std::numbers::pi);
         cairo_fill(cr);
         cairo_restore(cr);
         cairo_pattern_destroy(g);
@@ -87,16 +87,16 @@ void socket(Canvas& c, bool glow) {
     cairo_save(cr);
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
     cairo_new_path(cr);
-    cairo_arc(cr, 56.5, 56.5, 52, 0, 2 * kPi);
+    cairo_arc(cr, 56.5, 56.5, 52, 0, 2 * std::numbers::pi);
     cairo_new_sub_path(cr);
-    cairo_arc(cr, 56.5, 56.5, 40, 0, 2 * kPi);
+    cairo_arc(cr, 56.5, 56.5, 40, 0, 2 * std::numbers::pi);
     c.setColor(Color::hex(0x3A2414));
     cairo_fill_preserve(cr);
     c.setColor(glow ? pal::gold : pal::outline);
     cairo_set_line_width(cr, glow ? 5 : 3);
     cairo_stroke(cr);
     cairo_new_path(cr);
-    cairo_arc(cr, 56.5, 56.5, 46, kPi * 0.95, kPi * 1.55);
+    cairo_arc(cr, 56.5, 56.5, 46, std::numbers::pi * 0.95, std::numbers::pi * 1.55);
     c.setColor(Color::hex(0x6B4226));
     cairo_set_line_width(cr, 5);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
@@ -137,7 +137,7 @@ void icon(Canvas& c, int kind, bool white) {
         }
         c.circle(36, 34, 13, pal::white.withAlpha(white ? 0 : 0.35), white ? pal::white : pal::outline, white ? 5 : 9);
         if (!white) {
-            cairo_arc(cr, 36, 34, 13, 0, 2 * kPi);
+            cairo_arc(cr, 36, 34, 13, 0, 2 * std::numbers::pi);
             c.setColor(fill);
             cairo_set_line_width(cr, 5);
             cairo_stroke(cr);
@@ -148,7 +148,7 @@ void icon(Canvas& c, int kind, bool white) {
     }
     case 1: {  // shop basket
         cairo_new_path(cr);
-        cairo_arc(cr, 31.5, 28, 16, kPi, 2 * kPi);
+        cairo_arc(cr, 31.5, 28, 16, std::numbers::pi, 2 * std::numbers::pi);
         if (!white) {
             c.setColor(pal::outline);
             cairo_set_line_width(cr, 9);
@@ -275,8 +275,6 @@ void tab(Canvas& c, int page, State s) {
     }
     cairo_restore(cr);
     const double cx = 44, cy = 64;
-    const double k = s == State::Disabled ? 0.5 : 1.0;
-    (void)k;
     if (page == 0) drawSack(c, cx, cy, 46, 56, s == State::Disabled ? pal::greyLight : pal::woodLight, false);
     if (page == 1) drawHen(c, cx - 2, cy + 28, 0.15, HenLook::Plain);
     if (page == 2) {
@@ -480,7 +478,7 @@ void vetCard(Canvas& c) {
     c.circle(108, 200, 6, pal::outline, pal::outline, 0);
     c.circle(142, 200, 6, pal::outline, pal::outline, 0);
     cairo_new_path(cr);
-    cairo_arc(cr, 125, 215, 20, 0.3, kPi - 0.3);
+    cairo_arc(cr, 125, 215, 20, 0.3, std::numbers::pi - 0.3);
     c.setColor(pal::outline);
     cairo_set_line_width(cr, 5);
     cairo_stroke(cr);
@@ -515,7 +513,7 @@ void resortCard(Canvas& c) {
     cairo_curve_to(cr, 70, 290, 90, 220, 110, 180);
     c.strokeTube(pal::wood, 12, 20);
     for (int k = 0; k < 5; ++k) {
-        const double a = -kPi + k * kPi / 4 - 0.2;
+        const double a = -std::numbers::pi + k * std::numbers::pi / 4 - 0.2;
         c.ellipse(110 + std::cos(a) * 40, 180 + std::sin(a) * 18 + 10, 44, 13, pal::grass, pal::outline, 3);
     }
     drawHen(c, 230, 378, 0.36, HenLook::Holiday);

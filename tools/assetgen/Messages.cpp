@@ -3,6 +3,7 @@
 
 #include "Painters.hpp"
 
+#include <numbers>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -12,7 +13,6 @@ namespace henhouse::assets {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 
 enum class Speaker { Ortomyk, Plimsa };
 
@@ -41,7 +41,7 @@ void farmerPortrait(Canvas& c, double cx, double cy, double s) {
     cairo_curve_to(cr, cx + s * 0.22, cy + s * 0.12, cx + s * 0.1, cy + s * 0.06, cx, cy + s * 0.1);
     c.fillStroke(Color::hex(0x6B4226), pal::outline, 3);
     cairo_new_path(cr);
-    cairo_arc(cr, cx, cy + s * 0.17, s * 0.07, 0.4, kPi - 0.4);
+    cairo_arc(cr, cx, cy + s * 0.17, s * 0.07, 0.4, std::numbers::pi - 0.4);
     c.setColor(pal::outline);
     cairo_set_line_width(cr, 3);
     cairo_stroke(cr);
@@ -113,7 +113,7 @@ void confetti(Canvas& c, std::uint32_t seed, double x0, double y0, double w, dou
     for (int i = 0; i < n; ++i) {
         cairo_save(cr);
         cairo_translate(cr, x0 + rnd() * w, y0 + rnd() * h);
-        cairo_rotate(cr, rnd() * kPi);
+        cairo_rotate(cr, rnd() * std::numbers::pi);
         c.roundRect(-7, -3.5, 14, 7, 2, cols[i % 6], pal::outline, 1.5);
         cairo_restore(cr);
     }
@@ -129,7 +129,7 @@ void celebration(Canvas& c) {
     c.roundRectPath(20, 20, W - 40, H - 40, 24);
     cairo_clip(cr);
     for (int k = 0; k < 16; ++k) {
-        const double a0 = k * 2 * kPi / 16, a1 = a0 + kPi / 16;
+        const double a0 = k * 2 * std::numbers::pi / 16, a1 = a0 + std::numbers::pi / 16;
         cairo_move_to(cr, W / 2, 330);
         cairo_line_to(cr, W / 2 + std::cos(a0) * 900, 330 + std::sin(a0) * 900);
         cairo_line_to(cr, W / 2 + std::cos(a1) * 900, 330 + std::sin(a1) * 900);

@@ -10,11 +10,11 @@ bool paintAnimal(int id, Canvas& canvas);     // chicken sheets and single bird 
 bool paintFurniture(int id, Canvas& canvas);  // floor, walls, pen, feeders, eggs, dirt, bubbles
 bool paintInterface(int id, Canvas& canvas);  // buttons, counters, windows, shop, cards, icons
 bool paintMessage(int id, Canvas& canvas);    // story cards and the quest panel
+// Any of the above: true when one of them drew image `id`.
+bool paintAsset(int id, Canvas& c);
 
 // Shared small pictures, reused across families (drawn centred in a box).
 void drawEggShape(Canvas& c, double cx, double cy, double h, Color fill, double lineWidth);
-void drawHenIcon(Canvas& c, double cx, double cy, double size);
-void drawChickIcon(Canvas& c, double cx, double cy, double size);
 void drawCoin(Canvas& c, double cx, double cy, double r);
 void drawSack(Canvas& c, double cx, double cy, double w, double h, Color fill, bool chickFace);
 void drawPillJar(Canvas& c, double cx, double cy, double size);

@@ -4,6 +4,7 @@
 #include "Canvas.hpp"
 #include "Painters.hpp"
 
+#include <numbers>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -13,7 +14,6 @@ namespace henhouse::assets {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 
 // Paints images on demand and keeps them for reuse.
 class Images {
@@ -24,7 +24,7 @@ public:
         const AssetEntry* e = findAsset(id);
         if (!e) throw std::runtime_error("unknown id " + std::to_string(id));
         auto c = std::make_unique<Canvas>(e->width, e->height);
-        if (!(paintAnimal(id, *c) || paintFurniture(id, *c) || paintInterface(id, *c) || paintMessage(id, *c)))
+        if (!paintAsset(id, *c))
             throw std::runtime_error("no painter for id " + std::to_string(id));
         return *cache_.emplace(id, std::move(c)).first->second;
     }
@@ -40,7 +40,7 @@ void blit(cairo_t* cr, Canvas& img, double x, double y, double ox = 0, double oy
     if (rh < 0) rh = img.height();
     cairo_save(cr);
     cairo_translate(cr, x, y);
-    cairo_rotate(cr, rotDeg * kPi / 180);
+    cairo_rotate(cr, rotDeg * std::numbers::pi / 180);
     cairo_scale(cr, sx, sy);
     cairo_translate(cr, -ox, -oy);
     cairo_rectangle(cr, 0, 0, rw, rh);

@@ -1,5 +1,6 @@
 #include "Sound.hpp"
 
+#include <numbers>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -11,7 +12,6 @@ namespace henhouse::assets {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kRateD = Sound::kRate;
 
 // Small deterministic noise source: the music must be the same on every build.
@@ -87,7 +87,7 @@ void writeWav(const std::filesystem::path& path, const std::vector<double>& s) {
 class Resonator {
 public:
     double run(double x, double hz, double q) {
-        const double w = 2 * kPi * std::min(hz, 0.45 * kRateD) / kRateD;
+        const double w = 2 * std::numbers::pi * std::min(hz, 0.45 * kRateD) / kRateD;
         const double alpha = std::sin(w) / (2 * q);
         const double a0 = 1 + alpha;
         const double y = (alpha * x - alpha * x2_ + 2 * std::cos(w) * y1_ - (1 - alpha) * y2_) / a0;
@@ -124,8 +124,8 @@ void voice(Loop& L, long start, const Voice& v, Noise& nz) {
         const double u = static_cast<double>(i) / n;
         jit += 0.002 * (nz.next() - jit);  // slow random pitch wobble
         const double f = v.pitch(u, v.f0) * (1 + 2.5 * jit);
-        ph += 2 * kPi * f / kRateD;
-        if (ph > 4 * kPi) ph -= 4 * kPi;  // keep the half-rate phase continuous
+        ph += 2 * std::numbers::pi * f / kRateD;
+        if (ph > 4 * std::numbers::pi) ph -= 4 * std::numbers::pi;  // keep the half-rate phase continuous
         // Sawtooth-like harmonics up to 8 kHz, a bit hollow on the even ones.
         double src = 0;
         const int top = std::max(1, static_cast<int>(8000.0 / f));
@@ -153,18 +153,18 @@ double bukPitch(double u, double f0) { return f0 * (1.18 - 0.38 * u); }
 double kaakEnv(double u, double len) {
     const double att = std::min(1.0, u * len / 0.012);
     const double end = u > 0.88 ? std::max(0.0, (1 - u) / 0.12) : 1.0;
-    return att * (0.75 + 0.25 * std::sin(kPi * std::min(1.0, u * 1.6))) * end;
+    return att * (0.75 + 0.25 * std::sin(std::numbers::pi * std::min(1.0, u * 1.6))) * end;
 }
 // The long "-kaaak": jumps up, holds with a little wobble, sags at the end.
 double kaakPitch(double u, double f0) {
     const double up = std::min(1.0, u / 0.12);
-    return f0 * (0.85 + 0.55 * up - 0.35 * u * u) * (1 + 0.015 * std::sin(2 * kPi * 7 * u));
+    return f0 * (0.85 + 0.55 * up - 0.35 * u * u) * (1 + 0.015 * std::sin(2 * std::numbers::pi * 7 * u));
 }
 
 double purrEnv(double u, double len) {
     const double att = std::min(1.0, u * len / 0.03);
-    const double trill = 0.55 + 0.45 * std::sin(2 * kPi * 22 * u * len);  // "brrr"
-    return att * std::sin(kPi * u) * trill;
+    const double trill = 0.55 + 0.45 * std::sin(2 * std::numbers::pi * 22 * u * len);  // "brrr"
+    return att * std::sin(std::numbers::pi * u) * trill;
 }
 double purrPitch(double u, double f0) { return f0 * (1.05 - 0.15 * u); }
 
@@ -192,8 +192,8 @@ void peep(Loop& L, long start, double f0, double amp) {
     double ph = 0;
     for (long i = 0; i < n; ++i) {
         const double t = static_cast<double>(i) / n;
-        ph += 2 * kPi * f0 * (1.0 + 0.25 * (1 - t)) / kRateD;
-        L.add(start + i, amp * std::sin(kPi * t) * std::sin(kPi * t) * std::sin(ph));
+        ph += 2 * std::numbers::pi * f0 * (1.0 + 0.25 * (1 - t)) / kRateD;
+        L.add(start + i, amp * std::sin(std::numbers::pi * t) * std::sin(std::numbers::pi * t) * std::sin(ph));
     }
 }
 
@@ -205,7 +205,7 @@ void scratch(Loop& L, long start, double amp, Noise& nz) {
     for (long i = 0; i < n; ++i) {
         const double u = static_cast<double>(i) / n;
         const double grain = nz.next() > 0.2 ? 1.0 : 0.3;
-        L.add(start + i, amp * bp.run(nz.next() * grain, hz, 1.2) * std::sin(kPi * u));
+        L.add(start + i, amp * bp.run(nz.next() * grain, hz, 1.2) * std::sin(std::numbers::pi * u));
     }
 }
 
@@ -314,7 +314,7 @@ std::vector<double> farmyard() {
         lp1 += 0.06 * (lp1b - lp1);
         lp2b += 0.2 * (nz.next() - lp2b);
         lp2 += 0.3 * (lp2b - lp2);
-        const double swell = 0.75 + 0.25 * std::sin(2 * kPi * 3.0 * i / n);  // 3 swells per loop
+        const double swell = 0.75 + 0.25 * std::sin(2 * std::numbers::pi * 3.0 * i / n);  // 3 swells per loop
         bed[static_cast<std::size_t>(i)] = swell * (lp1 * 1.6 + lp2 * 0.06);
     }
     std::vector<double> out(L.s);
@@ -342,8 +342,8 @@ void lead(Loop& L, long start, double hz, double len, double amp) {
     double ph = 0;
     for (long i = 0; i < n; ++i) {
         const double t = i / kRateD;
-        const double vib = 1.0 + 0.004 * std::sin(2 * kPi * 5.5 * t) * std::min(1.0, t * 4);
-        ph += 2 * kPi * hz * vib / kRateD;
+        const double vib = 1.0 + 0.004 * std::sin(2 * std::numbers::pi * 5.5 * t) * std::min(1.0, t * 4);
+        ph += 2 * std::numbers::pi * hz * vib / kRateD;
         double env = std::min(1.0, t / 0.012) * (0.55 + 0.45 * std::exp(-t * 6));
         if (t > len) env *= std::exp(-(t - len) * 30);
         // Soft triangle-like tone plus a touch of octave: a friendly whistle.
@@ -357,7 +357,7 @@ void pluck(Loop& L, long start, double hz, double decay, double amp, double brig
     double ph = 0;
     for (long i = 0; i < n; ++i) {
         const double t = i / kRateD;
-        ph += 2 * kPi * hz / kRateD;
+        ph += 2 * std::numbers::pi * hz / kRateD;
         const double env = std::min(1.0, t / 0.004) * std::exp(-t / decay);
         const double v = std::sin(ph) + bright * std::exp(-t * 12) * (0.5 * std::sin(2 * ph) + 0.3 * std::sin(3 * ph));
         L.add(start + i, amp * env * v);
@@ -369,7 +369,7 @@ void kick(Loop& L, long start, double amp) {
     double ph = 0;
     for (long i = 0; i < n; ++i) {
         const double t = i / kRateD;
-        ph += 2 * kPi * (45 + 90 * std::exp(-t * 30)) / kRateD;
+        ph += 2 * std::numbers::pi * (45 + 90 * std::exp(-t * 30)) / kRateD;
         L.add(start + i, amp * std::exp(-t * 12) * std::min(1.0, t / 0.002) * std::sin(ph));
     }
 }
@@ -383,7 +383,7 @@ void snare(Loop& L, long start, double amp, Noise& nz) {
         const double t = i / kRateD;
         lp += 0.55 * (nz.next() - lp);
         const double sn = body.run(lp, 3200, 0.6);
-        const double tone = std::sin(2 * kPi * 190 * t) * std::exp(-t * 35);
+        const double tone = std::sin(2 * std::numbers::pi * 190 * t) * std::exp(-t * 35);
         L.add(start + i, amp * std::min(1.0, t / 0.002) * (1.1 * sn * std::exp(-t * 22) + 0.5 * tone));
     }
 }
