@@ -7,7 +7,7 @@ name="$1"; shift
 source tools/env.sh
 hh_prepare
 say "building the game's assets (build/main)"
-hh_build_main
+hh_build_assets
 say "building the release build (build/release)"
 hh_build "$HH_RELEASE" Release -DHENHOUSE_ASSETS_FROM="$HH_RUN" -DBUILD_TESTING=OFF
 exe="$HH_RELEASE/bench/$name"

@@ -13,7 +13,7 @@ HH_TOP="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # Everything the root must hold. Changing this list makes a new root.
 HH_PACKAGES=(
   g++ cmake ninja-build pkg-config
-  libsfml-dev catch2 libcairo2-dev libpng-dev libspng-dev libdeflate-dev
+  libsfml-dev catch2 libcairo2-dev libpng-dev libdeflate-dev
   xvfb xauth xfonts-base libgl1-mesa-dri
   fonts-liberation
   libpulse0 libasound2t64 libasound2-plugins
@@ -27,8 +27,9 @@ die() { printf 'henhouse: error: %s\n' "$*" >&2; exit 1; }
 hh_native_ok() {
   [ -n "${HENHOUSE_FORCE_ROOT:-}" ] && return 1
   command -v cmake >/dev/null && command -v c++ >/dev/null && command -v pkg-config >/dev/null || return 1
+  command -v ninja >/dev/null || return 1
   pkg-config --atleast-version=3.0 sfml-graphics 2>/dev/null || return 1
-  pkg-config --exists cairo catch2-with-main 2>/dev/null || return 1
+  pkg-config --exists cairo catch2-with-main libdeflate libpng 2>/dev/null || return 1
   pkg-config --atleast-version=3.0 catch2 2>/dev/null || return 1
   command -v xvfb-run >/dev/null || return 1
   return 0
@@ -119,14 +120,16 @@ henv() {
   bwrap "${args[@]}" "$@"
 }
 
-# Configures and builds one build tree: hh_build DIR BUILD_TYPE [extra cmake args]
+# Configures and builds one build tree: hh_build DIR BUILD_TYPE [extra cmake args].
+# With HH_TARGET set, only that target is built.
 hh_build() {
   local dir="$1" type="$2"; shift 2
   if [ ! -f "$dir/CMakeCache.txt" ]; then
     henv cmake -S "$HH_TOP" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "$@" >/dev/null \
       || die "cmake could not configure $dir"
   fi
-  henv cmake --build "$dir" -j "$(nproc 2>/dev/null || echo 2)" || die "the build in $dir failed"
+  henv cmake --build "$dir" -j "$(nproc 2>/dev/null || echo 2)" ${HH_TARGET:+--target "$HH_TARGET"} \
+    || die "the build in $dir failed"
 }
 
 # Runs a command under a virtual display big enough for the 1920 x 1080 window.
@@ -144,4 +147,9 @@ HH_RUN="$HH_TOP/build/run"
 
 hh_build_main() {
   hh_build "$HH_MAIN" RelWithDebInfo -DHENHOUSE_RUN_DIR="$HH_RUN"
+}
+
+# Only the generated assets of the main tree (for trees that borrow them).
+hh_build_assets() {
+  HH_TARGET=assets hh_build_main
 }
