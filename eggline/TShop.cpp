@@ -32,24 +32,20 @@ const int pagePrices[3][6] = {{10, 50, 100, 15, 0, 0}, {25, 40, 0, 0, 0, 0}, {8,
 // Items 2..5 exist only on the feed page.
 int itemsOnPage(int page) { return page == 0 ? 6 : 2; }
 
-int totalOfOrder(int page)
+// What the quantities ordered cost at these unit prices.
+int costAt(const int (&unitPrices)[6])
 {
-    const int* q = quantities;
-    switch (page) {
-    case 0: return 10 * q[0] + 50 * q[1] + 100 * q[2] + 15 * q[3];
-    case 1: return 25 * q[0] + 40 * q[1];
-    default: return 8 * q[0] + 10 * q[1];
-    }
+    int cost = 0;
+    for (int i = 0; i < 6; ++i)
+        cost += unitPrices[i] * quantities[i];
+    return cost;
 }
 
 } // namespace
 
 bool canAfford()
 {
-    int cost = 0;
-    for (int i = 0; i < 6; ++i)
-        cost += prices[i] * quantities[i];
-    return coins >= cost;
+    return coins >= costAt(prices);
 }
 
 TShop::TShop() : TActor(store().getTexture(81)), totalText(store().getFont(), "", 30)
@@ -99,13 +95,14 @@ void TShop::draw(sf::RenderTarget& target)
         button->draw(target);
 }
 
-std::vector<TButton2*> TShop::buttonsInOrder()
+std::array<TButton2*, 17> TShop::buttonsInOrder()
 {
-    std::vector<TButton2*> buttons{closeButton.get(), buyButton.get()};
+    std::array<TButton2*, 17> buttons{closeButton.get(), buyButton.get()};
+    std::size_t next = 2;
     for (auto& quantityButton : quantityButtons)
-        buttons.push_back(quantityButton.get());
+        buttons[next++] = quantityButton.get();
     for (auto& tab : pageTabs)
-        buttons.push_back(tab.get());
+        buttons[next++] = tab.get();
     return buttons;
 }
 
@@ -131,7 +128,8 @@ void TShop::onPress(int button, float x, float y)
         if (!canAfford())
             --quantities[i];
     }
-    orderTotal = totalOfOrder(page);
+    // The page's own price list, whatever the shared prices say.
+    orderTotal = costAt(pagePrices[page]);
 
     if (!rectContains(buyArea, point))
         return;

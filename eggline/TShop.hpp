@@ -6,6 +6,7 @@
 
 #include <SFML/Graphics/Text.hpp>
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -24,7 +25,7 @@ public:
     void setPage(int index);
     // Every button gets each event in this order: close, buy, the twelve
     // quantity buttons, the three tabs.
-    std::vector<TButton2*> buttonsInOrder();
+    std::array<TButton2*, 17> buttonsInOrder();
     void resetQuantities();
     void refreshLabels();
 
