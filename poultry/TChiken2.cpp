@@ -183,9 +183,7 @@ void TChiken2::updateStage(float)
     } else if (age >= 600.f && stage != Old && stage != Leaving) {
         stage = Old;
     } else if (age >= 900.f && stage != Leaving) {
-        setAnimation(AnimKurortStart);
-        goTo(resortPoint, "");
-        stage = Leaving;
+        leaveForResort();
     }
 }
 
@@ -349,14 +347,19 @@ void TChiken2::goTo(sf::Vector2f newTarget, std::string)
         setAnimation(AnimWalk);
 }
 
+void TChiken2::leaveForResort()
+{
+    setAnimation(AnimKurortStart);
+    goTo(resortPoint, "");
+    stage = Leaving;
+}
+
 bool TChiken2::command(std::string name)
 {
     if (name == "kurort") {
         if (stage != Old)
             return false;
-        setAnimation(AnimKurortStart);
-        goTo(resortPoint, "");
-        stage = Leaving;
+        leaveForResort();
         return true;
     }
     if (name == "dance") {

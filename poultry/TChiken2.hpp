@@ -63,6 +63,8 @@ public:
     void setNextState(int s) { nextState = s; }
     // A named effect from a card: "kurort" or "dance". True when accepted.
     bool command(std::string name);
+    // Sets off for the resort, for good.
+    void leaveForResort();
 
     // A fresh need: (rand() % 50 + 50) / 100, 0.50 to 0.99.
     static float drawNeed();
