@@ -17,13 +17,6 @@ TTextureStore& store() { return TTextureStore::instance(); }
 const sf::IntRect packageC0{{583, 615}, {110, 75}};
 const sf::IntRect packageC1{{583, 750}, {110, 75}};
 
-// Card homes along the bottom edge; a hovered card rises 20 pixels.
-constexpr float kurortHomeX = 1420.f;
-constexpr float psychologistHomeX = 1720.f;
-constexpr float vetHomeX = 1570.f;
-constexpr float cardHomeY = 975.f;
-constexpr float cardRaisedY = 955.f;
-
 constexpr int musicNoteTexture = 161;
 constexpr int vetBubbleTexture = 160;
 
@@ -32,10 +25,11 @@ bool sortingOpen(int mode) { return mode == TWorld::ModeSorting || mode == TWorl
 // Ten bubbles of one picture over every chicken (the psychologist's and the vet's visits).
 void bubblesOverFlock(std::vector<TChiken2>& flock, std::vector<TBubble>& bubbles, int textureId)
 {
+    // One stamp, spawned anew for each bubble (spawning sets all that varies).
+    TBubble bubble(store().getTexture(textureId));
     for (TChiken2& chicken : flock) {
         const sf::Vector2f c = chicken.getPosition();
         for (int i = 0; i < 10; ++i) {
-            TBubble bubble(store().getTexture(textureId));
             // y first, then x: the order of the draws is part of the game.
             const int dy = std::rand() % 100 - 100;
             const int dx = std::rand() % 100 - 50;
@@ -168,8 +162,8 @@ void TWorld::onMousePressed(int button, float x, float y)
             bubbles.clear();
             cleanCount = 0;
         }
+        TBubble bubble;
         for (int i = 0; i < 100; ++i) {
-            TBubble bubble;
             const int bubbleY = std::rand() % 1000;
             const int bubbleX = std::rand() % 2000;
             bubble.spawn(static_cast<float>(bubbleX), static_cast<float>(bubbleY));

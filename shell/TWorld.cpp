@@ -57,17 +57,18 @@ TWorld::TWorld()
         gutterSprites[i].setPosition({lowerX[i], 658.f});
         feeders[i + 1].setPosition({lowerX[i], 738.f});
     }
-    kurortCard.setPosition({1420.f, 975.f});
-    kurortCard.setScale({0.5f, 0.5f});
-    kurortCard.rotate(sf::degrees(-15.f));
-    kurortCard.setOrigin({179.f, 270.f});
-    psychologistCard.setPosition({1720.f, 975.f});
-    psychologistCard.setScale({0.5f, 0.5f});
-    psychologistCard.rotate(sf::degrees(15.f));
-    psychologistCard.setOrigin({179.f, 270.f});
-    vetCard.setPosition({1570.f, 975.f});
-    vetCard.setScale({0.5f, 0.5f});
-    vetCard.setOrigin({179.f, 270.f});
+    struct CardHome {
+        TActor& card;
+        float x;
+        float degrees;
+    };
+    for (CardHome home : {CardHome{kurortCard, kurortHomeX, -15.f}, CardHome{psychologistCard, psychologistHomeX, 15.f},
+                          CardHome{vetCard, vetHomeX, 0.f}}) {
+        home.card.setPosition({home.x, cardHomeY});
+        home.card.setScale({0.5f, 0.5f});
+        home.card.rotate(sf::degrees(home.degrees));
+        home.card.setOrigin({179.f, 270.f});
+    }
 }
 
 TWorld::~TWorld() = default;

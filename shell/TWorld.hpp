@@ -40,6 +40,12 @@ public:
     static constexpr int DragEgg = 8;
     // No dragged element.
     static constexpr std::size_t none = static_cast<std::size_t>(-1);
+    // Card homes along the bottom edge; a hovered card rises 20 pixels.
+    static constexpr float kurortHomeX = 1420.f;
+    static constexpr float psychologistHomeX = 1720.f;
+    static constexpr float vetHomeX = 1570.f;
+    static constexpr float cardHomeY = 975.f;
+    static constexpr float cardRaisedY = 955.f;
 
     TWorld();
     ~TWorld();
