@@ -1,9 +1,17 @@
 #include "shell/Globals.hpp"
 
-int coins = 100;
+namespace {
+
+// The two starting values that are not zero.
+constexpr int startingCoins = 100;
+constexpr int startingChickens = 5;
+
+} // namespace
+
+int coins = startingCoins;
 int coinsEarned = 0;
 int eggsCollected = 0;
-int chickensToSpawn = 5;
+int chickensToSpawn = startingChickens;
 int packC0Count = 0;
 int packC1Count = 0;
 int psychologistCount = 0;
@@ -26,10 +34,10 @@ int fpsValue = 0;
 
 void resetGlobalValues()
 {
-    coins = 100;
+    coins = startingCoins;
     coinsEarned = 0;
     eggsCollected = 0;
-    chickensToSpawn = 5;
+    chickensToSpawn = startingChickens;
     packC0Count = 0;
     packC1Count = 0;
     psychologistCount = 0;

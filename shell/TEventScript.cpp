@@ -92,8 +92,8 @@ std::optional<TEventScript> TEventScript::parse(const std::string& text, std::st
     return script;
 }
 
-std::vector<sf::Event> TEventScript::eventsFor(long frame) const
+std::span<const sf::Event> TEventScript::eventsFor(long frame) const
 {
     const auto it = events.find(frame);
-    return it == events.end() ? std::vector<sf::Event>{} : it->second;
+    return it == events.end() ? std::span<const sf::Event>{} : std::span<const sf::Event>(it->second);
 }

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,7 @@ public:
     static std::optional<TEventScript> parse(const std::string& text, std::string& error);
 
     // The events of frame `frame` (1 is the first frame), in file order.
-    std::vector<sf::Event> eventsFor(long frame) const;
+    std::span<const sf::Event> eventsFor(long frame) const;
     long lastFrame() const { return events.empty() ? 0 : events.rbegin()->first; }
 
 private:
