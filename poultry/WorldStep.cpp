@@ -17,6 +17,25 @@ float distance(sf::Vector2f a, sf::Vector2f b)
     return std::sqrt(d.x * d.x + d.y * d.y);
 }
 
+// The index of the one object strictly nearer to `position` than every
+// other, or -1 when the nearest distance is shared.
+template <class Object, std::size_t count>
+int strictlyNearest(sf::Vector2f position, const Object (&objects)[count])
+{
+    float d[count];
+    for (std::size_t k = 0; k < count; ++k)
+        d[k] = distance(position, objects[k].getPosition());
+    for (std::size_t k = 0; k < count; ++k) {
+        bool nearest = true;
+        for (std::size_t j = 0; j < count; ++j)
+            if (j != k && !(d[j] > d[k]))
+                nearest = false;
+        if (nearest)
+            return static_cast<int>(k);
+    }
+    return -1;
+}
+
 // The point 32 pixels from an object at p, on the side of a chicken at q. A
 // chicken standing exactly on the object has no side: it uses the object's
 // own position, so its walk stays finite.
@@ -123,37 +142,19 @@ void TWorld::updateFlock(float dt)
 // Without a strict nearest bowl the bird drinks where it stands.
 sf::Vector2f TWorld::findNearestBowl(sf::Vector2f position)
 {
-    const float d0 = distance(position, drinkingBowls[0].getPosition());
-    const float d1 = distance(position, drinkingBowls[1].getPosition());
-    const float d2 = distance(position, drinkingBowls[2].getPosition());
-    if (d1 > d0 && d2 > d0)
-        return approachPoint(drinkingBowls[0].getPosition(), position);
-    if (d0 > d1 && d2 > d1)
-        return approachPoint(drinkingBowls[1].getPosition(), position);
-    if (d0 > d2 && d1 > d2)
-        return approachPoint(drinkingBowls[2].getPosition(), position);
-    return position;
+    const int nearest = strictlyNearest(position, drinkingBowls);
+    return nearest < 0 ? position : approachPoint(drinkingBowls[nearest].getPosition(), position);
 }
 
 // Only the strictly nearest feeder counts, and only while it holds food; a
 // bird never looks past it.
 sf::Vector2f TWorld::findNearestFeeder(sf::Vector2f position, TChiken2& chicken)
 {
-    constexpr int count = 4;
-    float d[count];
-    for (int k = 0; k < count; ++k)
-        d[k] = distance(position, feeders[k].getPosition());
-    for (int k = 0; k < count; ++k) {
-        bool nearest = true;
-        for (int j = 0; j < count; ++j)
-            if (j != k && !(d[j] > d[k]))
-                nearest = false;
-        if (nearest && feeders[k].getFood() > 0.f) {
-            chicken.feeder = &feeders[k];
-            return approachPoint(feeders[k].getPosition(), position);
-        }
-    }
-    return position;
+    const int nearest = strictlyNearest(position, feeders);
+    if (nearest < 0 || !(feeders[nearest].getFood() > 0.f))
+        return position;
+    chicken.feeder = &feeders[nearest];
+    return approachPoint(feeders[nearest].getPosition(), position);
 }
 
 // One real second is 24 game minutes.
