@@ -43,19 +43,18 @@ void bubblesOverFlock(std::vector<TChiken2>& flock, std::vector<TBubble>& bubble
 // the package and pays.
 bool packEgg(const sf::Vector2f p)
 {
-    if (rectContains(packageC0, p)) {
-        if (++packC0Count == 6) {
-            packC0Count = 0;
-            coins += 36;
-            coinsEarned += 36;
-        }
-        return true;
-    }
-    if (rectContains(packageC1, p)) {
-        if (++packC1Count == 6) {
-            packC1Count = 0;
-            coins += 30;
-            coinsEarned += 30;
+    struct Package {
+        const sf::IntRect& area;
+        int& count;
+        int payout;
+    };
+    for (Package package : {Package{packageC0, packC0Count, 36}, Package{packageC1, packC1Count, 30}}) {
+        if (!rectContains(package.area, p))
+            continue;
+        if (++package.count == 6) {
+            package.count = 0;
+            coins += package.payout;
+            coinsEarned += package.payout;
         }
         return true;
     }
@@ -252,20 +251,16 @@ void TWorld::onMouseReleased(int button, float x, float y)
 
         switch (activeTool) {
         case 1:
-            // The small bag fits only the nursery feeder.
-            if (feeders[0].contains(x, y)) {
-                feeders[0].addFood(10.f);
-                inventorySlots[0].count -= 1;
-                refreshInventoryTexts();
-            }
-            activeTool = ToolNone;
-            break;
         case 2:
         case 3: {
-            // The big bags fill the yard feeders, one feeder per bag.
+            // The small bag fits only the nursery feeder, the big bags the
+            // yard feeders; one feeder per bag.
             const std::size_t slot = static_cast<std::size_t>(activeTool) - 1;
-            const float amount = activeTool == 2 ? 30.f : 60.f;
-            for (int f = 1; f <= 3; ++f) {
+            const float amounts[3] = {10.f, 30.f, 60.f};
+            const float amount = amounts[slot];
+            const int first = activeTool == 1 ? 0 : 1;
+            const int last = activeTool == 1 ? 0 : 3;
+            for (int f = first; f <= last; ++f) {
                 if (feeders[f].contains(x, y)) {
                     feeders[f].addFood(amount);
                     inventorySlots[slot].count -= 1;

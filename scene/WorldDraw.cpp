@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -137,12 +138,11 @@ void TWorld::drawHud(sf::RenderTarget& target)
         const sf::IntRect scanner = TSort::scannerRect();
         for (TEgg2& egg : eggsOnTable)
             egg.drawMarked(target, mode == ModeSortingRunning && rectContains(scanner, egg.getPosition()));
-        for (int i = 0; i < packC0Count; ++i)
-            store().drawSpriteAt(target, 162,
-                                 {583.f + 36.f * static_cast<float>(i % 3), 617.f + 36.f * static_cast<float>(i / 3)});
-        for (int i = 0; i < packC1Count; ++i)
-            store().drawSpriteAt(target, 162,
-                                 {583.f + 36.f * static_cast<float>(i % 3), 753.f + 36.f * static_cast<float>(i / 3)});
+        // The eggs packed so far, three to a row, in each package.
+        for (auto [count, top] : {std::pair{packC0Count, 617.f}, std::pair{packC1Count, 753.f}})
+            for (int i = 0; i < count; ++i)
+                store().drawSpriteAt(target, 162,
+                                     {583.f + 36.f * static_cast<float>(i % 3), top + 36.f * static_cast<float>(i / 3)});
         store().drawSprite(target, 71);
     } else if (mode == ModeShop) {
         shop->draw(target);
