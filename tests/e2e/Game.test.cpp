@@ -28,7 +28,7 @@ TEST_CASE("the game runs a fixed number of frames and saves its last one", "[e2e
 
     // The console ends on the progress line for the last image.
     const std::string console = testsupport::readFile(out);
-    const std::string last = "\x1b[2J\x1b[1;1Hloading textures 167/167\n";
+    const std::string last = testsupport::progressLine(167);
     REQUIRE(console.size() >= last.size());
     CHECK(console.substr(console.size() - last.size()) == last);
 }

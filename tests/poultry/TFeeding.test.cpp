@@ -8,27 +8,18 @@
 
 using Catch::Approx;
 
-namespace {
-
-const sf::Texture* texture(int id)
-{
-    return &TTextureStore::instance().getTexture(id);
-}
-
-} // namespace
-
 TEST_CASE("an empty feeder shows the empty picture and a blinking warning", "[feeder]")
 {
     testsupport::freshGame();
     TFeeding feeder;
     feeder.setPosition({100.f, 275.f});
     CHECK(feeder.getFood() == 0.f);
-    CHECK(&feeder.getTexture() == texture(41));
+    CHECK(&feeder.getTexture() == testsupport::storeTexture(41));
     CHECK(feeder.getOrigin() == sf::Vector2f{65.f, 113.f});
     CHECK(feeder.getScale() == sf::Vector2f{0.75f, 0.75f});
 
     feeder.update(0.25f);
-    CHECK(&feeder.getTexture() == texture(90));
+    CHECK(&feeder.getTexture() == testsupport::storeTexture(90));
 
     SECTION("a quarter second into the blink the warning is opaque, at 0.75 s clear")
     {
@@ -52,15 +43,15 @@ TEST_CASE("an empty feeder shows the empty picture and a blinking warning", "[fe
     {
         feeder.addFood(0.f);
         CHECK(feeder.getFood() == 0.f);
-        CHECK(&feeder.getTexture() == texture(90));
+        CHECK(&feeder.getTexture() == testsupport::storeTexture(90));
     }
     SECTION("a refill of an exactly empty feeder brings back the full picture")
     {
         feeder.addFood(10.f);
         CHECK(feeder.getFood() == 10.f);
-        CHECK(&feeder.getTexture() == texture(41));
+        CHECK(&feeder.getTexture() == testsupport::storeTexture(41));
         feeder.update(1.f);
-        CHECK(&feeder.getTexture() == texture(41));
+        CHECK(&feeder.getTexture() == testsupport::storeTexture(41));
         CHECK(feeder.blinkTime == 0.25f);
     }
     SECTION("eaten below zero, it is set back to 0 and the empty picture on the next update")
@@ -74,7 +65,7 @@ TEST_CASE("an empty feeder shows the empty picture and a blinking warning", "[fe
         feeder.addFood(-40.f);
         feeder.update(0.1f);
         CHECK(feeder.getFood() == 0.f);
-        CHECK(&feeder.getTexture() == texture(90));
+        CHECK(&feeder.getTexture() == testsupport::storeTexture(90));
         CHECK(feeder.blinkTime == Approx(0.35f));
     }
 }

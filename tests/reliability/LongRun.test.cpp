@@ -21,8 +21,7 @@
 
 TEST_CASE("an hour of the world alone keeps only what the game keeps by design", "[reliability][longrun]")
 {
-    const char* env = std::getenv("HENHOUSE_LONGRUN_HOURS");
-    const double hours = env && *env ? std::strtod(env, nullptr) : 1.0;
+    const double hours = testsupport::envDouble("HENHOUSE_LONGRUN_HOURS", 1.0);
     const long steps = std::lround(hours * 3600.0 * 60.0);
     constexpr float dt = 1.f / 60.f;
 

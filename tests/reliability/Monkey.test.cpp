@@ -652,42 +652,22 @@ Outcome play(unsigned seed, double hours, sf::RenderTexture& canvas)
     return out;
 }
 
-unsigned envUnsigned(const char* name, unsigned fallback)
-{
-    const char* v = std::getenv(name);
-    return v && *v ? static_cast<unsigned>(std::strtoul(v, nullptr, 10)) : fallback;
-}
-
-double envDouble(const char* name, double fallback)
-{
-    const char* v = std::getenv(name);
-    return v && *v ? std::strtod(v, nullptr) : fallback;
-}
-
-sf::RenderTexture& canvas()
-{
-    static std::unique_ptr<sf::RenderTexture> target;
-    if (!target)
-        target = std::make_unique<sf::RenderTexture>(sf::Vector2u(1920, 1080));
-    return *target;
-}
-
 } // namespace
 
 TEST_CASE("the monkey player plays an hour per seed and every coin and egg stays accounted for", "[reliability][monkey]")
 {
-    const double hours = envDouble("HENHOUSE_MONKEY_HOURS", defaultHours);
+    const double hours = testsupport::envDouble("HENHOUSE_MONKEY_HOURS", defaultHours);
     std::vector<unsigned> seeds;
-    if (const unsigned only = envUnsigned("HENHOUSE_MONKEY_SEED", 0); only != 0)
+    if (const unsigned only = testsupport::envUnsigned("HENHOUSE_MONKEY_SEED", 0); only != 0)
         seeds.push_back(only);
     else
-        for (unsigned s = 1; s <= envUnsigned("HENHOUSE_MONKEY_SEEDS", defaultSeeds); ++s)
+        for (unsigned s = 1; s <= testsupport::envUnsigned("HENHOUSE_MONKEY_SEEDS", defaultSeeds); ++s)
             seeds.push_back(s);
 
     Outcome all;
     const auto started = std::chrono::steady_clock::now();
     for (unsigned seed : seeds) {
-        const Outcome out = play(seed, hours, canvas());
+        const Outcome out = play(seed, hours, testsupport::screenCanvas());
         if (!out.failure.empty())
             FAIL(out.failure);
         CHECK(out.gameSeconds >= hours * 3600.0);
@@ -714,8 +694,8 @@ TEST_CASE("the monkey player plays an hour per seed and every coin and egg stays
 
 TEST_CASE("a seed replays the same game event for event", "[reliability][monkey]")
 {
-    const Outcome first = play(5, 0.05, canvas());
-    const Outcome again = play(5, 0.05, canvas());
+    const Outcome first = play(5, 0.05, testsupport::screenCanvas());
+    const Outcome again = play(5, 0.05, testsupport::screenCanvas());
     REQUIRE(first.failure == "");
     CHECK(again.events == first.events);
     CHECK(again.gameSeconds == first.gameSeconds);

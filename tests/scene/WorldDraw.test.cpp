@@ -14,13 +14,11 @@ namespace {
 
 sf::Image renderFrame(TWorld& world)
 {
-    static std::unique_ptr<sf::RenderTexture> canvas;
-    if (!canvas)
-        canvas = std::make_unique<sf::RenderTexture>(sf::Vector2u(1920, 1080));
-    canvas->clear(sf::Color::Black);
-    world.draw(*canvas);
-    canvas->display();
-    return canvas->getTexture().copyToImage();
+    sf::RenderTexture& canvas = testsupport::screenCanvas();
+    canvas.clear(sf::Color::Black);
+    world.draw(canvas);
+    canvas.display();
+    return canvas.getTexture().copyToImage();
 }
 
 // Share of the image's opaque pixels (sampled on a grid) that appear

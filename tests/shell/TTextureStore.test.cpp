@@ -12,11 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string progressLine(int id)
-{
-    return "\x1b[2J\x1b[1;1Hloading textures " + std::to_string(id) + "/167\n";
-}
-
 // A small asset folder: every image present at 8 x 8 except those in `missing`,
 // with odd-sized icons so the centred origins land on half pixels.
 fs::path makeAssetDir(const std::string& name, std::initializer_list<int> missing, bool withFont)
@@ -53,16 +48,16 @@ TEST_CASE("the store prints one progress line per image in its load order", "[st
         if (id == 2 || id == 69 || id == 106)
             continue;
         if (id == 107) {
-            expected += progressLine(107) + progressLine(106);
+            expected += testsupport::progressLine(107) + testsupport::progressLine(106);
             continue;
         }
-        expected += progressLine(id);
+        expected += testsupport::progressLine(id);
         if (id == 124)
-            expected += progressLine(69);
+            expected += testsupport::progressLine(69);
     }
     CHECK(console.str() == expected);
     // The console ends on the line for id 167 of 167, byte for byte.
-    const std::string last = "\x1b[2J\x1b[1;1Hloading textures 167/167\n";
+    const std::string last = testsupport::progressLine(167);
     REQUIRE(console.str().size() >= last.size());
     CHECK(console.str().substr(console.str().size() - last.size()) == last);
 }
@@ -98,7 +93,7 @@ TEST_CASE("a missing image leaves its id empty and lookups fall back", "[store]"
         TTextureStore store(console);
         CHECK_FALSE(store.hasTexture(53));
         CHECK(store.hasTexture(54));
-        CHECK(console.str().find(progressLine(53) + progressLine(54)) != std::string::npos);
+        CHECK(console.str().find(testsupport::progressLine(53) + testsupport::progressLine(54)) != std::string::npos);
         // Lookups of the empty id give the placeholder of id 0, never garbage.
         CHECK(&store.getTexture(53) == &store.getTexture(0));
         sf::Sprite& stand = store.getSprite(53);
@@ -133,7 +128,7 @@ TEST_CASE("a second image under a loaded id is refused with a message", "[store]
         CHECK(console.str() == "\xD0\x9F\xD0\xBE \xD1\x82\xD0\xB0\xD0\xBA\xD0\xBE\xD0\xBC\xD1\x83 ID \xD1\x83\xD0\xB6\xD0\xB5 "
                                "\xD0\xB7\xD0\xB0\xD0\xB3\xD1\x80\xD1\x83\xD0\xB6\xD0\xB5\xD0\xBD\xD0\xB0 "
                                "\xD1\x82\xD0\xB5\xD0\xBA\xD1\x81\xD1\x82\xD1\x83\xD1\x80\xD0\xB0!\n"
-                + progressLine(5));
+                + testsupport::progressLine(5));
         CHECK(&store.getTexture(5) == first);
     });
 }

@@ -262,7 +262,7 @@ std::map<int, sf::Image> loadPlainly(std::ostream& console)
         sf::Texture texture;
         if (texture.loadFromFile(std::string("src/images/") + TTextureStore::fileOf(id)))
             images.emplace(id, texture.copyToImage());
-        console << "\x1b[2J\x1b[1;1H" << "loading textures " << id << "/167\n";
+        console << testsupport::progressLine(id);
     }
     return images;
 }

@@ -2,9 +2,11 @@
 
 #include "shell/Globals.hpp"
 #include "shell/ProcessObjects.hpp"
+#include "shell/TTextureStore.hpp"
 
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <set>
 #include <sys/wait.h>
@@ -67,6 +69,36 @@ int runCommand(const std::string& command)
     if (raw == -1)
         return -1;
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+}
+
+const sf::Texture* storeTexture(int id)
+{
+    return &TTextureStore::instance().getTexture(id);
+}
+
+sf::RenderTexture& screenCanvas()
+{
+    static std::unique_ptr<sf::RenderTexture> target;
+    if (!target)
+        target = std::make_unique<sf::RenderTexture>(sf::Vector2u(1920, 1080));
+    return *target;
+}
+
+std::string progressLine(int id)
+{
+    return "\x1b[2J\x1b[1;1Hloading textures " + std::to_string(id) + "/167\n";
+}
+
+unsigned envUnsigned(const char* name, unsigned fallback)
+{
+    const char* v = std::getenv(name);
+    return v && *v ? static_cast<unsigned>(std::strtoul(v, nullptr, 10)) : fallback;
+}
+
+double envDouble(const char* name, double fallback)
+{
+    const char* v = std::getenv(name);
+    return v && *v ? std::strtod(v, nullptr) : fallback;
 }
 
 } // namespace testsupport

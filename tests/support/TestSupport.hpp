@@ -1,6 +1,8 @@
 #pragma once
 
 #include <SFML/Graphics/Image.hpp>
+#include <SFML/Graphics/RenderTexture.hpp>
+#include <SFML/Graphics/Texture.hpp>
 
 #include <filesystem>
 #include <string>
@@ -41,5 +43,18 @@ std::string readFile(const std::filesystem::path& path);
 
 // Runs a shell command; returns its exit status.
 int runCommand(const std::string& command);
+
+// The store's texture of `id`.
+const sf::Texture* storeTexture(int id);
+
+// One off-screen target the size of the screen, made once per test program.
+sf::RenderTexture& screenCanvas();
+
+// The store's progress line for image `id`, byte for byte.
+std::string progressLine(int id);
+
+// A number from the environment variable `name`, or `fallback` when unset or empty.
+unsigned envUnsigned(const char* name, unsigned fallback);
+double envDouble(const char* name, double fallback);
 
 } // namespace testsupport
