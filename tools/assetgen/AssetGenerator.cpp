@@ -20,6 +20,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The soft green the previews show images against.
+void paintBackdrop(cairo_t* cr) {
+    cairo_set_source_rgb(cr, 0.55, 0.75, 0.55);
+    cairo_paint(cr);
+}
+
 void paint(const AssetEntry& e, Canvas& c) {
     if (!paintAsset(e.id, c))
         throw std::runtime_error("no painter draws this image");
@@ -118,87 +124,70 @@ bool AssetGenerator::run() {
     return !failed;
 }
 
-bool AssetGenerator::preview(int id, const fs::path& pngOut, int frame) {
+void AssetGenerator::preview(int id, const fs::path& pngOut, int frame) {
     const AssetEntry* e = findAsset(id);
-    if (!e) {
-        error_ = "no image with id " + std::to_string(id);
-        return false;
-    }
-    try {
-        Canvas full(e->width, e->height);
-        paint(*e, full);
-        if (frame >= 0) {
-            const int cols = e->width / 512;
-            Canvas cell(512, 512);
-            cairo_t* cr = cell.cr();
-            cairo_set_source_rgb(cr, 0.55, 0.75, 0.55);
-            cairo_paint(cr);
-            cairo_set_source_surface(cr, cairo_get_target(full.cr()), -(frame % cols) * 512.0, -(frame / cols) * 512.0);
-            cairo_paint(cr);
-            cell.writePng(pngOut);
-            return true;
-        }
-        // Contact sheet at quarter size so a whole sheet fits on screen.
-        const double k = e->width > 1500 ? 0.25 : 1.0;
-        Canvas small(static_cast<int>(e->width * k), static_cast<int>(e->height * k));
-        cairo_t* cr = small.cr();
-        cairo_set_source_rgb(cr, 0.55, 0.75, 0.55);
+    if (!e)
+        throw std::runtime_error("no image with id " + std::to_string(id));
+    Canvas full(e->width, e->height);
+    paint(*e, full);
+    if (frame >= 0) {
+        const int cols = e->width / 512;
+        Canvas cell(512, 512);
+        cairo_t* cr = cell.cr();
+        paintBackdrop(cr);
+        cairo_set_source_surface(cr, cairo_get_target(full.cr()), -(frame % cols) * 512.0, -(frame / cols) * 512.0);
         cairo_paint(cr);
-        cairo_scale(cr, k, k);
-        cairo_set_source_surface(cr, cairo_get_target(full.cr()), 0, 0);
-        cairo_paint(cr);
-        cairo_identity_matrix(cr);
-        if (e->width > 1500) {  // frame grid
-            const int cols = e->width / 512;
-            cairo_set_source_rgba(cr, 0, 0, 0, 0.3);
-            cairo_set_line_width(cr, 1);
-            for (int i = 1; i < cols; ++i) {
-                cairo_move_to(cr, i * 128, 0);
-                cairo_line_to(cr, i * 128, small.height());
-            }
-            for (int i = 1; i < e->height / 512; ++i) {
-                cairo_move_to(cr, 0, i * 128);
-                cairo_line_to(cr, small.width(), i * 128);
-            }
-            cairo_stroke(cr);
-        }
-        small.writePng(pngOut);
-    } catch (const std::exception& ex) {
-        error_ = pngOut.string() + ": " + ex.what();
-        return false;
+        cell.writePng(pngOut);
+        return;
     }
-    return true;
+    // Contact sheet at quarter size so a whole sheet fits on screen.
+    const double k = e->width > 1500 ? 0.25 : 1.0;
+    Canvas small(static_cast<int>(e->width * k), static_cast<int>(e->height * k));
+    cairo_t* cr = small.cr();
+    paintBackdrop(cr);
+    cairo_scale(cr, k, k);
+    cairo_set_source_surface(cr, cairo_get_target(full.cr()), 0, 0);
+    cairo_paint(cr);
+    cairo_identity_matrix(cr);
+    if (e->width > 1500) {  // frame grid
+        const int cols = e->width / 512;
+        cairo_set_source_rgba(cr, 0, 0, 0, 0.3);
+        cairo_set_line_width(cr, 1);
+        for (int i = 1; i < cols; ++i) {
+            cairo_move_to(cr, i * 128, 0);
+            cairo_line_to(cr, i * 128, small.height());
+        }
+        for (int i = 1; i < e->height / 512; ++i) {
+            cairo_move_to(cr, 0, i * 128);
+            cairo_line_to(cr, small.width(), i * 128);
+        }
+        cairo_stroke(cr);
+    }
+    small.writePng(pngOut);
 }
 
-bool AssetGenerator::montage(const std::vector<int>& ids, int cell, const fs::path& pngOut) {
-    try {
-        const int cols = std::max(1, std::min(static_cast<int>(ids.size()), 1600 / cell));
-        const int rows = (static_cast<int>(ids.size()) + cols - 1) / cols;
-        Canvas sheet(cols * cell, rows * cell);
-        cairo_t* cr = sheet.cr();
-        cairo_set_source_rgb(cr, 0.55, 0.75, 0.55);
+void AssetGenerator::montage(const std::vector<int>& ids, int cell, const fs::path& pngOut) {
+    const int cols = std::max(1, std::min(static_cast<int>(ids.size()), 1600 / cell));
+    const int rows = (static_cast<int>(ids.size()) + cols - 1) / cols;
+    Canvas sheet(cols * cell, rows * cell);
+    cairo_t* cr = sheet.cr();
+    paintBackdrop(cr);
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        const AssetEntry* e = findAsset(ids[i]);
+        if (!e) continue;
+        Canvas img(e->width, e->height);
+        paint(*e, img);
+        const double k = std::min(1.0, (cell - 20.0) / std::max(e->width, e->height));
+        cairo_save(cr);
+        cairo_translate(cr, (i % cols) * cell + 4, (i / cols) * cell + 16);
+        cairo_scale(cr, k, k);
+        cairo_set_source_surface(cr, cairo_get_target(img.cr()), 0, 0);
         cairo_paint(cr);
-        for (std::size_t i = 0; i < ids.size(); ++i) {
-            const AssetEntry* e = findAsset(ids[i]);
-            if (!e) continue;
-            Canvas img(e->width, e->height);
-            paint(*e, img);
-            const double k = std::min(1.0, (cell - 20.0) / std::max(e->width, e->height));
-            cairo_save(cr);
-            cairo_translate(cr, (i % cols) * cell + 4, (i / cols) * cell + 16);
-            cairo_scale(cr, k, k);
-            cairo_set_source_surface(cr, cairo_get_target(img.cr()), 0, 0);
-            cairo_paint(cr);
-            cairo_restore(cr);
-            sheet.textLeft(std::to_string(e->id) + " " + std::string(e->file), (i % cols) * cell + 4,
-                           (i / cols) * cell + 12, 11, pal::black, false);
-        }
-        sheet.writePng(pngOut);
-    } catch (const std::exception& ex) {
-        error_ = pngOut.string() + ": " + ex.what();
-        return false;
+        cairo_restore(cr);
+        sheet.textLeft(std::to_string(e->id) + " " + std::string(e->file), (i % cols) * cell + 4,
+                       (i / cols) * cell + 12, 11, pal::black, false);
     }
-    return true;
+    sheet.writePng(pngOut);
 }
 
 } // namespace henhouse::assets

@@ -22,11 +22,12 @@ public:
     int filesWritten() const { return files_; }
     std::uintmax_t bytesWritten() const { return bytes_; }
 
+    // Development aids; they throw std::exception on failure.
     // Writes small crops of chosen sheet frames (for looking at animations).
     // frame >= 0 crops one 512-px cell of a sheet at full size instead.
-    bool preview(int id, const std::filesystem::path& pngOut, int frame = -1);
+    void preview(int id, const std::filesystem::path& pngOut, int frame = -1);
     // Lays several images out on one contact sheet, each fitted in a cell.
-    bool montage(const std::vector<int>& ids, int cell, const std::filesystem::path& pngOut);
+    void montage(const std::vector<int>& ids, int cell, const std::filesystem::path& pngOut);
 
 private:
     std::filesystem::path out_;

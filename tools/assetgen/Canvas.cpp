@@ -1,6 +1,5 @@
 #include "Canvas.hpp"
 
-#include <numbers>
 #include <png.h>
 
 #include <algorithm>
@@ -8,6 +7,7 @@
 #include <cstdint>
 #include <csetjmp>
 #include <cstdio>
+#include <numbers>
 #include <stdexcept>
 #include <vector>
 

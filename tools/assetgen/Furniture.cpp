@@ -4,10 +4,10 @@
 
 #include "Painters.hpp"
 
-#include <numbers>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 
 namespace henhouse::assets {
 

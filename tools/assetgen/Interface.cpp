@@ -4,9 +4,9 @@
 
 #include "Painters.hpp"
 
-#include <numbers>
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <string>
 #include <tuple>
 #include <utility>

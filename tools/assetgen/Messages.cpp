@@ -3,10 +3,10 @@
 
 #include "Painters.hpp"
 
-#include <numbers>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 #include <string>
 
 namespace henhouse::assets {

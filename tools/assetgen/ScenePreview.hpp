@@ -10,13 +10,9 @@ namespace henhouse::assets {
 
 class ScenePreview {
 public:
-    // Paints the mock screen (optionally with the shop open) and writes it as a PNG.
-    // Returns false and sets error on failure.
-    bool write(const std::filesystem::path& pngOut, bool shopOpen);
-    const std::string& error() const { return error_; }
-
-private:
-    std::string error_;
+    // Paints the mock screen (optionally with the shop open) and writes it as
+    // a PNG; throws std::exception on failure.
+    void write(const std::filesystem::path& pngOut, bool shopOpen);
 };
 
 } // namespace henhouse::assets

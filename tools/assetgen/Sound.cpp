@@ -1,10 +1,10 @@
 #include "Sound.hpp"
 
-#include <numbers>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
+#include <numbers>
 #include <stdexcept>
 #include <vector>
 

@@ -10,36 +10,42 @@
 
 #include <chrono>
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
-int main(int argc, char** argv) {
+namespace {
+
+// The development aids; true when `argv` asked for one (and it was made).
+bool runAid(int argc, char** argv) {
     using henhouse::assets::AssetGenerator;
     if ((argc == 4 || argc == 5) && std::string(argv[1]) == "--preview") {
-        AssetGenerator gen(".", "");
-        if (!gen.preview(std::stoi(argv[2]), argv[3], argc == 5 ? std::stoi(argv[4]) : -1)) {
-            std::fprintf(stderr, "henhouse-assets: %s\n", gen.error().c_str());
-            return 1;
-        }
-        return 0;
+        AssetGenerator(".", "").preview(std::stoi(argv[2]), argv[3], argc == 5 ? std::stoi(argv[4]) : -1);
+        return true;
     }
     if (argc >= 5 && std::string(argv[1]) == "--montage") {
-        AssetGenerator gen(".", "");
         std::vector<int> ids;
         for (int i = 4; i < argc; ++i) ids.push_back(std::stoi(argv[i]));
-        if (!gen.montage(ids, std::stoi(argv[3]), argv[2])) {
-            std::fprintf(stderr, "henhouse-assets: %s\n", gen.error().c_str());
-            return 1;
-        }
-        return 0;
+        AssetGenerator(".", "").montage(ids, std::stoi(argv[3]), argv[2]);
+        return true;
     }
     if (argc == 3 && (std::string(argv[1]) == "--scene" || std::string(argv[1]) == "--scene-shop")) {
-        henhouse::assets::ScenePreview scene;
-        if (!scene.write(argv[2], std::string(argv[1]) == "--scene-shop")) {
-            std::fprintf(stderr, "henhouse-assets: %s\n", scene.error().c_str());
-            return 1;
-        }
-        return 0;
+        henhouse::assets::ScenePreview().write(argv[2], std::string(argv[1]) == "--scene-shop");
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using henhouse::assets::AssetGenerator;
+    try {
+        if (runAid(argc, argv))
+            return 0;
+    } catch (const std::exception& ex) {
+        std::fprintf(stderr, "henhouse-assets: %s\n", ex.what());
+        return 1;
     }
     if (argc != 3) {
         std::fprintf(stderr, "usage: henhouse-assets OUTDIR FONT_TTF\n");
