@@ -13,21 +13,6 @@ namespace henhouse::assets {
 
 namespace {
 
-
-// Fixed-seed scatter so every build draws the same straw and pebbles.
-class Scatter {
-public:
-    explicit Scatter(std::uint32_t seed) : s_(seed) {}
-    double next() {  // 0..1
-        s_ = s_ * 1664525u + 1013904223u;
-        return (s_ >> 8) / 16777216.0;
-    }
-    double range(double a, double b) { return a + (b - a) * next(); }
-
-private:
-    std::uint32_t s_;
-};
-
 void eggPath(Canvas& c, double cx, double cy, double h) {
     // An egg: narrower top, fuller bottom.
     cairo_t* cr = c.cr();

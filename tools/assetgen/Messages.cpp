@@ -104,11 +104,8 @@ void storyCard(Canvas& c, Speaker who, const char* text) {
 
 void confetti(Canvas& c, std::uint32_t seed, double x0, double y0, double w, double h, int n) {
     const Color cols[] = {pal::barnRed, pal::gold, pal::teal, pal::purple, pal::grass, pal::orange};
-    std::uint32_t s = seed;
-    auto rnd = [&] {
-        s = s * 1664525u + 1013904223u;
-        return (s >> 8) / 16777216.0;
-    };
+    Scatter scatter(seed);
+    auto rnd = [&] { return scatter.next(); };
     cairo_t* cr = c.cr();
     for (int i = 0; i < n; ++i) {
         cairo_save(cr);
