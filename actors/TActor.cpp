@@ -1,6 +1,6 @@
 #include "actors/TActor.hpp"
 
-#include "shell/TTextureStore.hpp"
+#include "core/TTextureStore.hpp"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/TWorld.hpp"
+#include "world/TWorld.hpp"
 
 #include <cstddef>
 #include <fstream>

@@ -2,9 +2,9 @@
 // normal life (strolling, drinking, eating from stocked feeders, laying),
 // timed in nanoseconds per chicken per step. Fixed seed and fixed frame step,
 // so every run simulates exactly the same thing.
-#include "shell/Globals.hpp"
-#include "shell/ProcessObjects.hpp"
-#include "shell/TWorld.hpp"
+#include "core/Globals.hpp"
+#include "world/ProcessObjects.hpp"
+#include "world/TWorld.hpp"
 
 #include <algorithm>
 #include <chrono>

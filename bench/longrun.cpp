@@ -6,9 +6,9 @@
 //
 // ./bench.sh longrun [HOURS]
 #include "bench/ProcessMemory.hpp"
-#include "shell/Globals.hpp"
-#include "shell/ProcessObjects.hpp"
-#include "shell/TWorld.hpp"
+#include "core/Globals.hpp"
+#include "world/ProcessObjects.hpp"
+#include "world/TWorld.hpp"
 
 
 #include <chrono>

@@ -11,7 +11,7 @@
 //
 // Run from the game's working directory (bench.sh does). Each measurement is
 // repeated and the median is reported.
-#include "shell/TTextureStore.hpp"
+#include "core/TTextureStore.hpp"
 
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/Texture.hpp>

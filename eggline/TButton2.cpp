@@ -1,6 +1,6 @@
 #include "eggline/TButton2.hpp"
 
-#include "shell/TTextureStore.hpp"
+#include "core/TTextureStore.hpp"
 
 TButton2::TButton2(int normal, int hover, int pressed, int disabled)
     : stateTextures{normal, hover, pressed, disabled}

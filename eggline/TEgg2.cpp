@@ -1,6 +1,6 @@
 #include "eggline/TEgg2.hpp"
 
-#include "shell/TTextureStore.hpp"
+#include "core/TTextureStore.hpp"
 
 TEgg2::TEgg2() : TActor(TTextureStore::instance().getTexture(53))
 {

@@ -1,9 +1,9 @@
 #include "eggline/TShop.hpp"
 
 #include "actors/Geometry.hpp"
-#include "shell/Globals.hpp"
-#include "shell/ProcessObjects.hpp"
-#include "shell/TTextureStore.hpp"
+#include "core/Globals.hpp"
+#include "eggline/EgglineObjects.hpp"
+#include "core/TTextureStore.hpp"
 
 #include <string>
 #include <vector>

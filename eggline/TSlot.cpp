@@ -1,8 +1,8 @@
 #include "eggline/TSlot.hpp"
 
 #include "actors/Geometry.hpp"
-#include "shell/ProcessObjects.hpp"
-#include "shell/TTextureStore.hpp"
+#include "eggline/EgglineObjects.hpp"
+#include "core/TTextureStore.hpp"
 
 #include <iostream>
 #include <string>

@@ -1,6 +1,6 @@
 #include "eggline/TSort.hpp"
 
-#include "shell/TTextureStore.hpp"
+#include "core/TTextureStore.hpp"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "poultry/TChiken2.hpp"
 
 #include "poultry/TFeeding.hpp"
-#include "shell/ProcessObjects.hpp"
-#include "shell/TTextureStore.hpp"
+#include "poultry/MoodIcons.hpp"
+#include "core/TTextureStore.hpp"
 
 #include <cmath>
 #include <cstdlib>

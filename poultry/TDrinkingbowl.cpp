@@ -1,6 +1,6 @@
 #include "poultry/TDrinkingbowl.hpp"
 
-#include "shell/TTextureStore.hpp"
+#include "core/TTextureStore.hpp"
 
 TDrinkingbowl::TDrinkingbowl()
     : TActor(TTextureStore::instance().getTexture(42))

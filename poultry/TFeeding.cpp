@@ -1,6 +1,6 @@
 #include "poultry/TFeeding.hpp"
 
-#include "shell/TTextureStore.hpp"
+#include "core/TTextureStore.hpp"
 
 #include <cmath>
 #include <cstdint>

@@ -17,6 +17,7 @@ HH_PACKAGES=(
   xvfb xauth xfonts-base libgl1-mesa-dri
   fonts-liberation
   libpulse0 libasound2t64 libasound2-plugins
+  nlohmann-json3-dev xdotool clang clang-format
   ca-certificates
 )
 HH_SUITE=forky

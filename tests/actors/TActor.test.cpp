@@ -1,6 +1,6 @@
 #include "actors/TActor.hpp"
 
-#include "shell/TTextureStore.hpp"
+#include "core/TTextureStore.hpp"
 #include "support/TestSupport.hpp"
 
 #include <catch2/catch_test_macros.hpp>

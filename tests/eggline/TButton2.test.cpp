@@ -1,6 +1,6 @@
 #include "eggline/TButton2.hpp"
 #include "eggline/TSlot.hpp"
-#include "shell/TTextureStore.hpp"
+#include "core/TTextureStore.hpp"
 #include "support/TestSupport.hpp"
 
 #include <SFML/Graphics/RenderTexture.hpp>

@@ -1,7 +1,7 @@
 #include "eggline/TShop.hpp"
-#include "shell/Globals.hpp"
-#include "shell/ProcessObjects.hpp"
-#include "shell/TTextureStore.hpp"
+#include "core/Globals.hpp"
+#include "world/ProcessObjects.hpp"
+#include "core/TTextureStore.hpp"
 #include "support/TestSupport.hpp"
 
 #include <SFML/Graphics/RenderTexture.hpp>

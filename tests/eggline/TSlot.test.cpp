@@ -1,6 +1,6 @@
 #include "eggline/TSlot.hpp"
-#include "shell/ProcessObjects.hpp"
-#include "shell/TTextureStore.hpp"
+#include "world/ProcessObjects.hpp"
+#include "core/TTextureStore.hpp"
 #include "support/TestSupport.hpp"
 
 #include <SFML/Graphics/RenderTexture.hpp>

@@ -1,7 +1,7 @@
 #include "eggline/TSort.hpp"
-#include "EgglineKit.hpp"
-#include "shell/ProcessObjects.hpp"
-#include "shell/TTextureStore.hpp"
+#include "support/EgglineKit.hpp"
+#include "world/ProcessObjects.hpp"
+#include "core/TTextureStore.hpp"
 #include "support/TestSupport.hpp"
 
 #include <SFML/Graphics/RenderTexture.hpp>

@@ -1,7 +1,7 @@
 #include "poultry/TChiken2.hpp"
 #include "poultry/TFeeding.hpp"
-#include "shell/ProcessObjects.hpp"
-#include "shell/TTextureStore.hpp"
+#include "world/ProcessObjects.hpp"
+#include "core/TTextureStore.hpp"
 #include "support/TestSupport.hpp"
 
 #include <SFML/Graphics/RenderTexture.hpp>

@@ -1,5 +1,5 @@
 #include "poultry/TFeeding.hpp"
-#include "shell/TTextureStore.hpp"
+#include "core/TTextureStore.hpp"
 #include "support/TestSupport.hpp"
 
 #include <SFML/Graphics/RenderTexture.hpp>

@@ -4,7 +4,7 @@
 // with one line and status 1. A screenshot that cannot be written is an
 // error after the run.
 #include "actors/Geometry.hpp"
-#include "shell/TTextureStore.hpp"
+#include "core/TTextureStore.hpp"
 #include "support/TestSupport.hpp"
 
 #include <SFML/Graphics/RenderTexture.hpp>

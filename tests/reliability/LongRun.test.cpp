@@ -4,9 +4,9 @@
 //
 // HENHOUSE_LONGRUN_HOURS=H plays H game hours instead of one.
 #include "bench/ProcessMemory.hpp"
-#include "shell/Globals.hpp"
-#include "shell/ProcessObjects.hpp"
-#include "shell/TWorld.hpp"
+#include "core/Globals.hpp"
+#include "world/ProcessObjects.hpp"
+#include "world/TWorld.hpp"
 #include "support/TestSupport.hpp"
 
 #include <catch2/catch_test_macros.hpp>

@@ -8,10 +8,10 @@
 //   HENHOUSE_MONKEY_SEED=N    play only seed N
 //   HENHOUSE_MONKEY_SEEDS=K   play seeds 1..K
 //   HENHOUSE_MONKEY_HOURS=H   game hours per seed (fractions allowed)
-#include "shell/Globals.hpp"
-#include "shell/ProcessObjects.hpp"
-#include "shell/TTextureStore.hpp"
-#include "shell/TWorld.hpp"
+#include "core/Globals.hpp"
+#include "world/ProcessObjects.hpp"
+#include "core/TTextureStore.hpp"
+#include "world/TWorld.hpp"
 #include "support/TestSupport.hpp"
 
 #include <SFML/Graphics/RenderTexture.hpp>

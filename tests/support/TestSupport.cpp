@@ -1,8 +1,8 @@
 #include "support/TestSupport.hpp"
 
-#include "shell/Globals.hpp"
-#include "shell/ProcessObjects.hpp"
-#include "shell/TTextureStore.hpp"
+#include "core/Globals.hpp"
+#include "world/ProcessObjects.hpp"
+#include "core/TTextureStore.hpp"
 
 #include <cstdlib>
 #include <fstream>

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/TEventScript.hpp"
+#include "app/TOptions.hpp"
+
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Window/Event.hpp>
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+class TWorld;
+
+// The entry point's work: brings up the process-wide objects, opens the
+// window, builds the world and runs the unthrottled frame loop (measure the
+// step, keep the frame rate in the title, hand mouse events to the world,
+// step it, draw it).
+class TGame {
+public:
+    // `script`, when given, is mouse input played as if the player made it.
+    TGame(const TOptions& options, std::optional<TEventScript> script);
+
+    // Runs the game to the end; returns the process exit status.
+    int run();
+
+    // Adds one frame of `dt` seconds to the frame-rate count; true when a
+    // whole second has gathered and the title should be rebuilt.
+    static bool accountFrame(float dt);
+    // "x:y   FPS:n" with the coordinates truncated toward zero.
+    static std::string titleText(sf::Vector2f mouseLocal);
+    // Handles one window event: mouse events go to the world at the last
+    // move position; a resize keeps one view unit per pixel.
+    static void handleEvent(const sf::Event& event, sf::RenderWindow& window, TWorld& world, sf::Vector2f& mouseLocal);
+
+    static constexpr const char* initialTitle = "Cells: 20x14 (64x64) (1280x896)";
+    // Heap grown ahead for the start before the textures (the tracks take
+    // about 12 MB while they load, the graphics driver some tens).
+    static constexpr std::size_t startupHeapBytes = std::size_t{64} << 20;
+
+private:
+    bool saveScreenshot(sf::RenderWindow& window) const;
+
+    TOptions options;
+    std::optional<TEventScript> script;
+};

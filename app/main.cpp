@@ -1,0 +1,39 @@
+#include "app/TEventScript.hpp"
+#include "app/TGame.hpp"
+#include "app/TOptions.hpp"
+
+#include <exception>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    std::string error;
+    const auto options = TOptions::parse(std::vector<std::string>(argv + 1, argv + argc), error);
+    if (!options) {
+        std::cerr << "henhouse: " << error << '\n' << TOptions::usage();
+        return 2;
+    }
+    if (options->help) {
+        std::cout << TOptions::usage();
+        return 0;
+    }
+    std::optional<TEventScript> script;
+    if (options->events) {
+        script = TEventScript::load(*options->events, error);
+        if (!script) {
+            std::cerr << "henhouse: " << error << '\n';
+            return 2;
+        }
+    }
+    try {
+        TGame game(*options, std::move(script));
+        return game.run();
+    } catch (const std::exception& e) {
+        std::cerr << "henhouse: " << e.what() << '\n';
+        return 1;
+    }
+}

@@ -1,0 +1,58 @@
+#include "core/HeapMemory.hpp"
+
+#include <cstdlib>
+#include <limits>
+#include <malloc.h>
+#include <sys/mman.h>
+
+#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
+#define HENHOUSE_TUNES_HEAP 1
+#else
+#define HENHOUSE_TUNES_HEAP 0
+#endif
+
+void keepMemoryInHeap()
+{
+#if HENHOUSE_TUNES_HEAP
+    mallopt(M_MMAP_MAX, 0);
+    mallopt(M_TRIM_THRESHOLD, std::numeric_limits<int>::max());
+#endif
+}
+
+THeapRange growHeap([[maybe_unused]] std::size_t bytes)
+{
+    THeapRange range;
+#if HENHOUSE_TUNES_HEAP
+    keepMemoryInHeap();
+    void* block = std::malloc(bytes);
+    if (!block)
+        return range;
+    const auto address = reinterpret_cast<std::uintptr_t>(block);
+    // Nothing is written to the block: freeing it at once leaves it mapped
+    // in the heap, where the next allocations are carved out of it.
+    std::free(block);
+    range.first = (address + largePageBytes - 1) / largePageBytes * largePageBytes;
+    range.last = (address + bytes) / largePageBytes * largePageBytes;
+    if (range.last <= range.first)
+        return THeapRange{};
+    // A hint only: where large pages are not to be had, small ones serve.
+    (void)madvise(reinterpret_cast<void*>(range.first), range.size(), MADV_HUGEPAGE);
+#endif
+    return range;
+}
+
+THeapRange growHeapFilled(std::size_t bytes)
+{
+    const THeapRange range = growHeap(bytes);
+    (void)fillWithPages(reinterpret_cast<void*>(range.first), range.size(), [] { return false; });
+    return range;
+}
+
+bool fillPages([[maybe_unused]] void* at, [[maybe_unused]] std::size_t bytes)
+{
+#ifdef MADV_POPULATE_WRITE
+    return madvise(at, bytes, MADV_POPULATE_WRITE) == 0;
+#else
+    return false;
+#endif
+}

@@ -1,0 +1,6 @@
+#include "poultry/MoodIcons.hpp"
+
+TDeferred<sf::Sprite> frame68Sprite;
+TDeferred<sf::Sprite> frame69Sprite;
+TDeferred<sf::Sprite> frame70Sprite;
+TDeferred<sf::Sprite> kurortEmotionSprite;

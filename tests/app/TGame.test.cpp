@@ -1,0 +1,68 @@
+#include "core/Globals.hpp"
+#include "app/TGame.hpp"
+#include "app/TOptions.hpp"
+
+#include <catch2/catch_test_macros.hpp>
+
+TEST_CASE("the title shows the pointer truncated toward zero and the frame rate", "[title]")
+{
+    resetGlobalValues();
+    fpsValue = 143;
+    CHECK(TGame::titleText({640.f, 412.f}) == "640:412   FPS:143");
+    CHECK(TGame::titleText({-3.7f, 12.9f}) == "-3:12   FPS:143");
+    CHECK(TGame::titleText({-0.5f, 0.f}) == "0:0   FPS:143");
+}
+
+TEST_CASE("frame-rate accounting carries the remainder of a long frame", "[title]")
+{
+    resetGlobalValues();
+    // A 3.5 s first frame: the title updates on it and on the next few
+    // frames, until the carried time falls below one second.
+    CHECK(TGame::accountFrame(3.5f));
+    CHECK(fpsValue == 1);
+    CHECK(fpsTime == 2.5f);
+    CHECK(TGame::accountFrame(0.f));
+    CHECK(fpsTime == 1.5f);
+    CHECK(TGame::accountFrame(0.f));
+    CHECK(fpsTime == 0.5f);
+    CHECK_FALSE(TGame::accountFrame(0.f));
+    CHECK(fpsFrames == 1);
+    CHECK(fpsValue == 1);
+}
+
+TEST_CASE("command-line options", "[options]")
+{
+    std::string error;
+    SECTION("no options play as usual")
+    {
+        const auto o = TOptions::parse({}, error);
+        REQUIRE(o);
+        CHECK_FALSE(o->seed);
+        CHECK_FALSE(o->fixedDt);
+        CHECK_FALSE(o->frames);
+        CHECK_FALSE(o->screenshot);
+    }
+    SECTION("all options together")
+    {
+        const auto o = TOptions::parse(
+            {"--seed", "1", "--fixed-dt", "0.016", "--frames", "600", "--screenshot", "/tmp/x.png"}, error);
+        REQUIRE(o);
+        CHECK(*o->seed == 1u);
+        CHECK(*o->fixedDt == 0.016f);
+        CHECK(*o->frames == 600);
+        CHECK(*o->screenshot == "/tmp/x.png");
+    }
+    SECTION("bad options and values are refused with a reason")
+    {
+        CHECK_FALSE(TOptions::parse({"--bogus"}, error));
+        CHECK(error.find("--bogus") != std::string::npos);
+        CHECK_FALSE(TOptions::parse({"--seed"}, error));
+        CHECK_FALSE(TOptions::parse({"--seed", "-1"}, error));
+        CHECK_FALSE(TOptions::parse({"--seed", "12x"}, error));
+        CHECK_FALSE(TOptions::parse({"--frames", "0"}, error));
+        CHECK_FALSE(TOptions::parse({"--fixed-dt", "0"}, error));
+        CHECK_FALSE(TOptions::parse({"--fixed-dt", "nan"}, error));
+        CHECK_FALSE(TOptions::parse({"--fixed-dt", "2"}, error));
+        CHECK_FALSE(TOptions::parse({"--screenshot", ""}, error));
+    }
+}

@@ -1,0 +1,93 @@
+#include "core/HeapMemory.hpp"
+
+#include <catch2/catch_test_macros.hpp>
+
+#include <cstdlib>
+#include <malloc.h>
+#include <sys/mman.h>
+
+namespace {
+
+constexpr std::size_t MB = std::size_t{1} << 20;
+
+// Whether the page at `at` is in memory.
+bool resident(const void* at)
+{
+    unsigned char state = 0;
+    return mincore(const_cast<void*>(at), 4096, &state) == 0 && (state & 1) != 0;
+}
+
+} // namespace
+
+#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
+
+TEST_CASE("large blocks come from the heap grown ahead, on large pages", "[heap]")
+{
+    keepMemoryInHeap();
+    const std::size_t mappedBefore = mallinfo2().hblkhd;
+
+    SECTION("a big block is not mapped apart from the heap")
+    {
+        void* block = std::malloc(8 * MB);
+        REQUIRE(block != nullptr);
+        CHECK(mallinfo2().hblkhd == mappedBefore);
+        std::free(block);
+    }
+    SECTION("the grown heap is whole large pages, and the next blocks are carved out of it")
+    {
+        const THeapRange range = growHeap(16 * MB);
+        REQUIRE(range.size() > 0);
+        CHECK(range.first % largePageBytes == 0);
+        CHECK(range.last % largePageBytes == 0);
+        CHECK(range.size() >= 12 * MB); // at most a page lost at either end
+        CHECK(range.size() <= 16 * MB);
+
+        void* block = std::malloc(4 * MB);
+        REQUIRE(block != nullptr);
+        const auto at = reinterpret_cast<std::uintptr_t>(block);
+        CHECK(at + largePageBytes >= range.first);
+        CHECK(at + 4 * MB <= range.last);
+        std::free(block);
+    }
+    SECTION("grown and filled, the memory is there before anything is written to it")
+    {
+        const THeapRange range = growHeapFilled(8 * MB);
+        REQUIRE(range.size() > 0);
+        CHECK(resident(reinterpret_cast<void*>(range.first)));
+        CHECK(resident(reinterpret_cast<void*>(range.last - 4096)));
+    }
+}
+
+#endif
+
+TEST_CASE("filling memory with pages stops when asked, between steps", "[heap]")
+{
+    const std::size_t bytes = 20 * MB; // three steps of at most 8 MB
+    void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    REQUIRE(memory != MAP_FAILED);
+    int asked = 0;
+    SECTION("asked before every step")
+    {
+        const bool filled = fillWithPages(memory, bytes, [&] { return ++asked > 99; });
+        // Where the system cannot fill, the first step fails and ends it.
+        CHECK(asked == (filled ? 3 : 1));
+        if (filled)
+            CHECK(resident(static_cast<char*>(memory) + bytes - 4096));
+    }
+    SECTION("a stop before the first step does nothing")
+    {
+        CHECK(fillWithPages(memory, bytes, [&] { return ++asked >= 1; }));
+        CHECK(asked == 1);
+        CHECK_FALSE(resident(memory));
+    }
+    SECTION("a stop after two steps ends the filling there")
+    {
+        const bool filled = fillWithPages(memory, bytes, [&] { return ++asked > 2; });
+        CHECK(asked == (filled ? 3 : 1));
+        if (filled) {
+            CHECK(resident(static_cast<char*>(memory) + 16 * MB - 4096)); // the end of the second step
+            CHECK_FALSE(resident(static_cast<char*>(memory) + 16 * MB));  // the third never came
+        }
+    }
+    munmap(memory, bytes);
+}

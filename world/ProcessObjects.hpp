@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/TDeferred.hpp"
+#include "eggline/EgglineObjects.hpp"
+#include "poultry/MoodIcons.hpp"
+
+#include <SFML/Audio/Sound.hpp>
+#include <SFML/Audio/SoundBuffer.hpp>
+#include <SFML/Graphics/Sprite.hpp>
+
+// The process-wide objects of the game, built in one fixed order at the start
+// of the entry point (the two tracks, then the sprites whose first one brings
+// up the texture store, then the game objects) and destroyed in reverse.
+
+extern TDeferred<sf::SoundBuffer> chickenSongBuffer;
+extern TDeferred<sf::SoundBuffer> mainThemeBuffer;
+extern TDeferred<sf::Sound> chickenSong;
+extern TDeferred<sf::Sound> mainTheme;
+
+extern TDeferred<sf::Sprite> cellSprite;          // the floor tile
+
+// Builds everything in order. Without sound the two tracks are skipped (tests
+// and tools). A sound file that cannot be read throws std::runtime_error
+// naming the file.
+void buildProcessObjects(bool withSound);
+// Destroys everything in reverse order of construction.
+void destroyProcessObjects();
+
+// Starts both tracks: volume 25, looping.
+void startSounds();

@@ -1,0 +1,84 @@
+#include "world/TWorld.hpp"
+
+#include "actors/Geometry.hpp"
+#include "world/ProcessObjects.hpp"
+#include "core/TTextureStore.hpp"
+
+namespace {
+
+TTextureStore& store() { return TTextureStore::instance(); }
+
+} // namespace
+
+TWorld::TWorld()
+    : rect221Sprite(store().getTexture(29))
+    , subtractSprite(store().getTexture(40))
+    , frame60Sprite(store().getTexture(38))
+    , frame49Sprite(store().getTexture(39))
+    , feedSprite(store().getTexture(45))
+    , gutterSprites{sf::Sprite(store().getTexture(46)), sf::Sprite(store().getTexture(46)),
+                    sf::Sprite(store().getTexture(46))}
+    , timeText(store().getFont(), "", 30)
+    , coinText(store().getFont(), "", 30)
+    , eggCountText(store().getFont(), "", 30)
+    , questText(store().getFont(), "", 30)
+    , kurortCard(store().getTexture(62))
+    , psychologistCard(store().getTexture(60))
+    , vetCard(store().getTexture(61))
+{
+    // The four round toolbar buttons, each with a white icon (shown) and a
+    // coloured one.
+    const float toolbarX[4] = {682.f, 828.f, 974.f, 1120.f};
+    const int whiteIcons[4] = {143, 145, 147, 149};
+    const int colourIcons[4] = {142, 144, 146, 148};
+    for (int i = 0; i < 4; ++i) {
+        toolbarButtons[i] = std::make_unique<TButton2>(139, 140, 141, 139);
+        toolbarButtons[i]->setButtonPosition({toolbarX[i], 944.f});
+        toolbarButtons[i]->setIcon(0, whiteIcons[i], {56.5f, 56.5f});
+        toolbarButtons[i]->setIcon(1, colourIcons[i], {56.5f, 56.5f});
+        toolbarButtons[i]->showIcon(0);
+    }
+
+    frame60Sprite.setPosition({673.f, 133.f});
+    frame49Sprite.setPosition({680.f, 143.f});
+    chickenTemplate.setOrigin({65.f, 100.f});
+    styleText(timeText, 40, {90.f, 20.f}, sf::Color::White);
+    styleText(coinText, 35, {1780.f, 20.f}, sf::Color::White);
+    styleText(eggCountText, 30, {910.f, 60.f}, sf::Color::White);
+    styleText(questText, 30, {258.f, 106.f}, sf::Color::White);
+    feeders[0].setPosition({100.f, 275.f});
+    drinkingBowls[0].setPosition({300.f, 275.f});
+    drinkingBowls[1].setPosition({694.f, 459.f});
+    drinkingBowls[2].setPosition({1084.f, 459.f});
+    feedSprite.setPosition({1764.f, 554.f});
+    // The three gutters and the three lower feeders share their x positions.
+    const float lowerX[3] = {586.f, 973.6f, 1360.54f};
+    for (int i = 0; i < 3; ++i) {
+        gutterSprites[i].setPosition({lowerX[i], 658.f});
+        feeders[i + 1].setPosition({lowerX[i], 738.f});
+    }
+    struct CardHome {
+        TActor& card;
+        float x;
+        float degrees;
+    };
+    for (CardHome home : {CardHome{kurortCard, kurortHomeX, -15.f}, CardHome{psychologistCard, psychologistHomeX, 15.f},
+                          CardHome{vetCard, vetHomeX, 0.f}}) {
+        home.card.setPosition({home.x, cardHomeY});
+        home.card.setScale({0.5f, 0.5f});
+        home.card.rotate(sf::degrees(home.degrees));
+        home.card.setOrigin({179.f, 270.f});
+    }
+}
+
+TWorld::~TWorld() = default;
+
+void TWorld::placeSharedSprites()
+{
+    for (TDeferred<sf::Sprite>* mood : {&frame68Sprite, &frame69Sprite, &frame70Sprite, &kurortEmotionSprite})
+        (*mood)->setOrigin({28.f, 168.f});
+    store().getSprite(71).setPosition({627.f, 285.f});
+    sf::Sprite& vet = store().getSprite(61);
+    vet.setScale({0.5f, 0.5f});
+    vet.setOrigin({179.f, 270.f});
+}

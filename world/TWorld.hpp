@@ -1,0 +1,138 @@
+#pragma once
+
+#include "actors/TActor.hpp"
+#include "actors/TTimer.hpp"
+#include "eggline/TButton2.hpp"
+#include "eggline/TEgg2.hpp"
+#include "poultry/TBubble.hpp"
+#include "poultry/TChiken2.hpp"
+#include "poultry/TDrinkingbowl.hpp"
+#include "poultry/TFeeding.hpp"
+
+#include <SFML/Graphics/RenderTarget.hpp>
+#include <SFML/Graphics/Sprite.hpp>
+#include <SFML/Graphics/Text.hpp>
+#include <SFML/Graphics/VertexArray.hpp>
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+// The game world: the flock, the eggs, the pen's furniture, the cards and the
+// HUD texts. The entry point owns the one world; it steps it once per frame
+// (update), hands it the mouse (onMouse*) and has it paint the frame (draw).
+// Members are declared, and so built, in a fixed order.
+class TWorld {
+public:
+    // Screen modes.
+    static constexpr int ModeField = 0;
+    static constexpr int ModeSorting = 1;
+    static constexpr int ModeSortingRunning = 2;
+    static constexpr int ModeShop = 3;
+    // What the pointer carries (activeTool).
+    static constexpr int ToolNone = 0;
+    static constexpr int ToolKurort = 5;
+    static constexpr int ToolPsychologist = 6;
+    static constexpr int ToolVet = 7;
+    // What is being dragged (dragKind).
+    static constexpr int DragNone = 0;
+    static constexpr int DragChicken = 7;
+    static constexpr int DragEgg = 8;
+    // No dragged element.
+    static constexpr std::size_t none = static_cast<std::size_t>(-1);
+    // Card homes along the bottom edge; a hovered card rises 20 pixels.
+    static constexpr float kurortHomeX = 1420.f;
+    static constexpr float psychologistHomeX = 1720.f;
+    static constexpr float vetHomeX = 1570.f;
+    static constexpr float cardHomeY = 975.f;
+    static constexpr float cardRaisedY = 955.f;
+
+    TWorld();
+    ~TWorld();
+    TWorld(const TWorld&) = delete;
+    TWorld& operator=(const TWorld&) = delete;
+
+    // One-time placement of the process-wide and shared sprites, right after
+    // the music starts.
+    void placeSharedSprites();
+
+    // --- The world step (WorldStep.cpp) ---
+    void update(float dt);
+    void spawnChicken(float x, float y);
+    void updateFlock(float dt);
+    sf::Vector2f findNearestBowl(sf::Vector2f position);
+    sf::Vector2f findNearestFeeder(sf::Vector2f position, TChiken2& chicken);
+    void updateClock(float dt);
+    void spawnPollution(float dt);
+    // The coin quest and its two closing messages.
+    void updateQuest(float dt);
+
+    // --- The mouse (WorldMouse.cpp) ---
+    void onMousePressed(int button, float x, float y);
+    void onMouseReleased(int button, float x, float y);
+    void onMouseMoved(float x, float y);
+    // The scan and shop buttons show their coloured icon while their window is open.
+    void refreshToolbarIcons();
+    // The dragged chicken or egg, or null when none.
+    TChiken2* draggedChickenPtr();
+    TEgg2* draggedEggPtr();
+
+    // --- The frame (WorldDraw.cpp) ---
+    void draw(sf::RenderTarget& target);
+    void drawBackground(sf::RenderTarget& target, int columns, int rows, float pitch);
+    void drawField(sf::RenderTarget& target);
+    void drawHud(sf::RenderTarget& target);
+    void drawInventory(sf::RenderTarget& target);
+
+    int mode = ModeField;
+    int activeTool = ToolNone;
+    std::unique_ptr<TButton2> toolbarButtons[4]; // scan, shop, music, clean
+    sf::Sprite rect221Sprite;
+    sf::Sprite subtractSprite;
+    sf::Sprite frame60Sprite;
+    sf::Sprite frame49Sprite;
+    sf::Sprite feedSprite;
+    sf::Sprite gutterSprites[3];
+    TChiken2 chickenTemplate;
+    std::vector<TChiken2> vecChikens;
+    std::vector<TEgg2> eggsOnFloor;
+    std::vector<TEgg2> eggsOnTable;
+    TEgg2 eggTemplate;
+    // Indexes, not pointers: the vectors may grow during a drag.
+    std::size_t draggedChicken = none; // into vecChikens
+    std::size_t draggedEgg = none;     // into eggsOnTable
+    TFeeding feeders[4];
+    TDrinkingbowl drinkingBowls[3];
+    sf::Text timeText;
+    sf::Text coinText;
+    sf::Text eggCountText;
+    sf::Text questText;
+    float dayTime = 0.f;
+    TTimer storyClock{9999999.f};
+    TTimer pollutionTimer{5.f};
+    TTimer messageTimer{10.f};
+    TActor kurortCard;
+    TActor psychologistCard;
+    TActor vetCard;
+    std::vector<sf::Sprite> pollution;
+    std::vector<TBubble> bubbles;
+    int cleanCount = 0;
+
+    // The floor's tiles gathered into one batch, so the renderer gets one
+    // draw instead of thousands; only a cache of the drawing, made again when
+    // the grid or the tile changes.
+    struct FloorLayout {
+        int columns = 0;
+        int rows = 0;
+        float pitch = 0.f;
+        sf::IntRect textureRect;
+        sf::Color colour;
+        const sf::Texture* texture = nullptr;
+        sf::Vector2f origin;
+        sf::Vector2f scale;
+        float degrees = 0.f;
+        bool operator==(const FloorLayout&) const = default;
+    };
+    sf::VertexArray floorTiles{sf::PrimitiveType::Triangles};
+    FloorLayout floorLayout;
+};

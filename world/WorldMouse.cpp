@@ -1,0 +1,307 @@
+// The world's three mouse handlers: picking up and dropping chickens, eggs,
+// feed bags and cards, the sorting window and the shop, cleaning the pen.
+#include "world/TWorld.hpp"
+
+#include "actors/Geometry.hpp"
+#include "core/Globals.hpp"
+#include "world/ProcessObjects.hpp"
+#include "core/TTextureStore.hpp"
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+TTextureStore& store() { return TTextureStore::instance(); }
+
+const sf::IntRect packageC0{{583, 615}, {110, 75}};
+const sf::IntRect packageC1{{583, 750}, {110, 75}};
+
+constexpr int musicNoteTexture = 161;
+constexpr int vetBubbleTexture = 160;
+
+bool sortingOpen(int mode) { return mode == TWorld::ModeSorting || mode == TWorld::ModeSortingRunning; }
+
+// Ten bubbles of one picture over every chicken (the psychologist's and the vet's visits).
+void bubblesOverFlock(std::vector<TChiken2>& flock, std::vector<TBubble>& bubbles, int textureId)
+{
+    // One stamp, spawned anew for each bubble (spawning sets all that varies).
+    TBubble bubble(store().getTexture(textureId));
+    for (TChiken2& chicken : flock) {
+        const sf::Vector2f c = chicken.getPosition();
+        for (int i = 0; i < 10; ++i) {
+            // y first, then x: the order of the draws is part of the game.
+            const int dy = std::rand() % 100 - 100;
+            const int dx = std::rand() % 100 - 50;
+            bubble.spawn(c.x + static_cast<float>(dx), c.y + static_cast<float>(dy));
+            bubbles.push_back(bubble);
+        }
+    }
+}
+
+// One egg dropped into a package; true when it went in. The sixth egg closes
+// the package and pays.
+bool packEgg(const sf::Vector2f p)
+{
+    struct Package {
+        const sf::IntRect& area;
+        int& count;
+        int payout;
+    };
+    for (Package package : {Package{packageC0, packC0Count, 36}, Package{packageC1, packC1Count, 30}}) {
+        if (!rectContains(package.area, p))
+            continue;
+        if (++package.count == 6) {
+            package.count = 0;
+            coins += package.payout;
+            coinsEarned += package.payout;
+        }
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+TChiken2* TWorld::draggedChickenPtr()
+{
+    if (draggedChicken == none || draggedChicken >= vecChikens.size())
+        return nullptr;
+    return &vecChikens[draggedChicken];
+}
+
+TEgg2* TWorld::draggedEggPtr()
+{
+    if (draggedEgg == none || draggedEgg >= eggsOnTable.size())
+        return nullptr;
+    return &eggsOnTable[draggedEgg];
+}
+
+void TWorld::refreshToolbarIcons()
+{
+    toolbarButtons[0]->showIcon(sortingOpen(mode) ? 1 : 0);
+    toolbarButtons[1]->showIcon(mode == ModeShop ? 1 : 0);
+}
+
+void TWorld::onMousePressed(int button, float x, float y)
+{
+    // The interface buttons see every button, for their pressed look.
+    for (auto& toolbarButton : toolbarButtons)
+        toolbarButton->onPress(button, x, y);
+    if (sortingOpen(mode))
+        sortMachine->onPress(button, x, y);
+    if (button != 0)
+        return;
+
+    // One press picks up at most one thing: birds over eggs, table over floor.
+    for (std::size_t i = 0; i < vecChikens.size(); ++i) {
+        if (vecChikens[i].contains(x, y)) {
+            dragKind = DragChicken;
+            draggedChicken = i;
+            return;
+        }
+    }
+    for (std::size_t i = 0; i < eggsOnTable.size(); ++i) {
+        if (eggsOnTable[i].contains(x, y)) {
+            dragKind = DragEgg;
+            draggedEgg = i;
+            return;
+        }
+    }
+    for (std::size_t i = 0; i < eggsOnFloor.size(); ++i) {
+        if (!eggsOnFloor[i].contains(x, y))
+            continue;
+        // Off to a random spot on the sorting table: y drawn before x.
+        const int tableY = std::rand() % 210 + 260;
+        const int tableX = std::rand() % 430 + 740;
+        eggsOnFloor[i].setPosition({static_cast<float>(tableX), static_cast<float>(tableY)});
+        eggsOnTable.push_back(eggsOnFloor[i]);
+        eggsOnFloor.erase(eggsOnFloor.begin() + static_cast<std::ptrdiff_t>(i));
+        // One egg in five turns out bad; it is decided once, here.
+        eggsOnTable.back().defective = std::rand() % 1000 >= 800;
+        eggsCollected += 1;
+        return;
+    }
+
+    // Feed bags are taken only with no window open.
+    if (mode == ModeField) {
+        for (std::size_t k = 0; k < 3; ++k) {
+            if (inventorySlots[k].contains(x, y) && inventorySlots[k].count >= 1) {
+                activeTool = static_cast<int>(k) + 1;
+                break;
+            }
+        }
+    }
+
+    // The toggles are tested one after the other, each seeing the mode the one
+    // before left: from the sorting window the shop toggle goes straight to 3.
+    // Their click regions are the toolbar sockets and the close image where the
+    // HUD and the open window last drew them.
+    if (store().spriteContains(64, x, y)) {
+        mode = sortingOpen(mode) ? ModeField : ModeSorting;
+        refreshToolbarIcons();
+    }
+    if (store().spriteContains(68, x, y)) {
+        mode = mode == ModeShop ? ModeField : ModeShop;
+        refreshToolbarIcons();
+    }
+    if (mode != ModeField && store().spriteContains(69, x, y)) {
+        mode = ModeField;
+        refreshToolbarIcons();
+    }
+    if (sortingOpen(mode) && sortMachine->startButton->contains(x, y)) {
+        mode = mode == ModeSorting ? ModeSortingRunning : ModeSorting;
+        refreshToolbarIcons();
+    }
+
+    if (toolbarButtons[3]->contains(x, y)) {
+        pollution.clear();
+        // Cleaning bubbles pile up; every 101st click clears them out first.
+        if (++cleanCount > 100) {
+            bubbles.clear();
+            cleanCount = 0;
+        }
+        TBubble bubble;
+        for (int i = 0; i < 100; ++i) {
+            const int bubbleY = std::rand() % 1000;
+            const int bubbleX = std::rand() % 2000;
+            bubble.spawn(static_cast<float>(bubbleX), static_cast<float>(bubbleY));
+            bubbles.push_back(bubble);
+        }
+    }
+
+    if (mode == ModeShop)
+        (*shop).onPress(button, x, y);
+
+    // A psychologist or vet card is on the table only while a visit is paid for, so an
+    // unpaid card cannot be picked up (and its count never goes below 0).
+    if (kurortCard.contains(x, y))
+        activeTool = ToolKurort;
+    else if (psychologistCount > 0 && psychologistCard.contains(x, y))
+        activeTool = ToolPsychologist;
+    else if (vetCount > 0 && vetCard.contains(x, y))
+        activeTool = ToolVet;
+}
+
+void TWorld::onMouseMoved(float x, float y)
+{
+    for (auto& toolbarButton : toolbarButtons)
+        toolbarButton->onHover(x, y);
+    if (sortingOpen(mode))
+        sortMachine->onHover(x, y);
+
+    // mousePos still holds the previous move here, so the dragged thing keeps
+    // the offset at which it was grabbed.
+    const sf::Vector2f delta = sf::Vector2f{x, y} - mousePos;
+    if (dragKind == DragChicken) {
+        if (TChiken2* chicken = draggedChickenPtr())
+            chicken->move(delta);
+    } else if (dragKind == DragEgg) {
+        if (TEgg2* egg = draggedEggPtr())
+            egg->move(delta);
+    }
+
+    struct CardPlace {
+        TActor& card;
+        int tool;
+        float homeX;
+    };
+    for (CardPlace place : {CardPlace{kurortCard, ToolKurort, kurortHomeX},
+                            CardPlace{psychologistCard, ToolPsychologist, psychologistHomeX},
+                            CardPlace{vetCard, ToolVet, vetHomeX}}) {
+        if (activeTool == place.tool)
+            place.card.setPosition({x, y});
+        else if (place.card.contains(x, y))
+            place.card.setPosition({place.homeX, cardRaisedY});
+        else
+            place.card.setPosition({place.homeX, cardHomeY});
+    }
+
+    if (mode == ModeShop)
+        (*shop).onHover(x, y);
+}
+
+void TWorld::onMouseReleased(int button, float x, float y)
+{
+    for (auto& toolbarButton : toolbarButtons)
+        toolbarButton->onRelease(button, x, y);
+    if (sortingOpen(mode))
+        sortMachine->onRelease(button, x, y);
+
+    if (button == 0) {
+        if (dragKind == DragChicken) {
+            // The bird walks off from where it was dropped: y drawn before x.
+            const int targetY = std::rand() % 670 + 430;
+            const int targetX = std::rand() % 1900 + 50;
+            if (TChiken2* chicken = draggedChickenPtr())
+                chicken->goTo({static_cast<float>(targetX), static_cast<float>(targetY)}, "");
+            draggedChicken = none;
+            dragKind = DragNone;
+        } else if (dragKind == DragEgg) {
+            // Judged by the egg's own point, not the pointer's.
+            if (TEgg2* egg = draggedEggPtr(); egg && packEgg(egg->getPosition())) {
+                // Sorting is the player's call: a bad egg costs 10 even when it closes a package.
+                if (egg->defective)
+                    coins -= 10;
+                eggsOnTable.erase(eggsOnTable.begin() + static_cast<std::ptrdiff_t>(draggedEgg));
+            }
+            draggedEgg = none;
+            dragKind = DragNone;
+        }
+
+        switch (activeTool) {
+        case 1:
+        case 2:
+        case 3: {
+            // The small bag fits only the nursery feeder, the big bags the
+            // yard feeders; one feeder per bag.
+            const std::size_t slot = static_cast<std::size_t>(activeTool) - 1;
+            const float amounts[3] = {10.f, 30.f, 60.f};
+            const float amount = amounts[slot];
+            const int first = activeTool == 1 ? 0 : 1;
+            const int last = activeTool == 1 ? 0 : 3;
+            for (int f = first; f <= last; ++f) {
+                if (feeders[f].contains(x, y)) {
+                    feeders[f].addFood(amount);
+                    inventorySlots[slot].count -= 1;
+                    refreshInventoryTexts();
+                    break;
+                }
+            }
+            activeTool = ToolNone;
+            break;
+        }
+        case ToolKurort:
+            kurortCard.setPosition({kurortHomeX, cardHomeY});
+            activeTool = ToolNone;
+            // Only old birds accept; each one pays its resort fee.
+            for (TChiken2& chicken : vecChikens) {
+                if (chicken.command("kurort")) {
+                    coins += 10;
+                    coinsEarned += 10;
+                    coinText.setString(std::to_string(coins));
+                }
+            }
+            break;
+        case ToolPsychologist:
+            psychologistCard.setPosition({psychologistHomeX, cardHomeY});
+            activeTool = ToolNone;
+            for (TChiken2& chicken : vecChikens)
+                chicken.command("dance");
+            psychologistCount -= 1;
+            bubblesOverFlock(vecChikens, bubbles, musicNoteTexture);
+            break;
+        case ToolVet:
+            vetCard.setPosition({vetHomeX, cardHomeY});
+            activeTool = ToolNone;
+            vetCount -= 1;
+            bubblesOverFlock(vecChikens, bubbles, vetBubbleTexture);
+            break;
+        default:
+            break;
+        }
+    }
+
+    if (mode == ModeShop)
+        (*shop).onRelease(button, x, y);
+}
