@@ -28,6 +28,8 @@ bool showMessage3 = false;
 bool showMessage4 = false;
 bool messagesDone = false;
 
+bool musicOn = true;
+
 float fpsTime = 0.f;
 int fpsFrames = 0;
 int fpsValue = 0;
@@ -53,6 +55,7 @@ void resetGlobalValues()
     showMessage3 = false;
     showMessage4 = false;
     messagesDone = false;
+    musicOn = true;
     fpsTime = 0.f;
     fpsFrames = 0;
     fpsValue = 0;

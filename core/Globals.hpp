@@ -29,6 +29,9 @@ extern bool showMessage3;
 extern bool showMessage4;
 extern bool messagesDone;
 
+// The music: both tracks playing (true) or paused, switched by the music button.
+extern bool musicOn;
+
 // Frame-rate read-out in the window title.
 extern float fpsTime;
 extern int fpsFrames;

@@ -2,6 +2,7 @@
 
 #include "poultry/TFeeding.hpp"
 #include "poultry/MoodIcons.hpp"
+#include "poultry/Yard.hpp"
 #include "core/TTextureStore.hpp"
 
 #include <cmath>
@@ -276,8 +277,10 @@ void TChiken2::behaviorWaiting(float dt)
         stroll.y = static_cast<float>(std::rand() % 200 + 150);
         stroll.x = static_cast<float>(std::rand() % 450 + 50);
     } else {
-        stroll.y = static_cast<float>(std::rand() % 1000 + 430);
-        stroll.x = static_cast<float>(std::rand() % 1900 + 50);
+        // Drawn over more than the screen shows; spread evenly over the yard.
+        const int drawnY = std::rand() % 1000 + 430;
+        const int drawnX = std::rand() % 1900 + 50;
+        stroll = yard::strollTarget(drawnX, drawnY);
     }
     goTo(stroll, "behaviorWaiting");
 }

@@ -1,6 +1,7 @@
 #include "world/ProcessObjects.hpp"
 
 #include "core/FileBytes.hpp"
+#include "core/Globals.hpp"
 #include "core/TTextureStore.hpp"
 
 #include <SFML/System/Exception.hpp>
@@ -78,6 +79,20 @@ void startSounds()
             continue;
         (*sound)->setVolume(25.f);
         (*sound)->setLooping(true);
-        (*sound)->play();
+        if (musicOn)
+            (*sound)->play();
+    }
+}
+
+void setMusicOn(bool on)
+{
+    musicOn = on;
+    for (TDeferred<sf::Sound>* sound : {&chickenSong, &mainTheme}) {
+        if (!sound->built())
+            continue;
+        if (on)
+            (*sound)->play();
+        else
+            (*sound)->pause();
     }
 }

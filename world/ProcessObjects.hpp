@@ -26,5 +26,9 @@ void buildProcessObjects(bool withSound);
 // Destroys everything in reverse order of construction.
 void destroyProcessObjects();
 
-// Starts both tracks: volume 25, looping.
+// Starts both tracks: volume 25, looping; paused from the start while the
+// music is off (musicOn).
 void startSounds();
+// Switches the music on (both tracks play on from where they were) or off
+// (both pause). Without sound only the setting changes.
+void setMusicOn(bool on);

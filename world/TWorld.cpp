@@ -38,6 +38,7 @@ TWorld::TWorld()
         toolbarButtons[i]->setIcon(1, colourIcons[i], {56.5f, 56.5f});
         toolbarButtons[i]->showIcon(0);
     }
+    refreshToolbarIcons();
 
     frame60Sprite.setPosition({673.f, 133.f});
     frame49Sprite.setPosition({680.f, 143.f});

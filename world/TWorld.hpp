@@ -68,10 +68,17 @@ public:
     void updateQuest(float dt);
 
     // --- The mouse (WorldMouse.cpp) ---
+    // What the last frame showed on top at a point, top layer first: a story
+    // message or the quest panel, an open window's frame, the HUD (toolbar,
+    // counters, cards, inventory bar), else the field. A press reaches only
+    // the things of the layer it lands on.
+    enum class Cover { Story, Window, Hud, Field };
+    Cover coverAt(float x, float y);
     void onMousePressed(int button, float x, float y);
     void onMouseReleased(int button, float x, float y);
     void onMouseMoved(float x, float y);
-    // The scan and shop buttons show their coloured icon while their window is open.
+    // The scan and shop buttons show their coloured icon while their window
+    // is open, the music button while the music is off.
     void refreshToolbarIcons();
     // The dragged chicken or egg, or null when none.
     TChiken2* draggedChickenPtr();

@@ -6,6 +6,7 @@
 #include "core/Globals.hpp"
 #include "world/ProcessObjects.hpp"
 #include "core/TTextureStore.hpp"
+#include "poultry/Yard.hpp"
 
 #include <cstdlib>
 #include <string>
@@ -81,6 +82,64 @@ void TWorld::refreshToolbarIcons()
 {
     toolbarButtons[0]->showIcon(sortingOpen(mode) ? 1 : 0);
     toolbarButtons[1]->showIcon(mode == ModeShop ? 1 : 0);
+    // The music button lights up while it holds the music off.
+    toolbarButtons[2]->showIcon(musicOn ? 0 : 1);
+}
+
+namespace {
+
+// Whether the store image `id`, drawn with its top-left at `at`, covers the point.
+bool imageCovers(int id, sf::Vector2f at, float x, float y)
+{
+    const sf::FloatRect area(at, sf::Vector2f(store().getTexture(id).getSize()));
+    return area.contains({x, y});
+}
+
+} // namespace
+
+TWorld::Cover TWorld::coverAt(float x, float y)
+{
+    // The story messages and the quest panel, drawn last, as the HUD draws them.
+    const float t = storyClock.getElapsed();
+    struct Message {
+        bool shown;
+        int id;
+        sf::Vector2f at;
+    };
+    for (Message message : {Message{t < 5.f, 82, {295.f, 411.f}}, Message{t > 10.f && t < 15.f, 83, {295.f, 411.f}},
+                            Message{t > 360.f && t < 370.f, 163, {313.f, 422.f}},
+                            Message{t > 375.f && t < 385.f, 164, {313.f, 714.f}},
+                            Message{showMessage3, 165, {528.f, 253.f}}, Message{showMessage4, 166, {313.f, 411.f}},
+                            Message{t > 385.f && !questComplete, 167, {29.f, 92.f}}})
+        if (message.shown && imageCovers(message.id, message.at, x, y))
+            return Cover::Story;
+
+    // An open window: its frame, and for the shop the page tabs at its side.
+    if (sortingOpen(mode) && sortMachine->contains(x, y))
+        return Cover::Window;
+    if (mode == ModeShop) {
+        if (shop->contains(x, y))
+            return Cover::Window;
+        for (auto& tab : shop->pageTabs)
+            if (tab->contains(x, y))
+                return Cover::Window;
+    }
+
+    // The toolbar's tray and sockets, the three counters, the inventory bar,
+    // and the cards that are shown.
+    struct Plate {
+        int id;
+        sf::Vector2f at;
+    };
+    for (Plate plate : {Plate{36, {600.f, 1000.f}}, Plate{64, {682.f, 944.f}}, Plate{68, {828.f, 944.f}},
+                        Plate{67, {974.f, 944.f}}, Plate{66, {1120.f, 944.f}}, Plate{59, {735.f, 0.f}},
+                        Plate{58, {1718.f, 15.f}}, Plate{57, {29.f, 15.f}}, Plate{84, {55.f, 870.f}}})
+        if (imageCovers(plate.id, plate.at, x, y))
+            return Cover::Hud;
+    if (kurortCard.contains(x, y) || (vetCount > 0 && vetCard.contains(x, y))
+        || (psychologistCount > 0 && psychologistCard.contains(x, y)))
+        return Cover::Hud;
+    return Cover::Field;
 }
 
 void TWorld::onMousePressed(int button, float x, float y)
@@ -93,38 +152,49 @@ void TWorld::onMousePressed(int button, float x, float y)
     if (button != 0)
         return;
 
-    // One press picks up at most one thing: birds over eggs, table over floor.
-    for (std::size_t i = 0; i < vecChikens.size(); ++i) {
-        if (vecChikens[i].contains(x, y)) {
-            dragKind = DragChicken;
-            draggedChicken = i;
+    // One press picks up at most one thing, and only what is seen under the
+    // pointer: the table eggs lie on the open sorting window, over the field
+    // and the HUD; birds over floor eggs, both only where nothing covers them.
+    const Cover cover = coverAt(x, y);
+    if (sortingOpen(mode) && cover != Cover::Story) {
+        for (std::size_t i = 0; i < eggsOnTable.size(); ++i) {
+            if (eggsOnTable[i].contains(x, y)) {
+                dragKind = DragEgg;
+                draggedEgg = i;
+                return;
+            }
+        }
+    }
+    if (cover == Cover::Field) {
+        for (std::size_t i = 0; i < vecChikens.size(); ++i) {
+            if (vecChikens[i].contains(x, y)) {
+                dragKind = DragChicken;
+                draggedChicken = i;
+                return;
+            }
+        }
+        for (std::size_t i = 0; i < eggsOnFloor.size(); ++i) {
+            if (!eggsOnFloor[i].contains(x, y))
+                continue;
+            // Off to a random spot on the sorting table: y drawn before x.
+            const int tableY = std::rand() % 210 + 260;
+            const int tableX = std::rand() % 430 + 740;
+            eggsOnFloor[i].setPosition({static_cast<float>(tableX), static_cast<float>(tableY)});
+            eggsOnTable.push_back(eggsOnFloor[i]);
+            eggsOnFloor.erase(eggsOnFloor.begin() + static_cast<std::ptrdiff_t>(i));
+            // One egg in five turns out bad; it is decided once, here.
+            eggsOnTable.back().defective = std::rand() % 1000 >= 800;
+            eggsCollected += 1;
             return;
         }
     }
-    for (std::size_t i = 0; i < eggsOnTable.size(); ++i) {
-        if (eggsOnTable[i].contains(x, y)) {
-            dragKind = DragEgg;
-            draggedEgg = i;
-            return;
-        }
-    }
-    for (std::size_t i = 0; i < eggsOnFloor.size(); ++i) {
-        if (!eggsOnFloor[i].contains(x, y))
-            continue;
-        // Off to a random spot on the sorting table: y drawn before x.
-        const int tableY = std::rand() % 210 + 260;
-        const int tableX = std::rand() % 430 + 740;
-        eggsOnFloor[i].setPosition({static_cast<float>(tableX), static_cast<float>(tableY)});
-        eggsOnTable.push_back(eggsOnFloor[i]);
-        eggsOnFloor.erase(eggsOnFloor.begin() + static_cast<std::ptrdiff_t>(i));
-        // One egg in five turns out bad; it is decided once, here.
-        eggsOnTable.back().defective = std::rand() % 1000 >= 800;
-        eggsCollected += 1;
-        return;
-    }
+    // Below, the HUD's controls answer only where the HUD is on top, and the
+    // open window's only inside its frame.
+    const bool onHud = cover == Cover::Hud;
+    const bool inWindow = cover == Cover::Window;
 
     // Feed bags are taken only with no window open.
-    if (mode == ModeField) {
+    if (mode == ModeField && onHud) {
         for (std::size_t k = 0; k < 3; ++k) {
             if (inventorySlots[k].contains(x, y) && inventorySlots[k].count >= 1) {
                 activeTool = static_cast<int>(k) + 1;
@@ -137,24 +207,24 @@ void TWorld::onMousePressed(int button, float x, float y)
     // before left: from the sorting window the shop toggle goes straight to 3.
     // Their click regions are the toolbar sockets and the close image where the
     // HUD and the open window last drew them.
-    if (store().spriteContains(64, x, y)) {
+    if (onHud && store().spriteContains(64, x, y)) {
         mode = sortingOpen(mode) ? ModeField : ModeSorting;
         refreshToolbarIcons();
     }
-    if (store().spriteContains(68, x, y)) {
+    if (onHud && store().spriteContains(68, x, y)) {
         mode = mode == ModeShop ? ModeField : ModeShop;
         refreshToolbarIcons();
     }
-    if (mode != ModeField && store().spriteContains(69, x, y)) {
+    if (inWindow && mode != ModeField && store().spriteContains(69, x, y)) {
         mode = ModeField;
         refreshToolbarIcons();
     }
-    if (sortingOpen(mode) && sortMachine->startButton->contains(x, y)) {
+    if (inWindow && sortingOpen(mode) && sortMachine->startButton->contains(x, y)) {
         mode = mode == ModeSorting ? ModeSortingRunning : ModeSorting;
         refreshToolbarIcons();
     }
 
-    if (toolbarButtons[3]->contains(x, y)) {
+    if (onHud && toolbarButtons[3]->contains(x, y)) {
         pollution.clear();
         // Cleaning bubbles pile up; every 101st click clears them out first.
         if (++cleanCount > 100) {
@@ -170,11 +240,18 @@ void TWorld::onMousePressed(int button, float x, float y)
         }
     }
 
-    if (mode == ModeShop)
+    if (onHud && toolbarButtons[2]->contains(x, y)) {
+        setMusicOn(!musicOn);
+        refreshToolbarIcons();
+    }
+
+    if (mode == ModeShop && inWindow)
         (*shop).onPress(button, x, y);
 
     // A psychologist or vet card is on the table only while a visit is paid for, so an
     // unpaid card cannot be picked up (and its count never goes below 0).
+    if (!onHud)
+        return;
     if (kurortCard.contains(x, y))
         activeTool = ToolKurort;
     else if (psychologistCount > 0 && psychologistCard.contains(x, y))
@@ -230,11 +307,12 @@ void TWorld::onMouseReleased(int button, float x, float y)
 
     if (button == 0) {
         if (dragKind == DragChicken) {
-            // The bird walks off from where it was dropped: y drawn before x.
+            // The bird walks off from where it was dropped to a spot in the
+            // yard: y drawn before x.
             const int targetY = std::rand() % 670 + 430;
             const int targetX = std::rand() % 1900 + 50;
             if (TChiken2* chicken = draggedChickenPtr())
-                chicken->goTo({static_cast<float>(targetX), static_cast<float>(targetY)}, "");
+                chicken->goTo(yard::dropTarget(targetX, targetY), "");
             draggedChicken = none;
             dragKind = DragNone;
         } else if (dragKind == DragEgg) {

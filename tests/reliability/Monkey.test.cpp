@@ -124,12 +124,18 @@ public:
         Complaints c;
         const float x = mousePos.x, y = mousePos.y;
         std::size_t chickenHit = 0, tableHit = 0;
-        const bool onChicken = anyContains(w.vecChikens, x, y, &chickenHit);
-        const bool onTableEgg = anyContains(w.eggsOnTable, x, y, &tableHit);
-        const bool onFloorEgg = anyContains(w.eggsOnFloor, x, y);
+        // Only what is seen is reached: the table eggs on the open sorting
+        // window, the birds and floor eggs where nothing covers the field.
+        const TWorld::Cover cover = w.coverAt(x, y);
+        const bool sorting = w.mode == TWorld::ModeSorting || w.mode == TWorld::ModeSortingRunning;
+        const bool onTableEgg = sorting && cover != TWorld::Cover::Story && anyContains(w.eggsOnTable, x, y, &tableHit);
+        const bool onField = cover == TWorld::Cover::Field && !onTableEgg;
+        const bool onChicken = onField && anyContains(w.vecChikens, x, y, &chickenHit);
+        const bool onFloorEgg = onField && anyContains(w.eggsOnFloor, x, y);
         const bool left = button == 0;
         const bool collects = left && !onChicken && !onTableEgg && onFloorEgg;
-        const bool reachesShop = left && !onChicken && !onTableEgg && !onFloorEgg && w.mode == TWorld::ModeShop;
+        const bool reachesShop = left && !onChicken && !onTableEgg && !onFloorEgg && w.mode == TWorld::ModeShop
+            && cover == TWorld::Cover::Window;
 
         // The order as it stands; a press on the buy area pays for it if the
         // balance covers it.
@@ -175,12 +181,12 @@ public:
             c.same("table eggs after a press", w.eggsOnTable.size(), tableBefore);
         }
 
-        if (left && onChicken) {
-            c.same("dragKind after a press on a chicken", dragKind, TWorld::DragChicken);
-            c.same("dragged chicken", w.draggedChicken, chickenHit);
-        } else if (left && onTableEgg) {
+        if (left && onTableEgg) {
             c.same("dragKind after a press on a table egg", dragKind, TWorld::DragEgg);
             c.same("dragged egg", w.draggedEgg, tableHit);
+        } else if (left && onChicken) {
+            c.same("dragKind after a press on a chicken", dragKind, TWorld::DragChicken);
+            c.same("dragged chicken", w.draggedChicken, chickenHit);
         } else {
             c.same("dragKind after a press on nothing to drag", dragKind, kindBefore);
             c.same("dragged chicken after a press on nothing to drag", w.draggedChicken, draggedChickenBefore);
@@ -716,6 +722,7 @@ struct RefereeFixture {
         mousePos = {0.f, 0.f};
         world = std::make_unique<TWorld>();
         world->placeSharedSprites();
+        world->storyClock.update(20.f); // past the opening story messages
         referee = std::make_unique<Referee>(*world);
     }
     // Six eggs laid far from the nursery, then collected onto the table.
@@ -739,6 +746,7 @@ struct RefereeFixture {
             REQUIRE(referee->release(0) == "");
         }
         REQUIRE(world->eggsOnTable.size() == 6);
+        world->mode = TWorld::ModeSorting; // the table eggs are taken from the open window
     }
     std::unique_ptr<TWorld> world;
     std::unique_ptr<Referee> referee;

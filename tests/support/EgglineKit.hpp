@@ -42,6 +42,13 @@ inline void dragTo(TWorld& world, sf::Vector2f from, sf::Vector2f to)
     release(world);
 }
 
+// Lets the opening story messages (the first 15 s) go by: while one shows, a
+// press on the field under it reaches nothing.
+inline void pastOpeningStory(TWorld& world)
+{
+    world.storyClock.update(20.f);
+}
+
 // Puts the shared sprites that serve as click regions where the HUD and the
 // open windows draw them, and the scanner at its start.
 inline void placeHudSprites(TWorld& world)

@@ -46,10 +46,13 @@ public:
     void press() { send(sf::Event::MouseButtonPressed{sf::Mouse::Button::Left, sf::Vector2i(mouseLocal)}); }
     void release() { send(sf::Event::MouseButtonReleased{sf::Mouse::Button::Left, sf::Vector2i(mouseLocal)}); }
 
-    // The player waits until no bird stands where they mean to click.
+    // The player waits until no bird stands and no story message shows where
+    // they mean to click.
     void waitClear(sf::Vector2i p)
     {
         const auto covered = [&] {
+            if (world.coverAt(static_cast<float>(p.x), static_cast<float>(p.y)) == TWorld::Cover::Story)
+                return true;
             for (TChiken2& chicken : world.vecChikens)
                 if (chicken.contains(static_cast<float>(p.x), static_cast<float>(p.y)))
                     return true;

@@ -3,6 +3,7 @@
 #include "world/ProcessObjects.hpp"
 #include "app/TGame.hpp"
 #include "core/TTextureStore.hpp"
+#include "poultry/Yard.hpp"
 #include "world/TWorld.hpp"
 #include "support/TestSupport.hpp"
 
@@ -42,6 +43,7 @@ TEST_CASE("one press picks up at most one thing: chicken, then table egg, then f
 {
     testsupport::freshGame();
     TWorld world;
+    pastOpeningStory(world);
     const sf::Vector2f spot{900.f, 600.f};
 
     SECTION("a chicken over both eggs is taken, the eggs stay")
@@ -60,8 +62,9 @@ TEST_CASE("one press picks up at most one thing: chicken, then table egg, then f
         CHECK(world.eggsOnFloor.size() == 1);
         CHECK(eggsCollected == 0);
     }
-    SECTION("without a chicken the table egg is taken before the floor egg")
+    SECTION("with the sorting window open its first table egg is taken; the floor egg under the window stays")
     {
+        world.mode = TWorld::ModeSorting;
         addTableEgg(world, {700.f, 700.f});
         addTableEgg(world, spot);
         addTableEgg(world, spot);
@@ -101,6 +104,7 @@ TEST_CASE("a collected floor egg lands on the table at two draws and is bad on t
 {
     testsupport::freshGame();
     TWorld world;
+    pastOpeningStory(world);
     int bad = 0;
     int good = 0;
     for (unsigned seed = 1; seed <= 40; ++seed) {
@@ -134,6 +138,7 @@ TEST_CASE("presses and releases are judged where the pointer last moved", "[eggl
     testsupport::freshGame();
     sf::RenderWindow window(sf::VideoMode({1920, 1000}), "eggline");
     TWorld world;
+    pastOpeningStory(world);
     sf::Vector2f mouseLocal{0.f, 0.f};
     const auto send = [&](const sf::Event& event) { TGame::handleEvent(event, window, world, mouseLocal); };
     const sf::Event pressAt900{sf::Event::MouseButtonPressed{sf::Mouse::Button::Left, {900, 600}}};
@@ -162,6 +167,7 @@ TEST_CASE("a dragged chicken or egg follows the pointer by the change since the 
 {
     testsupport::freshGame();
     TWorld world;
+    pastOpeningStory(world);
 
     SECTION("a chicken keeps its grab offset and is sent to a random yard point when dropped")
     {
@@ -186,12 +192,18 @@ TEST_CASE("a dragged chicken or egg follows the pointer by the change since the 
         CHECK(dragKind == TWorld::DragNone);
         CHECK(world.draggedChicken == TWorld::none);
         CHECK(bird.getState() == TChiken2::Walking);
-        CHECK(bird.target == sf::Vector2f(static_cast<float>(x), static_cast<float>(y)));
+        CHECK(bird.target == yard::dropTarget(x, y));
         CHECK(bird.getPosition() == sf::Vector2f(930.f, 410.f));
     }
-    SECTION("a table egg is dragged even with the sorting window closed and stays where dropped")
+    SECTION("a hidden table egg cannot be taken; on the open window it is dragged and stays where dropped")
     {
         addTableEgg(world, {800.f, 300.f});
+        for (int mode : {TWorld::ModeField, TWorld::ModeShop}) {
+            world.mode = mode;
+            dragTo(world, {805.f, 305.f}, {1005.f, 405.f});
+            CHECK(world.eggsOnTable[0].getPosition() == sf::Vector2f(800.f, 300.f));
+        }
+        world.mode = TWorld::ModeSorting;
         dragTo(world, {805.f, 305.f}, {1005.f, 405.f});
         REQUIRE(world.eggsOnTable.size() == 1);
         CHECK(world.eggsOnTable[0].getPosition() == sf::Vector2f(1000.f, 400.f));
@@ -205,6 +217,7 @@ TEST_CASE("a drag holds its chicken or egg while the vectors grow", "[eggline][m
 {
     testsupport::freshGame();
     TWorld world;
+    pastOpeningStory(world);
 
     SECTION("chickens bought during a drag are placed by the world step")
     {
@@ -225,6 +238,7 @@ TEST_CASE("a drag holds its chicken or egg while the vectors grow", "[eggline][m
     }
     SECTION("eggs added to the table during a drag do not lose the dragged one")
     {
+        world.mode = TWorld::ModeSorting;
         addTableEgg(world, {800.f, 300.f});
         moveTo(world, 800.f, 300.f);
         press(world);
@@ -248,6 +262,8 @@ TEST_CASE("packing pays every sixth egg and charges for bad ones", "[eggline][mo
 {
     testsupport::freshGame();
     TWorld world;
+    pastOpeningStory(world);
+    world.mode = TWorld::ModeSorting;
     // An egg at (800, 300) dragged from its own point to p lands exactly on p.
     const auto pack = [&](sf::Vector2f p, bool defective) {
         addTableEgg(world, {800.f, 300.f}, defective);
@@ -313,6 +329,7 @@ TEST_CASE("the sort, shop, close and start controls switch the screen", "[egglin
 {
     testsupport::freshGame();
     TWorld world;
+    pastOpeningStory(world);
     placeHudSprites(world);
     const auto icons = [&] {
         return std::pair{world.toolbarButtons[0]->iconIndex, world.toolbarButtons[1]->iconIndex};
@@ -392,6 +409,7 @@ TEST_CASE("the shop gets the pointer only while it is open", "[eggline][mouse]")
 {
     testsupport::freshGame();
     TWorld world;
+    pastOpeningStory(world);
     placeHudSprites(world);
     clickAt(world, 765.f, 465.f); // plus 0 with the shop closed
     CHECK(quantities[0] == 0);
@@ -411,6 +429,7 @@ TEST_CASE("feed bags refill only their own feeders", "[eggline][mouse]")
 {
     testsupport::freshGame();
     TWorld world;
+    pastOpeningStory(world);
     placeHudSprites(world);
     for (std::size_t k = 0; k < 3; ++k)
         inventorySlots[k].count = 2;
@@ -486,6 +505,7 @@ TEST_CASE("the cards follow the pointer and work wherever they are let go", "[eg
 {
     testsupport::freshGame();
     TWorld world;
+    pastOpeningStory(world);
     chickensToSpawn = 0;
     TChiken2& old1 = addChicken(world, {300.f, 500.f});
     old1.stage = TChiken2::Old;
@@ -570,6 +590,7 @@ TEST_CASE("the clean button wipes the dirt and blows bubbles, emptying them ever
 {
     testsupport::freshGame();
     TWorld world;
+    pastOpeningStory(world);
     TTextureStore& store = TTextureStore::instance();
     world.pollution.assign(3, sf::Sprite(store.getTexture(154)));
     moveTo(world, cleanButton.x, cleanButton.y);
@@ -594,4 +615,52 @@ TEST_CASE("the clean button wipes the dirt and blows bubbles, emptying them ever
     press(world);
     CHECK(world.cleanCount == 0);
     CHECK(world.bubbles.size() == 100);
+}
+
+TEST_CASE("the music button switches both tracks off and on, its icon showing which", "[eggline][mouse][music]")
+{
+    testsupport::freshGame();
+    REQUIRE(musicOn);
+    TWorld world;
+    pastOpeningStory(world);
+    placeHudSprites(world);
+    TButton2& music = *world.toolbarButtons[2];
+    const sf::Vector2f onMusic{1030.f, 1000.f}; // round button 2: 974..1087 x 944..1057
+    CHECK(music.iconIndex == 0);
+
+    // No sound device in the tests: the tracks are not built, the switch still works.
+    clickAt(world, onMusic.x, onMusic.y);
+    CHECK_FALSE(musicOn);
+    CHECK(music.iconIndex == 1);
+    CHECK(world.mode == TWorld::ModeField);
+    clickAt(world, onMusic.x, onMusic.y);
+    CHECK(musicOn);
+    CHECK(music.iconIndex == 0);
+
+    SECTION("a right click switches nothing")
+    {
+        moveTo(world, onMusic.x, onMusic.y);
+        press(world, 1);
+        release(world, 1);
+        CHECK(musicOn);
+        CHECK(music.iconIndex == 0);
+    }
+    SECTION("a game started muted shows the lit icon from the first frame and plays on the first click")
+    {
+        musicOn = false;
+        startSounds();
+        TWorld muted;
+        pastOpeningStory(muted);
+        CHECK(muted.toolbarButtons[2]->iconIndex == 1);
+        clickAt(muted, onMusic.x, onMusic.y);
+        CHECK(musicOn);
+        CHECK(muted.toolbarButtons[2]->iconIndex == 0);
+    }
+    SECTION("the other buttons leave the music alone")
+    {
+        for (sf::Vector2f p : {scanToggle, shopToggle, cleanButton, closeImage})
+            clickAt(world, p.x, p.y);
+        CHECK(musicOn);
+        CHECK(music.iconIndex == 0);
+    }
 }
