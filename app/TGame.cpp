@@ -1,5 +1,7 @@
 #include "app/TGame.hpp"
 
+#include "app/TSceneFit.hpp"
+#include "app/TStateFile.hpp"
 #include "core/Globals.hpp"
 #include "core/HeapMemory.hpp"
 #include "world/ProcessObjects.hpp"
@@ -50,13 +52,14 @@ void TGame::handleEvent(const sf::Event& event, sf::RenderWindow& window, TWorld
     } else if (const auto* released = event.getIf<sf::Event::MouseButtonReleased>()) {
         world.onMouseReleased(static_cast<int>(released->button), mouseLocal.x, mouseLocal.y);
     } else if (const auto* moved = event.getIf<sf::Event::MouseMoved>()) {
-        mouseLocal = sf::Vector2f(moved->position);
+        // Back from window pixels into the scene, through the view it is drawn with.
+        mouseLocal = TSceneFit::toScene(window.getView(), window.getSize(), moved->position);
         world.onMouseMoved(mouseLocal.x, mouseLocal.y);
         window.setTitle(titleText(mouseLocal));
         // Only now: the handler above drags by the difference from the old value.
         mousePos = mouseLocal;
     } else if (const auto* resized = event.getIf<sf::Event::Resized>()) {
-        window.setView(sf::View(sf::FloatRect({0.f, 0.f}, sf::Vector2f(resized->size))));
+        window.setView(TSceneFit::view(resized->size));
     }
 }
 
@@ -65,6 +68,30 @@ bool TGame::saveScreenshot(sf::RenderWindow& window) const
     sf::Texture texture(window.getSize());
     texture.update(window);
     return texture.copyToImage().saveToFile(*options.screenshot);
+}
+
+void TGame::openWindow(sf::RenderWindow& window) const
+{
+    const sf::Vector2u fitting = TSceneFit::windowSizeFor(sf::VideoMode::getDesktopMode().size);
+    if (options.fullscreen) {
+        window.create(sf::VideoMode::getDesktopMode(), initialTitle, sf::Style::Default, sf::State::Fullscreen,
+                      sf::ContextSettings{});
+    } else if (options.windowSize || fitting != sf::Vector2u(TSceneFit::sceneWidth, TSceneFit::sceneHeight)) {
+        // The size asked for, or on a screen smaller than the farm the largest
+        // window of its shape that fits.
+        window.create(sf::VideoMode(options.windowSize ? *options.windowSize : fitting, 32), initialTitle,
+                      sf::Style::Default, sf::State::Windowed, sf::ContextSettings{});
+    } else {
+        window.create(sf::VideoMode({1920, 1000}, 32), initialTitle, sf::Style::Default, sf::State::Windowed,
+                      sf::ContextSettings{});
+        window.setMaximumSize(sf::Vector2u(1920, 1080));
+        window.setMinimumSize(sf::Vector2u(1920, 1080));
+        // The limits above bring the window to the farm's full size; after
+        // that a window manager or the player may make it smaller, and the
+        // farm is scaled down to fit.
+        window.setMinimumSize(sf::Vector2u(TSceneFit::sceneWidth / 4, TSceneFit::sceneHeight / 4));
+    }
+    window.setView(TSceneFit::view(window.getSize()));
 }
 
 int TGame::run()
@@ -82,13 +109,12 @@ int TGame::run()
 
     int status = 0;
     {
-        sf::RenderWindow window(sf::VideoMode({1920, 1000}, 32), initialTitle, sf::Style::Default,
-                                sf::State::Windowed, sf::ContextSettings{});
-        window.setMaximumSize(sf::Vector2u(1920, 1080));
-        window.setMinimumSize(sf::Vector2u(1920, 1080));
+        sf::RenderWindow window;
+        openWindow(window);
 
         sf::Clock clock;
         sf::Vector2f mouseLocal{0.f, 0.f};
+        musicOn = !options.mute;
         auto world = std::make_unique<TWorld>();
         startSounds();
         world->placeSharedSprites();
@@ -114,6 +140,11 @@ int TGame::run()
             world->draw(window);
 
             ++frame;
+            if (options.stateFile && status == 0
+                && !TStateFile::write(*options.stateFile, TStateFile::text(*world, frame))) {
+                std::cerr << "henhouse: could not write the state file " << *options.stateFile << '\n';
+                status = 1;
+            }
             const bool last = options.frames && frame >= *options.frames;
             if (last && options.screenshot && !saveScreenshot(window)) {
                 std::cerr << "henhouse: could not write the screenshot " << *options.screenshot << '\n';

@@ -30,7 +30,7 @@ public:
     // "x:y   FPS:n" with the coordinates truncated toward zero.
     static std::string titleText(sf::Vector2f mouseLocal);
     // Handles one window event: mouse events go to the world at the last
-    // move position; a resize keeps one view unit per pixel.
+    // move position, in scene units; a resize fits the scene to the new size.
     static void handleEvent(const sf::Event& event, sf::RenderWindow& window, TWorld& world, sf::Vector2f& mouseLocal);
 
     static constexpr const char* initialTitle = "Cells: 20x14 (64x64) (1280x896)";
@@ -39,6 +39,9 @@ public:
     static constexpr std::size_t startupHeapBytes = std::size_t{64} << 20;
 
 private:
+    // Opens the window the options ask for (by default the farm's own size)
+    // and fits the scene into it.
+    void openWindow(sf::RenderWindow& window) const;
     bool saveScreenshot(sf::RenderWindow& window) const;
 
     TOptions options;

@@ -32,16 +32,36 @@ bool parseSeconds(const std::string& text, float& out)
     return true;
 }
 
+// "WxH" with whole numbers, from 320x180 up to 7680x4320.
+std::optional<sf::Vector2u> parseWindowSize(const std::string& text)
+{
+    const std::size_t cross = text.find('x');
+    if (cross == std::string::npos)
+        return std::nullopt;
+    long long width = 0;
+    long long height = 0;
+    if (!parseWhole(text.substr(0, cross), width) || !parseWhole(text.substr(cross + 1), height))
+        return std::nullopt;
+    if (width < 320 || width > 7680 || height < 180 || height > 4320)
+        return std::nullopt;
+    return sf::Vector2u(static_cast<unsigned>(width), static_cast<unsigned>(height));
+}
+
 } // namespace
 
 const char* TOptions::usage()
 {
-    return "usage: henhouse [--seed N] [--fixed-dt SECONDS] [--frames N] [--screenshot PATH] [--events PATH] [--help]\n"
+    return "usage: henhouse [--seed N] [--fixed-dt SECONDS] [--frames N] [--screenshot PATH] [--events PATH]\n"
+           "                [--mute] [--fullscreen | --window-size WxH] [--state-file PATH] [--help]\n"
            "  --seed N           seed the random generator with N instead of the clock\n"
            "  --fixed-dt SECONDS give every frame this time step (0 < SECONDS <= 1)\n"
            "  --frames N         quit after N frames\n"
            "  --screenshot PATH  save the last frame as a PNG image at PATH\n"
            "  --events PATH      play the mouse input written in PATH (see the README)\n"
+           "  --mute             start with the music off (the music button turns it on)\n"
+           "  --fullscreen       fill the screen in the desktop's video mode\n"
+           "  --window-size WxH  open a window of W x H pixels (the farm is scaled to fit)\n"
+           "  --state-file PATH  write the game's state to PATH as text after every frame\n"
            "  --help             show this help\n";
 }
 
@@ -54,8 +74,16 @@ std::optional<TOptions> TOptions::parse(const std::vector<std::string>& args, st
             options.help = true;
             continue;
         }
+        if (arg == "--mute") {
+            options.mute = true;
+            continue;
+        }
+        if (arg == "--fullscreen") {
+            options.fullscreen = true;
+            continue;
+        }
         const bool takesValue = arg == "--seed" || arg == "--fixed-dt" || arg == "--frames" || arg == "--screenshot"
-            || arg == "--events";
+            || arg == "--events" || arg == "--window-size" || arg == "--state-file";
         if (!takesValue) {
             error = "unknown option '" + arg + "'";
             return std::nullopt;
@@ -86,6 +114,18 @@ std::optional<TOptions> TOptions::parse(const std::vector<std::string>& args, st
                 return std::nullopt;
             }
             options.frames = static_cast<long>(n);
+        } else if (arg == "--window-size") {
+            options.windowSize = parseWindowSize(value);
+            if (!options.windowSize) {
+                error = "--window-size takes WIDTHxHEIGHT from 320x180 to 7680x4320, not '" + value + "'";
+                return std::nullopt;
+            }
+        } else if (arg == "--state-file") {
+            if (value.empty()) {
+                error = "--state-file needs a file path";
+                return std::nullopt;
+            }
+            options.stateFile = value;
         } else if (arg == "--events") {
             if (value.empty()) {
                 error = "--events needs a file path";
@@ -99,6 +139,10 @@ std::optional<TOptions> TOptions::parse(const std::vector<std::string>& args, st
             }
             options.screenshot = value;
         }
+    }
+    if (options.fullscreen && options.windowSize) {
+        error = "--fullscreen and --window-size cannot be used together";
+        return std::nullopt;
     }
     return options;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <SFML/System/Vector2.hpp>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +14,10 @@ struct TOptions {
     std::optional<long> frames;          // --frames N
     std::optional<std::string> screenshot; // --screenshot PATH
     std::optional<std::string> events;   // --events PATH (mouse input from a file)
+    bool mute = false;                   // --mute: start with the music off
+    bool fullscreen = false;             // --fullscreen: the desktop's video mode
+    std::optional<sf::Vector2u> windowSize; // --window-size WxH
+    std::optional<std::string> stateFile; // --state-file PATH (the state, every frame)
     bool help = false;                   // --help
 
     // Parses the arguments (without the program name). On a bad option or

@@ -65,4 +65,33 @@ TEST_CASE("command-line options", "[options]")
         CHECK_FALSE(TOptions::parse({"--fixed-dt", "2"}, error));
         CHECK_FALSE(TOptions::parse({"--screenshot", ""}, error));
     }
+    SECTION("the screen options: mute, fullscreen or a window size, and a state file")
+    {
+        const auto o = TOptions::parse({"--mute", "--window-size", "1366x768", "--state-file", "/tmp/s.txt"}, error);
+        REQUIRE(o);
+        CHECK(o->mute);
+        CHECK_FALSE(o->fullscreen);
+        CHECK(*o->windowSize == sf::Vector2u(1366, 768));
+        CHECK(*o->stateFile == "/tmp/s.txt");
+        const auto full = TOptions::parse({"--fullscreen"}, error);
+        REQUIRE(full);
+        CHECK(full->fullscreen);
+        CHECK_FALSE(full->windowSize);
+        CHECK_FALSE(full->mute);
+        CHECK(TOptions::parse({"--window-size", "320x180"}, error));
+        CHECK(TOptions::parse({"--window-size", "7680x4320"}, error));
+    }
+    SECTION("bad window sizes, and fullscreen with a size, are refused")
+    {
+        for (const char* bad : {"1280", "1280x", "x720", "1280*720", "319x720", "1280x179", "7681x720", "1280x4321",
+                                "-1280x720", "1280x720x2", ""}) {
+            CAPTURE(bad);
+            CHECK_FALSE(TOptions::parse({"--window-size", bad}, error));
+            CHECK(error.find("--window-size") != std::string::npos);
+        }
+        CHECK_FALSE(TOptions::parse({"--fullscreen", "--window-size", "1280x720"}, error));
+        CHECK(error == "--fullscreen and --window-size cannot be used together");
+        CHECK_FALSE(TOptions::parse({"--state-file", ""}, error));
+        CHECK_FALSE(TOptions::parse({"--state-file"}, error));
+    }
 }

@@ -4,6 +4,8 @@
 
 #include <catch2/catch_test_macros.hpp>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -88,4 +90,66 @@ TEST_CASE("mouse input from an event script opens the sorting window", "[e2e]")
     CHECK(testsupport::runCommand("env -u DISPLAY " + std::string(HENHOUSE_EXE) + " --events " + (dir / "none").string()
                                   + " >/dev/null 2>&1")
           == 2);
+}
+
+namespace {
+
+// Mean difference per colour channel between the full-size frame and a
+// smaller one, sampled every 24 scene units; `scale` and `offset` say where a
+// scene point is drawn in the smaller frame.
+double meanDifference(const sf::Image& full, const sf::Image& small, float scale, sf::Vector2f offset)
+{
+    double sum = 0.0;
+    int samples = 0;
+    for (unsigned y = 12; y < 1080; y += 24)
+        for (unsigned x = 12; x < 1920; x += 24) {
+            const sf::Vector2f at{offset.x + static_cast<float>(x) * scale, offset.y + static_cast<float>(y) * scale};
+            if (at.x < 0.f || at.y < 0.f || at.x >= static_cast<float>(small.getSize().x)
+                || at.y >= static_cast<float>(small.getSize().y)) {
+                sum += 255.0;
+                ++samples;
+                continue;
+            }
+            const sf::Color a = full.getPixel({x, y});
+            const sf::Color b = small.getPixel({static_cast<unsigned>(at.x), static_cast<unsigned>(at.y)});
+            sum += (std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b)) / 3.0;
+            ++samples;
+        }
+    return sum / samples;
+}
+
+} // namespace
+
+TEST_CASE("in a smaller window the whole farm is drawn, scaled to fit and centred", "[e2e][fit]")
+{
+    const fs::path dir = testsupport::scratchDir("fit");
+    const std::string run = std::string(HENHOUSE_EXE) + " --seed 4 --fixed-dt 0.016 --frames 30 --mute";
+    REQUIRE(testsupport::runCommand(run + " --screenshot " + (dir / "full.png").string() + " >/dev/null 2>&1") == 0);
+    sf::Image full;
+    REQUIRE(full.loadFromFile(dir / "full.png"));
+    REQUIRE(full.getSize() == sf::Vector2u(1920, 1080));
+
+    for (sf::Vector2u size : {sf::Vector2u{1280, 720}, sf::Vector2u{1366, 768}}) {
+        const std::string name = std::to_string(size.x) + "x" + std::to_string(size.y);
+        CAPTURE(name);
+        const fs::path shot = dir / (name + ".png");
+        const fs::path state = dir / (name + ".txt");
+        REQUIRE(testsupport::runCommand(run + " --window-size " + name + " --screenshot " + shot.string()
+                                        + " --state-file " + state.string() + " >/dev/null 2>&1")
+                == 0);
+        sf::Image small;
+        REQUIRE(small.loadFromFile(shot));
+        REQUIRE(small.getSize() == size);
+        const float scale = std::min(size.x / 1920.f, size.y / 1080.f);
+        const sf::Vector2f offset{(size.x - 1920.f * scale) / 2.f, (size.y - 1080.f * scale) / 2.f};
+        const double fitted = meanDifference(full, small, scale, offset);
+        // The same frame drawn one to one would show only its top-left part.
+        const double cropped = meanDifference(full, small, 1.f, {0.f, 0.f});
+        INFO("mean difference fitted " << fitted << ", drawn one to one " << cropped);
+        CHECK(fitted < 16.0);
+        CHECK(cropped > 3.0 * fitted);
+        // Started muted, without a sound device: it runs, and says the music is off.
+        CHECK(testsupport::readFile(state).find("\nmusic off\n") != std::string::npos);
+        CHECK(testsupport::readFile(state).find("frame 30\n") == 0);
+    }
 }
