@@ -34,7 +34,10 @@ std::string TStateFile::text(TWorld& world, long frame)
         << "order";
     for (int q : quantities)
         out << ' ' << q;
-    out << '\n' << "music " << (musicOn ? "on" : "off") << '\n' << "chickens " << world.vecChikens.size() << '\n';
+    out << '\n'
+        << "music " << (musicOn ? "on" : "off") << '\n'
+        << "cleanings " << world.cleanCount << '\n'
+        << "chickens " << world.vecChikens.size() << '\n';
     eggList(out, "floor", world.eggsOnFloor);
     eggList(out, "table", world.eggsOnTable);
     return out.str();

@@ -13,6 +13,7 @@ class TWorld;
 //   packages C0 C1     eggs in the open packages
 //   order Q0 .. Q5     the shop's order
 //   music on|off
+//   cleanings N        clean-button clicks (back to 0 after 100)
 //   chickens N
 //   floor N X,Y ...    eggs in the pen and where they lie
 //   table N X,Y ...    eggs on the sorting table

@@ -143,7 +143,7 @@ TEST_CASE("the state file tells the game's numbers and eggs, and is replaced who
     const std::string text = TStateFile::text(world, 12);
     CHECK(text
           == "frame 12\nseconds 61\nmode 3\ncoins 87\nearned 36\ncollected 7\npackages 2 5\norder 3 0 0 0 0 0\n"
-             "music off\nchickens 0\nfloor 2 100,195 100,195\ntable 1 800,301\n");
+             "music off\ncleanings 0\nchickens 0\nfloor 2 100,195 100,195\ntable 1 800,301\n");
 
     const std::filesystem::path dir = testsupport::scratchDir("state");
     const std::filesystem::path path = dir / "state.txt";

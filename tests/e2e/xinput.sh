@@ -1,0 +1,242 @@
+#!/usr/bin/env bash
+# Plays the real game with real X input (xdotool) on the virtual display, at
+# whatever frame rate the renderer manages, and reads the game's own state
+# file back after every action: each click and drag must take effect.
+#
+#   xinput.sh GAME full              30 toggles of the sorting window, 20 eggs
+#                                    dragged into a carton with the hens about,
+#                                    the shop's plus over eggs on the hidden table
+#   xinput.sh GAME short WxH         in a window of W x H: every toolbar button
+#                                    and one egg dragged into a carton
+#
+# Run from the game's directory (build/run) with DISPLAY set, with no other
+# window on the display.
+set -euo pipefail
+
+game=$1
+plan=${2:-full}
+size=${3:-}
+
+if ! command -v xdotool >/dev/null; then
+  echo "xinput: xdotool is not installed" >&2
+  exit 77
+fi
+
+dir=$(mktemp -d "${TMPDIR:-/tmp}/henhouse-xinput.XXXXXX")
+state=$dir/state.txt
+# One game second per frame, so the hens grow up and lay within a minute.
+args=(--seed 5 --fixed-dt 1 --mute --state-file "$state")
+[ -n "$size" ] && args+=(--window-size "$size")
+"$game" "${args[@]}" >"$dir/stdout.txt" 2>"$dir/stderr.txt" &
+pid=$!
+finish() {
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  rm -rf "$dir"
+}
+trap finish EXIT
+
+fail() {
+  echo "xinput: $*" >&2
+  echo "xinput: last state:" >&2
+  cat "$state" >&2 2>/dev/null || true
+  exit 1
+}
+
+# --- the state file ---------------------------------------------------------
+
+snapshot=""
+read_state() {
+  snapshot=$(cat "$state" 2>/dev/null || true)
+}
+# field NAME [INDEX]: the INDEX-th value (1 first) of line NAME of the snapshot.
+field() {
+  awk -v name="$1" -v i="${2:-1}" '$1 == name { print $(i + 1) }' <<<"$snapshot"
+}
+frame_now() {
+  read_state
+  local f
+  f=$(field frame)
+  echo "${f:-0}"
+}
+
+# settle: waits until the game has run two more whole frames, so all input
+# sent so far has been handled.
+settle() {
+  local start
+  start=$(frame_now)
+  for _ in $(seq 1 600); do
+    [ "$(frame_now)" -ge $((start + 2)) ] && return 0
+    sleep 0.05
+  done
+  fail "the game stopped running frames"
+}
+
+# expect NAME INDEX VALUE: after settling, the field must hold VALUE.
+expect() {
+  settle
+  read_state
+  [ "$(field "$1" "$2")" = "$3" ] || fail "$WHAT: expected $1 ${2} = $3, got '$(field "$1" "$2")'"
+}
+
+# --- the window and the pointer ---------------------------------------------
+
+for _ in $(seq 1 600); do
+  [ -s "$state" ] && break
+  kill -0 "$pid" 2>/dev/null || fail "the game ended before its first frame: $(cat "$dir/stderr.txt")"
+  sleep 0.1
+done
+[ -s "$state" ] || fail "no state file after a minute"
+# The game's window, by its title (the pointer and frame rate, or the first
+# title); the check runs alone on the display.
+window=$(timeout 60 xdotool search --sync --name '^(Cells|-?[0-9]+:-?[0-9]+ +FPS)' | head -n 1 || true)
+[ -n "$window" ] || fail "the game's window was not found"
+eval "$(xdotool getwindowgeometry --shell "$window")" # WIDTH, HEIGHT
+# The farm (1920 x 1080) is scaled to fit the window and centred.
+read -r scale left top < <(awk -v w="$WIDTH" -v h="$HEIGHT" 'BEGIN {
+  s = w / 1920; if (h / 1080 < s) s = h / 1080
+  printf "%.6f %.3f %.3f\n", s, (w - 1920 * s) / 2, (h - 1080 * s) / 2 }')
+
+# to X Y: moves the pointer onto farm point (X, Y).
+to() {
+  local px py
+  read -r px py < <(awk -v x="$1" -v y="$2" -v s="$scale" -v l="$left" -v t="$top" \
+    'BEGIN { printf "%d %d\n", l + x * s + 0.5, t + y * s + 0.5 }')
+  xdotool mousemove --window "$window" "$px" "$py"
+}
+click() {
+  to "$1" "$2"
+  xdotool click 1
+}
+# drag X1 Y1 X2 Y2: press at the first point, move over in steps, let go at the second.
+drag() {
+  to "$1" "$2"
+  xdotool mousedown 1
+  to $((($1 * 2 + $3) / 3)) $((($2 * 2 + $4) / 3))
+  to $((($1 + $3 * 2) / 3)) $((($2 + $4 * 2) / 3))
+  to "$3" "$4"
+  xdotool mouseup 1
+}
+
+scan=(738 1000)
+shop=(884 1000)
+music=(1030 1000)
+clean=(1176 1000)
+close=(1346 173)
+carton=(638 652)
+plus=(765 465)
+
+# --- eggs -------------------------------------------------------------------
+
+# collect N: clicks eggs in the pen until N are on the sorting table.
+collect() {
+  local want=$1 tries=0
+  while :; do
+    read_state
+    [ "$(field table)" -ge "$want" ] && return 0
+    tries=$((tries + 1))
+    [ "$tries" -le 2000 ] || fail "could not gather $want eggs onto the table"
+    if [ "$(field floor)" -eq 0 ]; then
+      sleep 0.2 # the hens are still laying
+      continue
+    fi
+    # The newest egg; a hen sitting on it takes the click instead (as she
+    # should), so the next round tries again.
+    local egg
+    egg=$(field floor "$(($(field floor) + 1))")
+    click "${egg%,*}" "${egg#*,}"
+    settle
+  done
+}
+
+# past_story: the story messages of 6:00 to 6:25 cover the sorting window; a
+# player waits for them to go.
+past_story() {
+  for _ in $(seq 1 1200); do
+    read_state
+    local t
+    t=$(field seconds)
+    if [ "$t" -lt 355 ] || [ "$t" -gt 390 ]; then return 0; fi
+    sleep 0.05
+  done
+  fail "the play time did not move on"
+}
+
+# pack N: drags N eggs from the open sorting table into carton C0, checking each.
+pack() {
+  local n=$1 i
+  for i in $(seq 1 "$n"); do
+    past_story
+    read_state
+    local eggs packed egg
+    eggs=$(field table)
+    packed=$(field packages 1)
+    egg=$(field table 2) # the first egg on the table
+    WHAT="egg drag $i into C0"
+    drag "${egg%,*}" "${egg#*,}" "${carton[@]}"
+    expect table 1 $((eggs - 1))
+    expect packages 1 $(((packed + 1) % 6))
+  done
+}
+
+# --- the plans ---------------------------------------------------------------
+
+if [ "$plan" = full ]; then
+  # 30 toggles of the sorting window with the magnifier button.
+  for i in $(seq 1 30); do
+    WHAT="sorting toggle $i"
+    click "${scan[@]}"
+    expect mode 1 $((i % 2))
+  done
+
+  # 20 eggs into a carton, while the hens walk about behind the window; one
+  # more egg stays on the table, under the shop's first plus.
+  collect 21
+  WHAT="opening the sorting window"
+  click "${scan[@]}"
+  expect mode 1 1
+  pack 20
+  read_state
+  egg=$(field table 2)
+  WHAT="the last egg under the shop's plus"
+  past_story
+  drag "${egg%,*}" "${egg#*,}" "${plus[@]}"
+  expect table 2 "${plus[0]},${plus[1]}"
+
+  # Straight into the shop: the plus answers, the hidden egg stays put.
+  WHAT="the shop button"
+  click "${shop[@]}"
+  expect mode 1 3
+  for i in 1 2 3 4 5; do
+    WHAT="the shop's first plus, click $i"
+    click "${plus[@]}"
+    expect order 1 "$i"
+  done
+  expect table 2 "${plus[0]},${plus[1]}"
+  echo "xinput: 30 toggles, 20 eggs packed and 5 shop clicks took effect (window ${WIDTH}x${HEIGHT})"
+else
+  WHAT="the scan button"
+  click "${scan[@]}"
+  expect mode 1 1
+  WHAT="the scan button again"
+  click "${scan[@]}"
+  expect mode 1 0
+  WHAT="the shop button"
+  click "${shop[@]}"
+  expect mode 1 3
+  WHAT="the close button"
+  click "${close[@]}"
+  expect mode 1 0
+  WHAT="the music button"
+  click "${music[@]}"
+  expect music 1 on
+  WHAT="the clean button"
+  click "${clean[@]}"
+  expect cleanings 1 1
+  collect 1
+  WHAT="opening the sorting window"
+  click "${scan[@]}"
+  expect mode 1 1
+  pack 1
+  echo "xinput: every toolbar button and an egg drag took effect (window ${WIDTH}x${HEIGHT})"
+fi
