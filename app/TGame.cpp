@@ -1,5 +1,7 @@
 #include "app/TGame.hpp"
 
+#include "app/ScreenshotFile.hpp"
+
 #include "core/Globals.hpp"
 #include "core/HeapMemory.hpp"
 #include "world/ProcessObjects.hpp"
@@ -64,7 +66,23 @@ bool TGame::saveScreenshot(sf::RenderWindow& window) const
 {
     sf::Texture texture(window.getSize());
     texture.update(window);
-    return texture.copyToImage().saveToFile(*options.screenshot);
+    std::string error;
+    if (writeScreenshot(texture.copyToImage(), *options.screenshot, error))
+        return true;
+    std::cerr << "henhouse: " << error << '\n';
+    return false;
+}
+
+void TGame::settleWindow(sf::RenderWindow& window)
+{
+    // The size limits may have resized the window already, while its drawing
+    // buffer and view still have the size it was made with: the first frame
+    // would lose its top rows. One view unit per pixel of the size it has
+    // now (as a resize event would set), and one empty frame presented so
+    // the buffer takes that size, before the first real frame.
+    window.setView(sf::View(sf::FloatRect({0.f, 0.f}, sf::Vector2f(window.getSize()))));
+    window.clear(sf::Color::Black);
+    window.display();
 }
 
 int TGame::run()
@@ -86,6 +104,7 @@ int TGame::run()
                                 sf::State::Windowed, sf::ContextSettings{});
         window.setMaximumSize(sf::Vector2u(1920, 1080));
         window.setMinimumSize(sf::Vector2u(1920, 1080));
+        settleWindow(window);
 
         sf::Clock clock;
         sf::Vector2f mouseLocal{0.f, 0.f};
@@ -115,10 +134,8 @@ int TGame::run()
 
             ++frame;
             const bool last = options.frames && frame >= *options.frames;
-            if (last && options.screenshot && !saveScreenshot(window)) {
-                std::cerr << "henhouse: could not write the screenshot " << *options.screenshot << '\n';
+            if (last && options.screenshot && !saveScreenshot(window))
                 status = 1;
-            }
             window.display();
             if (last)
                 window.close();

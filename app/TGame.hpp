@@ -39,7 +39,9 @@ public:
     static constexpr std::size_t startupHeapBytes = std::size_t{64} << 20;
 
 private:
+    // Writes the frame drawn so far; says why on the error stream when it cannot.
     bool saveScreenshot(sf::RenderWindow& window) const;
+    static void settleWindow(sf::RenderWindow& window);
 
     TOptions options;
     std::optional<TEventScript> script;
