@@ -88,16 +88,24 @@ Outcome runGame(const fs::path& dir, const Launch& launch, const fs::path& errFi
     return outcome;
 }
 
-// Everything under `dir` (symbolic links not followed), with size and time.
+// Everything under `dir` (symbolic links not followed, not even looked
+// through: one case holds a link to itself), with size and time.
+void snapshotInto(const fs::path& dir, const fs::path& top, std::map<std::string, std::string>& files)
+{
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir)) {
+        struct stat info {};
+        ::lstat(entry.path().c_str(), &info);
+        files[entry.path().lexically_relative(top).string()] = std::to_string(info.st_size) + "@"
+            + std::to_string(info.st_mtim.tv_sec) + "." + std::to_string(info.st_mtim.tv_nsec);
+        if (S_ISDIR(info.st_mode))
+            snapshotInto(entry.path(), top, files);
+    }
+}
+
 std::map<std::string, std::string> snapshot(const fs::path& dir)
 {
     std::map<std::string, std::string> files;
-    for (auto it = fs::recursive_directory_iterator(dir); it != fs::recursive_directory_iterator(); ++it) {
-        struct stat info {};
-        ::lstat(it->path().c_str(), &info);
-        files[fs::relative(it->path(), dir).string()] = std::to_string(info.st_size) + "@"
-            + std::to_string(info.st_mtim.tv_sec) + "." + std::to_string(info.st_mtim.tv_nsec);
-    }
+    snapshotInto(dir, dir, files);
     return files;
 }
 
@@ -249,6 +257,13 @@ std::vector<Case> cases()
              writeText(d / "src/sounds/MainTheme.wav", "RIFF but not really\n");
          },
          oneFrame, 1, "henhouse: cannot load the sound file src/sounds/MainTheme.wav: damaged or not a WAV file"},
+        {"a track that cannot be opened (a link to itself)",
+         [](const fs::path& d) {
+             linkAssets(d);
+             fs::remove(d / "src/sounds/chikensong.wav");
+             fs::create_symlink("chikensong.wav", d / "src/sounds/chikensong.wav");
+         },
+         oneFrame, 1, "henhouse: cannot load the sound file src/sounds/chikensong.wav: Too many levels of symbolic links"},
         {"a missing track",
          [](const fs::path& d) {
              linkAssets(d);
