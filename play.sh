@@ -31,15 +31,29 @@ done
 
 cd "$here"
 source tools/env.sh
-hh_prepare
 
 # A display that does not answer fails the same way the game would, before
-# the build. Asked inside the build environment, which has an X client.
-if [ -n "${DISPLAY:-}" ] && [ "$help" = 0 ] && { [ "$HH_MODE" = root ] || command -v xdotool >/dev/null; }; then
-  if ! HH_DESKTOP=1 henv xdotool getdisplaygeometry >/dev/null 2>&1; then
-    say "no display: the X display '${DISPLAY//[^[:print:]]/?}' does not answer (without a display, ./play.sh plays the demo on a virtual one: env -u DISPLAY ./play.sh)"
-    exit 1
+# the build: asked with an X client of this machine when it has one, else
+# with the build environment's.
+dead_display() {
+  say "no display: the X display '${DISPLAY//[^[:print:]]/?}' does not answer (without a display, ./play.sh plays the demo on a virtual one: env -u DISPLAY ./play.sh)"
+  exit 1
+}
+check_display=0
+if [ -n "${DISPLAY:-}" ] && [ "$help" = 0 ]; then
+  check_display=1
+  if command -v xdpyinfo >/dev/null; then
+    xdpyinfo >/dev/null 2>&1 || dead_display
+    check_display=0
+  elif command -v xset >/dev/null; then
+    xset q >/dev/null 2>&1 || dead_display
+    check_display=0
   fi
+fi
+
+hh_prepare
+if [ "$check_display" = 1 ] && { [ "$HH_MODE" = root ] || command -v xdotool >/dev/null; }; then
+  HH_DESKTOP=1 henv xdotool getdisplaygeometry >/dev/null 2>&1 || dead_display
 fi
 
 say "building the game (build/main)"

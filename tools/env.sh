@@ -124,7 +124,9 @@ hh_prepare() {
 hh_scratch() {
   [ -n "${HH_SCRATCH:-}" ] && return 0
   if [ "$HH_MODE" = native ]; then
-    HH_SCRATCH="$(hh_cache_dir)/run.$$" || exit 1
+    HH_SCRATCH="$(hh_cache_dir)" || exit 1
+    hh_make_cache_dir "$HH_SCRATCH"
+    HH_SCRATCH="$HH_SCRATCH/run.$$"
     HH_SCRATCH_IN="$HH_SCRATCH"
   else
     HH_SCRATCH="$HH_ROOT/var/tmp/henhouse-run.$$"
