@@ -135,6 +135,9 @@ hh_scratch() {
   mkdir -p "$HH_SCRATCH/cache" || die "cannot create $HH_SCRATCH"
 }
 
+# Set here, never taken from the environment: the cleanup removes HH_SCRATCH.
+HH_SCRATCH=""
+HH_SCRATCH_IN=""
 HH_CHILD=""
 
 # Removes this run's scratch folder; on a signal, first ends whatever henv is
