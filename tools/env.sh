@@ -132,6 +132,12 @@ hh_scratch() {
     HH_SCRATCH="$HH_ROOT/var/tmp/henhouse-run.$$"
     HH_SCRATCH_IN="/var/tmp/henhouse-run.$$"
   fi
+  # Folders of runs that could not clean up (killed with SIGKILL, or a shell
+  # that ended without running its exit trap) go once their process is gone.
+  local old
+  for old in "${HH_SCRATCH%.*}".*; do
+    [ -d "$old" ] && [ ! -d "/proc/${old##*.}" ] && rm -rf "$old"
+  done
   mkdir -p "$HH_SCRATCH/cache" || die "cannot create $HH_SCRATCH"
 }
 
