@@ -3,28 +3,61 @@
 # (see ./play.sh --help). With no display, plays a 10-second demo on a virtual
 # one and prints the path of its screenshot as the last line.
 set -euo pipefail
-cd "$(dirname "$0")"
-source tools/env.sh
-hh_prepare
+here="$(cd "$(dirname "$0")" && pwd)"
 
-say "building the game (build/main)"
-hh_build_main
+# The game runs from build/run: paths the caller gives are made absolute
+# against the caller's folder first, before anything changes directory. An
+# empty path stays empty, for the game to refuse.
+absolute() {
+  case "$1" in
+    ''|/*) printf '%s' "$1" ;;
+    *) printf '%s/%s' "$PWD" "$1" ;;
+  esac
+}
 
 args=()
 shot=""
+help=0
 while [ $# -gt 0 ]; do
-  if [ "$1" = "--screenshot" ] && [ $# -ge 2 ]; then
-    # The game runs from build/run: make paths absolute first.
-    case "$2" in /*) shot="$2" ;; *) shot="$PWD/$2" ;; esac
-    mkdir -p "$(dirname "$shot")"
-    args+=(--screenshot "$shot"); shift 2
-  elif [ "$1" = "--events" ] && [ $# -ge 2 ]; then
-    case "$2" in /*) args+=(--events "$2") ;; *) args+=(--events "$PWD/$2") ;; esac
-    shift 2
+  if { [ "$1" = "--screenshot" ] || [ "$1" = "--events" ]; } && [ $# -ge 2 ]; then
+    path="$(absolute "$2")"
+    [ "$1" = "--screenshot" ] && shot="$path"
+    args+=("$1" "$path"); shift 2
   else
+    case "$1" in --help|-h) help=1 ;; esac
     args+=("$1"); shift
   fi
 done
+
+cd "$here"
+source tools/env.sh
+
+# A display that does not answer fails the same way the game would, before
+# the build: asked with an X client of this machine when it has one, else
+# with the build environment's.
+dead_display() {
+  say "no display: the X display '${DISPLAY//[^[:print:]]/?}' does not answer (without a display, ./play.sh plays the demo on a virtual one: env -u DISPLAY ./play.sh)"
+  exit 1
+}
+check_display=0
+if [ -n "${DISPLAY:-}" ] && [ "$help" = 0 ]; then
+  check_display=1
+  if command -v xdpyinfo >/dev/null; then
+    xdpyinfo >/dev/null 2>&1 || dead_display
+    check_display=0
+  elif command -v xset >/dev/null; then
+    xset q >/dev/null 2>&1 || dead_display
+    check_display=0
+  fi
+fi
+
+hh_prepare
+if [ "$check_display" = 1 ] && { [ "$HH_MODE" = root ] || command -v xdotool >/dev/null; }; then
+  HH_DESKTOP=1 henv xdotool getdisplaygeometry >/dev/null 2>&1 || dead_display
+fi
+
+say "building the game (build/main)"
+hh_build_main
 
 demo=0
 if [ -z "${DISPLAY:-}" ] && [ ${#args[@]} -eq 0 ]; then
@@ -42,6 +75,6 @@ else
   [ "$demo" = 1 ] && say "no display: playing a 10-second demo on a virtual one"
   hh_virtual_display ./henhouse "${args[@]}"
 fi
-if [ -n "$shot" ]; then
+if [ -n "$shot" ] && [ "$help" = 0 ]; then
   echo "$shot"
 fi

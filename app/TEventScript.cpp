@@ -1,6 +1,7 @@
 #include "app/TEventScript.hpp"
 
-#include <fstream>
+#include "core/RegularFile.hpp"
+
 #include <sstream>
 
 namespace {
@@ -24,43 +25,49 @@ std::optional<sf::Mouse::Button> buttonNamed(const std::string& name)
 
 std::optional<TEventScript> TEventScript::load(const std::string& path, std::string& error)
 {
-    std::ifstream in(path);
-    if (!in) {
-        error = "cannot read the event script " + path;
+    std::string why;
+    const auto text = readRegularFile(path, maxFileBytes, why);
+    if (!text) {
+        error = "cannot read the event script " + escapedForTerminal(path) + ": " + why;
         return std::nullopt;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    auto script = parse(text.str(), error);
+    auto script = parse(*text, error);
     if (!script)
-        error = path + ": " + error;
+        error = escapedForTerminal(path) + ": " + error;
     return script;
 }
 
 std::optional<TEventScript> TEventScript::parse(const std::string& text, std::string& error)
 {
     TEventScript script;
-    std::istringstream lines(text);
+    // A byte-order mark from an editor that writes one is not part of the first line.
+    const std::string_view bom = "\xef\xbb\xbf";
+    std::istringstream lines(text.starts_with(bom) ? text.substr(bom.size()) : text);
     std::string line;
     int lineNumber = 0;
     while (std::getline(lines, line)) {
         ++lineNumber;
-        std::istringstream words(line);
-        std::string first;
-        if (!(words >> first) || first[0] == '#')
-            continue;
         auto fail = [&](const std::string& why) {
             error = "line " + std::to_string(lineNumber) + ": " + why;
             return std::nullopt;
         };
+        if (line.size() > maxLineBytes)
+            return fail("longer than " + std::to_string(maxLineBytes) + " characters");
+        // Everything from a # on is a comment, on a line of its own or after an event.
+        if (const std::size_t hash = line.find('#'); hash != std::string::npos)
+            line.erase(hash);
+        std::istringstream words(line);
+        std::string first;
+        if (!(words >> first))
+            continue;
         long frame = 0;
         try {
             std::size_t used = 0;
             frame = std::stol(first, &used);
             if (used != first.size() || frame < 1)
-                return fail("a frame number of at least 1 comes first, not '" + first + "'");
+                return fail("a frame number of at least 1 comes first, not '" + escapedForTerminal(first) + "'");
         } catch (const std::exception&) {
-            return fail("a frame number of at least 1 comes first, not '" + first + "'");
+            return fail("a frame number of at least 1 comes first, not '" + escapedForTerminal(first) + "'");
         }
         std::string verb;
         words >> verb;
@@ -86,7 +93,7 @@ std::optional<TEventScript> TEventScript::parse(const std::string& text, std::st
             else
                 frameEvents.push_back(sf::Event::MouseButtonReleased{*button, {0, 0}});
         } else {
-            return fail("unknown event '" + verb + "' (move, press, release or click)");
+            return fail("unknown event '" + escapedForTerminal(verb) + "' (move, press, release or click)");
         }
     }
     return script;

@@ -2,6 +2,7 @@
 
 #include <SFML/Window/Event.hpp>
 
+#include <cstddef>
 #include <map>
 #include <optional>
 #include <span>
@@ -15,10 +16,18 @@
 //   FRAME press BUTTON      (left, right, middle, extra1, extra2)
 //   FRAME release BUTTON
 //   FRAME click X Y         (a move, a left press and a left release)
-// Blank lines and lines starting with # are ignored.
+// Blank lines are ignored, and so is everything from a # to the end of its
+// line. A UTF-8 byte-order mark at the start is skipped.
 class TEventScript {
 public:
-    // Reads a script; on a bad line returns nothing and says where in `error`.
+    // Limits that keep a wrong path (say /dev/zero, or a huge log) from
+    // eating memory: no script of ours comes near either.
+    static constexpr std::size_t maxFileBytes = std::size_t{16} << 20;
+    static constexpr std::size_t maxLineBytes = 4096;
+
+
+    // Reads a script; on a bad line, or a path that is not a readable regular
+    // file, returns nothing and says why in `error` (file text escaped).
     static std::optional<TEventScript> load(const std::string& path, std::string& error);
     static std::optional<TEventScript> parse(const std::string& text, std::string& error);
 

@@ -1,5 +1,6 @@
 #include "app/TGame.hpp"
 
+#include "app/ScreenshotFile.hpp"
 #include "app/TSceneFit.hpp"
 #include "app/TStateFile.hpp"
 #include "core/Globals.hpp"
@@ -67,7 +68,23 @@ bool TGame::saveScreenshot(sf::RenderWindow& window) const
 {
     sf::Texture texture(window.getSize());
     texture.update(window);
-    return texture.copyToImage().saveToFile(*options.screenshot);
+    std::string error;
+    if (writeScreenshot(texture.copyToImage(), *options.screenshot, error))
+        return true;
+    std::cerr << "henhouse: " << error << '\n';
+    return false;
+}
+
+void TGame::settleWindow(sf::RenderWindow& window)
+{
+    // The size limits may have resized the window already, while its drawing
+    // buffer and view still have the size it was made with: the first frame
+    // would lose its top rows. The scene fitted to the size it has now (as a
+    // resize event would set), and one empty frame presented so the buffer
+    // takes that size, before the first real frame.
+    window.setView(TSceneFit::view(window.getSize()));
+    window.clear(sf::Color::Black);
+    window.display();
 }
 
 void TGame::openWindow(sf::RenderWindow& window) const
@@ -111,6 +128,7 @@ int TGame::run()
     {
         sf::RenderWindow window;
         openWindow(window);
+        settleWindow(window);
 
         sf::Clock clock;
         sf::Vector2f mouseLocal{0.f, 0.f};
@@ -146,10 +164,8 @@ int TGame::run()
                 status = 1;
             }
             const bool last = options.frames && frame >= *options.frames;
-            if (last && options.screenshot && !saveScreenshot(window)) {
-                std::cerr << "henhouse: could not write the screenshot " << *options.screenshot << '\n';
+            if (last && options.screenshot && !saveScreenshot(window))
                 status = 1;
-            }
             window.display();
             if (last)
                 window.close();

@@ -1,36 +1,48 @@
 #include "app/TOptions.hpp"
 
+#include "core/RegularFile.hpp"
+
+#include <cerrno>
+#include <cfloat>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <sstream>
 
 namespace {
 
-bool parseWhole(const std::string& text, long long& out)
+// How a number on the command line read: a value, out of the type's range
+// (too large or too small in magnitude), or not a number at all.
+enum class Reading { ok, outOfRange, notANumber };
+
+Reading parseWhole(const std::string& text, long long& out)
 {
     if (text.empty())
-        return false;
+        return Reading::notANumber;
     char* end = nullptr;
     errno = 0;
     const long long value = std::strtoll(text.c_str(), &end, 10);
-    if (errno != 0 || end != text.c_str() + text.size())
-        return false;
+    if (end != text.c_str() + text.size())
+        return Reading::notANumber;
     out = value;
-    return true;
+    return errno == ERANGE ? Reading::outOfRange : Reading::ok;
 }
 
-bool parseSeconds(const std::string& text, float& out)
+Reading parseSeconds(const std::string& text, double& out)
 {
     if (text.empty())
-        return false;
+        return Reading::notANumber;
     char* end = nullptr;
     errno = 0;
     const double value = std::strtod(text.c_str(), &end);
-    if (errno != 0 || end != text.c_str() + text.size() || !std::isfinite(value))
-        return false;
-    out = static_cast<float>(value);
-    return true;
+    if (end != text.c_str() + text.size() || std::isnan(value))
+        return Reading::notANumber;
+    out = value;
+    return errno == ERANGE || std::isinf(value) ? Reading::outOfRange : Reading::ok;
 }
+
+// The value as the player typed it, safe to show on a terminal.
+std::string quoted(const std::string& value) { return "'" + escapedForTerminal(value) + "'"; }
 
 // "WxH" with whole numbers, from 320x180 up to 7680x4320.
 std::optional<sf::Vector2u> parseWindowSize(const std::string& text)
@@ -40,7 +52,8 @@ std::optional<sf::Vector2u> parseWindowSize(const std::string& text)
         return std::nullopt;
     long long width = 0;
     long long height = 0;
-    if (!parseWhole(text.substr(0, cross), width) || !parseWhole(text.substr(cross + 1), height))
+    if (parseWhole(text.substr(0, cross), width) != Reading::ok
+        || parseWhole(text.substr(cross + 1), height) != Reading::ok)
         return std::nullopt;
     if (width < 320 || width > 7680 || height < 180 || height > 4320)
         return std::nullopt;
@@ -56,7 +69,7 @@ const char* TOptions::usage()
            "  --seed N           seed the random generator with N instead of the clock\n"
            "  --fixed-dt SECONDS give every frame this time step (0 < SECONDS <= 1)\n"
            "  --frames N         quit after N frames\n"
-           "  --screenshot PATH  save the last frame as a PNG image at PATH\n"
+           "  --screenshot PATH  save the last frame as an image at PATH (.png, .bmp, .tga or .jpg)\n"
            "  --events PATH      play the mouse input written in PATH (see the README)\n"
            "  --mute             start with the music off (the music button turns it on)\n"
            "  --fullscreen       fill the screen in the desktop's video mode\n"
@@ -85,32 +98,51 @@ std::optional<TOptions> TOptions::parse(const std::vector<std::string>& args, st
         const bool takesValue = arg == "--seed" || arg == "--fixed-dt" || arg == "--frames" || arg == "--screenshot"
             || arg == "--events" || arg == "--window-size" || arg == "--state-file";
         if (!takesValue) {
-            error = "unknown option '" + arg + "'";
+            error = "unknown option " + quoted(arg);
             return std::nullopt;
         }
         if (i + 1 >= args.size()) {
-            error = "option " + arg + " needs a value";
+            error = "option " + escapedForTerminal(arg) + " needs a value";
             return std::nullopt;
         }
         const std::string& value = args[++i];
         if (arg == "--seed") {
             long long n = 0;
-            if (!parseWhole(value, n) || n < 0 || n > std::numeric_limits<unsigned>::max()) {
-                error = "--seed takes a whole number from 0 to 4294967295, not '" + value + "'";
+            if (parseWhole(value, n) == Reading::notANumber || n < 0 || n > std::numeric_limits<unsigned>::max()) {
+                error = "--seed takes a whole number from 0 to 4294967295, not " + quoted(value);
                 return std::nullopt;
             }
             options.seed = static_cast<unsigned>(n);
         } else if (arg == "--fixed-dt") {
-            float dt = 0.f;
-            if (!parseSeconds(value, dt) || dt <= 0.f || dt > 1.f) {
-                error = "--fixed-dt takes seconds above 0 and at most 1, not '" + value + "'";
+            // The step is a float: the smallest one the game can step by is FLT_MIN.
+            double dt = 0.0;
+            const Reading reading = parseSeconds(value, dt);
+            // (An underflow reads as out of range with a value near 0.)
+            const bool tiny = (reading == Reading::outOfRange && std::fabs(dt) < 1.0)
+                || (reading == Reading::ok && dt > 0.0 && dt < static_cast<double>(FLT_MIN));
+            if (tiny && !value.starts_with("-")) {
+                std::ostringstream smallest;
+                smallest << FLT_MIN;
+                error = "--fixed-dt " + quoted(value) + " is too small: the step must be at least " + smallest.str()
+                    + " seconds";
                 return std::nullopt;
             }
-            options.fixedDt = dt;
+            if (reading == Reading::notANumber || dt <= 0.0 || dt > 1.0) {
+                error = "--fixed-dt takes seconds above 0 and at most 1, not " + quoted(value);
+                return std::nullopt;
+            }
+            options.fixedDt = static_cast<float>(dt);
         } else if (arg == "--frames") {
             long long n = 0;
-            if (!parseWhole(value, n) || n < 1 || n > std::numeric_limits<long>::max()) {
-                error = "--frames takes a whole number of at least 1, not '" + value + "'";
+            const Reading reading = parseWhole(value, n);
+            if (reading == Reading::outOfRange && n > 0) {
+                error = "--frames " + quoted(value) + " is too large: at most "
+                    + std::to_string(std::numeric_limits<long>::max()) + " frames";
+                return std::nullopt;
+            }
+            if (reading != Reading::ok || n < 1) {
+                error = "--frames takes a whole number from 1 to " + std::to_string(std::numeric_limits<long>::max())
+                    + ", not " + quoted(value);
                 return std::nullopt;
             }
             options.frames = static_cast<long>(n);

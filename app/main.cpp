@@ -1,3 +1,5 @@
+#include "app/ScreenshotFile.hpp"
+#include "app/StartChecks.hpp"
 #include "app/TEventScript.hpp"
 #include "app/TGame.hpp"
 #include "app/TOptions.hpp"
@@ -28,6 +30,15 @@ int main(int argc, char** argv)
             std::cerr << "henhouse: " << error << '\n';
             return 2;
         }
+    }
+    if (options->screenshot && !screenshotPathUsable(*options->screenshot, error)) {
+        std::cerr << "henhouse: " << error << '\n';
+        return 2;
+    }
+    // Before anything heavy: without a display or the assets nothing can start.
+    if (!displayAvailable(error) || !assetsPresent(error)) {
+        std::cerr << "henhouse: " << error << '\n';
+        return 1;
     }
     try {
         TGame game(*options, std::move(script));

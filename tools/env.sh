@@ -7,6 +7,12 @@
 # entered with bubblewrap. The root lives outside the checkout and is reused;
 # it is only trusted once its ".complete" stamp exists, so a half-built root
 # from an interrupted run is thrown away and made again.
+#
+# Where it lives: $XDG_CACHE_HOME/henhouse, else ~/.cache/henhouse (with HOME
+# unset, the home folder the system lists for this user). Everything a run
+# leaves behind (the virtual display's temporary folder, the graphics
+# driver's shader cache) goes into one folder per run inside it, removed when
+# the script ends, however it ends.
 
 HH_TOP="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
@@ -37,14 +43,31 @@ hh_native_ok() {
 }
 
 hh_cache_dir() {
-  local base="${XDG_CACHE_HOME:-${HOME:-/tmp}/.cache}"
+  local base="${XDG_CACHE_HOME:-}" home="${HOME:-}"
+  if [ -z "$base" ]; then
+    [ -n "$home" ] || home="$(getent passwd "$(id -u)" 2>/dev/null | cut -d: -f6)"
+    [ -n "$home" ] && [ "$home" != / ] \
+      || die "HOME is not set: choose a folder for the build environment (about 1.1 GB) with XDG_CACHE_HOME=/some/folder"
+    base="$home/.cache"
+  fi
   printf '%s/henhouse' "$base"
 }
 
+# Makes the cache folder, or says why it cannot be made and how to choose another.
+hh_make_cache_dir() {
+  local dir="$1" why
+  [ -d "$dir" ] && [ -w "$dir" ] && return 0
+  if ! why="$(mkdir -p "$dir" 2>&1)" || [ ! -w "$dir" ]; then
+    why="${why##*: }"
+    die "cannot use $dir for the build environment (${why:-not writable}); choose a writable folder with XDG_CACHE_HOME=/some/folder (it takes about 1.1 GB)"
+  fi
+}
+
 hh_root_dir() {
-  local key
+  local key cache
+  cache="$(hh_cache_dir)" || return 1
   key="$(printf '%s\n' "$HH_SUITE" "${HH_PACKAGES[@]}" | sha256sum | cut -c1-12)"
-  printf '%s/root-%s' "$(hh_cache_dir)" "$key"
+  printf '%s/root-%s' "$cache" "$key"
 }
 
 hh_install_host_tools() {
@@ -64,13 +87,14 @@ hh_install_host_tools() {
 
 hh_make_root() {
   local root="$1"
+  hh_make_cache_dir "$(dirname "$root")"
   hh_install_host_tools
-  mkdir -p "$(dirname "$root")"
   if [ -d "$root" ]; then
     say "removing an incomplete build environment at $root"
     rm -rf "$root" || die "cannot remove $root"
   fi
-  say "creating the build environment (Debian $HH_SUITE, about a minute) in $root"
+  say "creating the build environment (Debian $HH_SUITE, about a minute, 1.1 GB) in $root"
+  say "(set XDG_CACHE_HOME to put it elsewhere)"
   local pkgs
   pkgs="$(IFS=,; echo "${HH_PACKAGES[*]}")"
   local log="$root.log"
@@ -91,20 +115,102 @@ hh_prepare() {
     return
   fi
   HH_MODE=root
-  HH_ROOT="$(hh_root_dir)"
+  HH_ROOT="$(hh_root_dir)" || exit 1
   [ -f "$HH_ROOT/.complete" ] || hh_make_root "$HH_ROOT"
+}
+
+# This run's own scratch folder inside the cache folder: HH_SCRATCH as this
+# machine sees it, HH_SCRATCH_IN as commands under henv see it.
+hh_scratch() {
+  [ -n "${HH_SCRATCH:-}" ] && return 0
+  if [ "$HH_MODE" = native ]; then
+    HH_SCRATCH="$(hh_cache_dir)" || exit 1
+    hh_make_cache_dir "$HH_SCRATCH"
+    HH_SCRATCH="$HH_SCRATCH/run.$$"
+    HH_SCRATCH_IN="$HH_SCRATCH"
+  else
+    HH_SCRATCH="$HH_ROOT/var/tmp/henhouse-run.$$"
+    HH_SCRATCH_IN="/var/tmp/henhouse-run.$$"
+  fi
+  # Folders of runs that could not clean up (killed with SIGKILL, or a shell
+  # that ended without running its exit trap) go once their process is gone.
+  local old
+  for old in "${HH_SCRATCH%.*}".*; do
+    [ -d "$old" ] && [ ! -d "/proc/${old##*.}" ] && rm -rf "$old"
+  done
+  mkdir -p "$HH_SCRATCH/cache" || die "cannot create $HH_SCRATCH"
+}
+
+# Set here, never taken from the environment: the cleanup removes HH_SCRATCH.
+HH_SCRATCH=""
+HH_SCRATCH_IN=""
+HH_CHILD=""
+
+# Removes this run's scratch folder; on a signal, first ends whatever henv is
+# running (its whole process group: the sandbox, the virtual display, the game).
+hh_cleanup() {
+  if [ -n "$HH_CHILD" ]; then
+    kill -TERM -- "-$HH_CHILD" 2>/dev/null || kill -TERM "$HH_CHILD" 2>/dev/null || true
+    wait "$HH_CHILD" 2>/dev/null || true
+    HH_CHILD=""
+  fi
+  if [ -n "${HH_SCRATCH:-}" ]; then
+    rm -rf "$HH_SCRATCH"
+    HH_SCRATCH=""
+  fi
+}
+hh_on_signal() {
+  trap - EXIT
+  hh_cleanup
+  trap - "$1"
+  kill -"$1" $$
+}
+trap hh_cleanup EXIT
+case $- in
+  *i*) ;; # sourced by hand: leave the shell's own signal handling alone
+  *) for hh_sig in INT TERM HUP; do
+       trap "hh_on_signal $hh_sig" "$hh_sig"
+     done
+     unset hh_sig ;;
+esac
+
+# Runs "$@" in a process group of its own and waits for it, so that a signal
+# to the script is handled at once (bash would wait for a foreground command)
+# and can end the command with everything it started.
+hh_run_child() {
+  case $- in
+    *i*) "$@"; return ;;           # by hand: in the foreground, as typed
+    *m*) "$@" <&0 & ;;             # job control gives each job its own group
+    *) if command -v setsid >/dev/null; then
+         setsid "$@" <&0 &         # not a group leader, so setsid does not fork
+       else
+         "$@" <&0 &
+       fi ;;
+  esac
+  HH_CHILD=$!
+  local status=0
+  wait "$HH_CHILD" || status=$?
+  HH_CHILD=""
+  return "$status"
 }
 
 # Runs a command in the environment. With HH_DESKTOP=1 the user's display and
 # sound server are passed in as well.
 henv() {
+  hh_scratch
+  # The graphics driver caches compiled shaders under the user's cache folder
+  # (inside the sandbox that would be the machine's /tmp/.cache): keep them in
+  # this run's folder.
+  local cache=(XDG_CACHE_HOME="$HH_SCRATCH_IN/cache" MESA_SHADER_CACHE_DIR="$HH_SCRATCH_IN/cache/mesa")
   if [ "$HH_MODE" = native ]; then
-    "$@"
+    hh_run_child env "${cache[@]}" "$@"
     return
   fi
   local args=(--bind "$HH_ROOT" / --proc /proc --dev /dev --bind /tmp /tmp
               --bind "$HH_TOP" "$HH_TOP" --chdir "$PWD"
               --setenv HOME /tmp --setenv PATH /usr/local/bin:/usr/bin:/bin
+              --setenv XDG_CACHE_HOME "$HH_SCRATCH_IN/cache"
+              --setenv MESA_SHADER_CACHE_DIR "$HH_SCRATCH_IN/cache/mesa"
               --die-with-parent)
   if [ -n "${HH_DESKTOP:-}" ]; then
     [ -d /tmp/.X11-unix ] && args+=(--bind /tmp/.X11-unix /tmp/.X11-unix)
@@ -118,7 +224,7 @@ henv() {
       args+=(--bind "$XDG_RUNTIME_DIR" "$XDG_RUNTIME_DIR")
     fi
   fi
-  bwrap "${args[@]}" "$@"
+  hh_run_child bwrap "${args[@]}" "$@"
 }
 
 # Configures and builds one build tree: hh_build DIR BUILD_TYPE [extra cmake args].
@@ -134,8 +240,13 @@ hh_build() {
 }
 
 # Runs a command under a virtual display big enough for the 1920 x 1080 window.
+# xvfb-run keeps its temporary folder in this run's scratch folder; the
+# command itself gets the usual temporary folder back.
 hh_virtual_display() {
-  henv xvfb-run -a -s "-screen 0 1920x1080x24" "$@"
+  hh_scratch
+  local tmp=(-u TMPDIR)
+  [ -n "${TMPDIR:-}" ] && tmp=(TMPDIR="$TMPDIR")
+  henv env TMPDIR="$HH_SCRATCH_IN" xvfb-run -a -s "-screen 0 1920x1080x24" env "${tmp[@]}" "$@"
 }
 
 # The build trees: the main one (the game runs from build/run), the sanitizer

@@ -1,14 +1,17 @@
 #include "world/ProcessObjects.hpp"
 
-#include "core/FileBytes.hpp"
 #include "core/Globals.hpp"
+#include "core/RegularFile.hpp"
+#include "core/TQuietStderr.hpp"
 #include "core/TTextureStore.hpp"
 
+#include <SFML/Audio/PlaybackDevice.hpp>
 #include <SFML/System/Exception.hpp>
 
+#include <filesystem>
+#include <iostream>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 TDeferred<sf::SoundBuffer> chickenSongBuffer;
 TDeferred<sf::SoundBuffer> mainThemeBuffer;
@@ -19,18 +22,30 @@ TDeferred<sf::Sprite> cellSprite;
 
 namespace {
 
+// Larger than any track of ours by far; a file this big is not one of them.
+constexpr std::size_t maxTrackBytes = std::size_t{512} << 20;
+
 // The whole file is read in one go and decoded from memory: the media
 // library reads a sound file from disk a sample at a time, which takes
 // tens of milliseconds for these tracks, and a fraction of one from memory.
+// A failure names the file and says what is wrong with it.
 void loadTrack(TDeferred<sf::SoundBuffer>& buffer, const std::string& path)
 {
-    std::vector<std::uint8_t> bytes;
-    if (!readFileBytes(path, bytes))
-        throw std::runtime_error("cannot load the sound file " + path);
+    const std::string failed = "cannot load the sound file " + path + ": ";
+    std::string why;
+    const auto bytes = readRegularFile(path, maxTrackBytes, why);
+    if (!bytes) {
+        if (why == "no such file") {
+            std::error_code ignored;
+            why += " (the game looks its files up under the working directory; tried "
+                + escapedForTerminal(std::filesystem::absolute(path, ignored).string()) + ")";
+        }
+        throw std::runtime_error(failed + why);
+    }
     try {
-        buffer.emplace(bytes.data(), bytes.size());
+        buffer.emplace(bytes->data(), bytes->size());
     } catch (const sf::Exception&) {
-        throw std::runtime_error("cannot load the sound file " + path);
+        throw std::runtime_error(failed + "damaged or not a WAV file");
     }
 }
 
@@ -39,10 +54,25 @@ void loadTrack(TDeferred<sf::SoundBuffer>& buffer, const std::string& path)
 void buildProcessObjects(bool withSound)
 {
     if (withSound) {
-        loadTrack(chickenSongBuffer, "src/sounds/chikensong.wav");
-        loadTrack(mainThemeBuffer, "src/sounds/MainTheme.wav");
-        chickenSong.emplace(*chickenSongBuffer);
-        mainTheme.emplace(*mainThemeBuffer);
+        bool device = false;
+        {
+            // The audio library and the sound system below it report a
+            // missing device, and every file they cannot decode, in dozens of
+            // lines of their own; we say it once, ourselves.
+            const TQuietStderr quiet;
+            loadTrack(chickenSongBuffer, "src/sounds/chikensong.wav");
+            loadTrack(mainThemeBuffer, "src/sounds/MainTheme.wav");
+            // The first sound opens the playback device.
+            chickenSong.emplace(*chickenSongBuffer);
+            mainTheme.emplace(*mainThemeBuffer);
+            device = sf::PlaybackDevice::getDeviceSampleRate().has_value() || sf::PlaybackDevice::getDevice().has_value();
+        }
+        if (!device) {
+            // Sounds without a device would only complain again on every call.
+            mainTheme.reset();
+            chickenSong.reset();
+            std::cerr << "henhouse: no audio device: playing silently\n";
+        }
     }
 
     // The first sprite brings up the texture store, which loads every image.

@@ -94,4 +94,18 @@ TEST_CASE("command-line options", "[options]")
         CHECK_FALSE(TOptions::parse({"--state-file", ""}, error));
         CHECK_FALSE(TOptions::parse({"--state-file"}, error));
     }
+    SECTION("range errors name the real limits")
+    {
+        CHECK(TOptions::parse({"--frames", "9223372036854775807"}, error));
+        CHECK_FALSE(TOptions::parse({"--frames", "9223372036854775808"}, error));
+        CHECK(error == "--frames '9223372036854775808' is too large: at most 9223372036854775807 frames");
+        CHECK_FALSE(TOptions::parse({"--frames", "-9223372036854775809"}, error));
+        CHECK(error.find("from 1 to 9223372036854775807") != std::string::npos);
+        // The smallest normal float is the smallest step; one below it is too small.
+        CHECK(TOptions::parse({"--fixed-dt", "1.2e-38"}, error));
+        CHECK_FALSE(TOptions::parse({"--fixed-dt", "1e-39"}, error));
+        CHECK(error.find("is too small") != std::string::npos);
+        CHECK_FALSE(TOptions::parse({"--fixed-dt", "1e999"}, error));
+        CHECK(error == "--fixed-dt takes seconds above 0 and at most 1, not '1e999'");
+    }
 }

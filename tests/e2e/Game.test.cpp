@@ -49,6 +49,7 @@ TEST_CASE("a missing sound file stops the start with one line and status 1", "[e
     const fs::path dir = testsupport::scratchDir("nosound");
     fs::create_directories(dir / "src/sounds");
     fs::copy_file(fs::path(HENHOUSE_RUN_DIR) / "src/sounds/MainTheme.wav", dir / "src/sounds/MainTheme.wav");
+    fs::create_directory_symlink(fs::canonical(fs::path(HENHOUSE_RUN_DIR) / "src/images"), dir / "src/images");
     const fs::path err = dir / "stderr.txt";
     const int status = testsupport::runCommand("cd " + dir.string() + " && " + HENHOUSE_EXE + " --frames 1 >/dev/null 2>"
                                                + err.string());

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+// Checks made before anything heavy is loaded, so that a start that cannot
+// work ends at once with one line saying why, instead of aborting halfway.
+
+// True when an X display can be opened; otherwise says why in `error`.
+bool displayAvailable(std::string& error);
+
+// True when the working directory holds the game's assets (src/images and
+// src/sounds); otherwise says where they were looked for in `error`.
+bool assetsPresent(std::string& error);

@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# ./play.sh as a player uses it: called from another folder with relative
+# paths, with empty paths, with a display that does not answer, without HOME,
+# and stopped with SIGTERM halfway through a run. Usage: play.test.sh CHECKOUT
+set -uo pipefail
+top="$(cd "$1" && pwd)"
+work="$(mktemp -d "${TMPDIR:-/tmp}/henhouse-play.XXXXXX")"
+trap 'rm -rf "$work"' EXIT
+# Each run's scratch folder goes here, where the test can see it.
+export XDG_CACHE_HOME="$work/cache"
+failures=0
+fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
+
+# Processes whose command line contains $1 (read from /proc: no procps needed).
+running() {
+  local f line
+  for f in /proc/[0-9]*/cmdline; do
+    line="$( { tr '\0' ' ' <"$f"; } 2>/dev/null)" || continue
+    case "$line" in *"$1"*) echo "$line" ;; esac
+  done
+}
+scratch_left() { ls -d "$XDG_CACHE_HOME"/henhouse/run.* 2>/dev/null; }
+
+caller="$work/caller"
+mkdir -p "$caller"
+cd "$caller"
+printf '2 click 738 1000\n' >my.events
+
+echo "relative paths are the caller's"
+env -u DISPLAY "$top/play.sh" --seed 1 --fixed-dt 0.05 --frames 3 --events my.events --screenshot shot.png \
+  >out.txt 2>err.txt
+status=$?
+[ "$status" = 0 ] || fail "a run with relative paths ended with status $status: $(tail -n 3 err.txt)"
+[ -s "$caller/shot.png" ] || fail "the screenshot is not in the caller's folder"
+[ "$(tail -n 1 out.txt)" = "$caller/shot.png" ] || fail "the last line is not the screenshot's path: $(tail -n 1 out.txt)"
+[ ! -e "$top/shot.png" ] && [ ! -e "$top/build/run/shot.png" ] || fail "the screenshot went into the checkout"
+[ -z "$(scratch_left)" ] || fail "the run left its scratch folder: $(scratch_left)"
+
+echo "empty paths are the game's error, not the checkout"
+for option in --events --screenshot; do
+  env -u DISPLAY "$top/play.sh" "$option" '' >out.txt 2>err.txt
+  status=$?
+  [ "$status" = 2 ] || fail "$option '' ended with status $status"
+  grep -qx "henhouse: $option needs a file path" err.txt || fail "$option '' did not say so: $(head -n 3 err.txt)"
+done
+
+echo "a display that does not answer is named before the build"
+DISPLAY=:9876 "$top/play.sh" --seed 1 >out.txt 2>err.txt
+status=$?
+[ "$status" = 1 ] || fail "a dead display ended with status $status"
+[ "$(tail -n 1 err.txt)" = "henhouse: no display: the X display ':9876' does not answer (without a display, ./play.sh plays the demo on a virtual one: env -u DISPLAY ./play.sh)" ] \
+  || fail "a dead display said: $(tail -n 1 err.txt)"
+! grep -q "building the game" err.txt || fail "a dead display was found only after the build"
+
+echo "the cache folder without HOME, and when it cannot be made"
+home="$(getent passwd "$(id -u)" | cut -d: -f6)"
+got="$(env -u HOME -u XDG_CACHE_HOME bash -c "source '$top/tools/env.sh'; hh_cache_dir")"
+[ "$got" = "$home/.cache/henhouse" ] || fail "without HOME the cache folder is $got, not $home/.cache/henhouse"
+touch "$work/not-a-folder"
+env -u XDG_CACHE_HOME HOME="$work/not-a-folder" bash -c "source '$top/tools/env.sh'; hh_make_cache_dir \"\$(hh_cache_dir)\"" \
+  >out.txt 2>err.txt
+status=$?
+[ "$status" = 1 ] || fail "an unusable cache folder ended with status $status"
+grep -q "^henhouse: error: cannot use $work/not-a-folder/.cache/henhouse for the build environment (.*); choose a writable folder with XDG_CACHE_HOME=" err.txt \
+  || fail "an unusable cache folder said: $(cat err.txt)"
+
+echo "SIGTERM ends the game and the virtual display and leaves nothing behind"
+frames=987654
+env -u DISPLAY "$top/play.sh" --seed 1 --fixed-dt 0.05 --frames "$frames" >out.txt 2>err.txt &
+play=$!
+for _ in $(seq 1 240); do
+  [ -n "$(running "--frames $frames")" ] && [ -n "$(running "Xvfb")" ] && break
+  sleep 0.25
+done
+[ -n "$(running "henhouse --seed 1 --fixed-dt 0.05 --frames $frames")" ] || fail "the long run did not start: $(tail -n 3 err.txt)"
+sleep 1
+kill -TERM "$play"
+wait "$play"
+status=$?
+[ "$status" = 143 ] || fail "play.sh ended with status $status after SIGTERM"
+sleep 1
+[ -z "$(running "--frames $frames")" ] || fail "the game outlived play.sh: $(running "--frames $frames")"
+[ -z "$(running "$XDG_CACHE_HOME")" ] || fail "the virtual display outlived play.sh: $(running "$XDG_CACHE_HOME")"
+[ -z "$(scratch_left)" ] || fail "SIGTERM left the scratch folder: $(scratch_left)"
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "all play.sh checks passed"
