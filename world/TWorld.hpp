@@ -1,6 +1,7 @@
 #pragma once
 
 #include "actors/TActor.hpp"
+#include "actors/TSpriteBatch.hpp"
 #include "actors/TTimer.hpp"
 #include "eggline/TButton2.hpp"
 #include "eggline/TEgg2.hpp"
@@ -8,6 +9,7 @@
 #include "poultry/TChiken2.hpp"
 #include "poultry/TDrinkingbowl.hpp"
 #include "poultry/TFeeding.hpp"
+#include "world/TFieldCache.hpp"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Sprite.hpp>
@@ -81,6 +83,12 @@ public:
     void draw(sf::RenderTarget& target);
     void drawBackground(sf::RenderTarget& target, int columns, int rows, float pitch);
     void drawField(sf::RenderTarget& target);
+    // The field's parts: the still furniture over the dirt, and what lives
+    // and moves over it (feeders, bowls, eggs, chickens, bubbles).
+    void drawFurniture(sf::RenderTarget& target);
+    void drawLife(sf::RenderTarget& target);
+    // Leaves the furniture's shared stamps where drawing it would.
+    void placeFurnitureStamps();
     void drawHud(sf::RenderTarget& target);
     void drawInventory(sf::RenderTarget& target);
 
@@ -135,4 +143,12 @@ public:
     };
     sf::VertexArray floorTiles{sf::PrimitiveType::Triangles};
     FloorLayout floorLayout;
+
+    // Drawing aids, no part of the game's state: the still layers' picture
+    // and a batch for the many small things. With drawDirect every object is
+    // drawn by itself, the plain way (the reference the tests hold the
+    // quicker frame to).
+    TFieldCache fieldCache;
+    TSpriteBatch batch;
+    bool drawDirect = false;
 };

@@ -22,8 +22,16 @@ TTextureStore& store() { return TTextureStore::instance(); }
 
 void TWorld::draw(sf::RenderTarget& target)
 {
-    drawBackground(target, 80, 45, 24.f);
-    drawField(target);
+    if (drawDirect) {
+        drawBackground(target, 80, 45, 24.f);
+        drawField(target);
+        drawHud(target);
+        return;
+    }
+    // The same frame, with the still layers copied from their picture and
+    // the many small things drawn in batches.
+    fieldCache.draw(target, *this);
+    drawLife(target);
     drawHud(target);
 }
 
@@ -70,18 +78,42 @@ void TWorld::drawField(sf::RenderTarget& target)
 {
     for (const sf::Sprite& dirt : pollution)
         target.draw(dirt);
+    drawFurniture(target);
+    drawLife(target);
+}
 
+namespace {
+
+constexpr sf::Vector2f troughPlace{672.f, 250.f};
+constexpr float fanXs[] = {0.f, 125.f, 1675.f, 1800.f};
+constexpr float panelXs[] = {550.f, 445.f, 340.f, 235.f, 130.f, 25.f, -80.f};
+constexpr float panelY = 132.f;
+
+} // namespace
+
+void TWorld::drawFurniture(sf::RenderTarget& target)
+{
     target.draw(rect221Sprite);
     target.draw(frame60Sprite);
     target.draw(frame49Sprite);
     target.draw(subtractSprite);
 
-    store().drawSpriteAt(target, 113, {672.f, 250.f});
-    for (float x : {0.f, 125.f, 1675.f, 1800.f})
+    store().drawSpriteAt(target, 113, troughPlace);
+    for (float x : fanXs)
         store().drawSpriteAt(target, 114, {x, 0.f});
-    for (float x : {550.f, 445.f, 340.f, 235.f, 130.f, 25.f, -80.f})
-        store().drawSpriteAt(target, 115, {x, 132.f});
+    for (float x : panelXs)
+        store().drawSpriteAt(target, 115, {x, panelY});
+}
 
+void TWorld::placeFurnitureStamps()
+{
+    store().getSprite(113).setPosition(troughPlace);
+    store().getSprite(114).setPosition({fanXs[3], 0.f});
+    store().getSprite(115).setPosition({panelXs[6], panelY});
+}
+
+void TWorld::drawLife(sf::RenderTarget& target)
+{
     feeders[0].draw(target);
     for (TDrinkingbowl& bowl : drinkingBowls)
         bowl.draw(target);
@@ -91,12 +123,26 @@ void TWorld::drawField(sf::RenderTarget& target)
     for (int i = 1; i < 4; ++i)
         feeders[i].draw(target);
 
-    for (TEgg2& egg : eggsOnFloor)
-        egg.drawMarked(target, false);
+    if (drawDirect) {
+        for (TEgg2& egg : eggsOnFloor)
+            egg.drawMarked(target, false);
+    } else {
+        batch.clear();
+        for (TEgg2& egg : eggsOnFloor)
+            egg.addMarked(batch, false);
+        batch.draw(target);
+    }
     for (TChiken2& chicken : vecChikens)
         chicken.draw(target);
-    for (TBubble& bubble : bubbles)
-        bubble.draw(target);
+    if (drawDirect) {
+        for (TBubble& bubble : bubbles)
+            bubble.draw(target);
+    } else {
+        batch.clear();
+        for (TBubble& bubble : bubbles)
+            bubble.addTo(batch);
+        batch.draw(target);
+    }
 }
 
 void TWorld::drawHud(sf::RenderTarget& target)
@@ -136,13 +182,28 @@ void TWorld::drawHud(sf::RenderTarget& target)
         // Only a running machine marks eggs, and only those whose position
         // lies strictly inside the scanner.
         const sf::IntRect scanner = TSort::scannerRect();
-        for (TEgg2& egg : eggsOnTable)
-            egg.drawMarked(target, mode == ModeSortingRunning && rectContains(scanner, egg.getPosition()));
+        batch.clear();
+        for (TEgg2& egg : eggsOnTable) {
+            const bool marked = mode == ModeSortingRunning && rectContains(scanner, egg.getPosition());
+            if (drawDirect)
+                egg.drawMarked(target, marked);
+            else
+                egg.addMarked(batch, marked);
+        }
         // The eggs packed so far, three to a row, in each package.
+        sf::Sprite& packed = store().getSprite(162);
         for (auto [count, top] : {std::pair{packC0Count, 617.f}, std::pair{packC1Count, 753.f}})
-            for (int i = 0; i < count; ++i)
-                store().drawSpriteAt(target, 162,
-                                     {583.f + 36.f * static_cast<float>(i % 3), top + 36.f * static_cast<float>(i / 3)});
+            for (int i = 0; i < count; ++i) {
+                const sf::Vector2f place{583.f + 36.f * static_cast<float>(i % 3),
+                                         top + 36.f * static_cast<float>(i / 3)};
+                if (drawDirect) {
+                    store().drawSpriteAt(target, 162, place);
+                } else {
+                    packed.setPosition(place);
+                    batch.add(packed);
+                }
+            }
+        batch.draw(target);
         store().drawSprite(target, 71);
     } else if (mode == ModeShop) {
         shop->draw(target);
