@@ -4,9 +4,12 @@
 #include "world/ProcessObjects.hpp"
 #include "world/TWorld.hpp"
 
+#include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderStates.hpp>
 
 #include <algorithm>
+#include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -169,4 +172,47 @@ void TFieldCache::forget()
     haveGround = havePen = false;
     spots.clear();
     furniture.clear();
+}
+
+sf::IntRect TFieldCache::opaqueInterior(const sf::Texture& texture)
+{
+    if (const auto found = interiors.find(&texture); found != interiors.end())
+        return found->second;
+    const sf::Image image = texture.copyToImage();
+    const int w = static_cast<int>(image.getSize().x), h = static_cast<int>(image.getSize().y);
+    // Counts of pixels that are not fully opaque, summed over rectangles
+    // from the top left corner.
+    std::vector<int> sums(static_cast<std::size_t>((w + 1) * (h + 1)), 0);
+    const auto at = [&](int x, int y) -> int& { return sums[static_cast<std::size_t>(y * (w + 1) + x)]; };
+    const std::uint8_t* pixels = image.getPixelsPtr();
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::size_t index = static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x);
+            const int seeThrough = pixels[index * 4 + 3] != 255;
+            at(x + 1, y + 1) = seeThrough + at(x, y + 1) + at(x + 1, y) - at(x, y);
+        }
+    const auto clear = [&](int l, int t, int r, int b) { return at(r, b) - at(l, b) - at(r, t) + at(l, t) == 0; };
+    // From the whole picture, step the edges in until what is left is opaque
+    // (frames and rounded corners are narrow, so this keeps most of it).
+    int l = 0, t = 0, r = w, b = h;
+    const int stepX = std::max(1, w / 64), stepY = std::max(1, h / 64);
+    while (r - l > 2 * stepX && b - t > 2 * stepY && !clear(l, t, r, b)) {
+        // Move in the edge with the most see-through pixels along it.
+        const int left = at(l + stepX, b) - at(l, b) - at(l + stepX, t) + at(l, t);
+        const int right = at(r, b) - at(r - stepX, b) - at(r, t) + at(r - stepX, t);
+        const int top = at(r, t + stepY) - at(l, t + stepY) - at(r, t) + at(l, t);
+        const int bottom = at(r, b) - at(l, b) - at(r, b - stepY) + at(l, b - stepY);
+        const int most = std::max({left, right, top, bottom});
+        if (most == left)
+            l += stepX;
+        else if (most == right)
+            r -= stepX;
+        else if (most == top)
+            t += stepY;
+        else
+            b -= stepY;
+    }
+    const sf::IntRect interior = clear(l, t, r, b) ? sf::IntRect({l, t}, {r - l, b - t}) : sf::IntRect();
+    interiors.emplace(&texture, interior);
+    return interior;
 }

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <vector>
 
 class TWorld;
@@ -44,6 +45,10 @@ public:
     // Drops the pictures (they are made again on the next draw).
     void forget();
 
+    // A rectangle of `texture` (in its pixels) whose every pixel is fully
+    // opaque, or an empty one; found once per texture.
+    sf::IntRect opaqueInterior(const sf::Texture& texture);
+
     // How often each picture was painted (for tests).
     long groundPaints = 0;
     long spotPaints = 0;
@@ -71,4 +76,5 @@ private:
     std::vector<TSpriteLook> spots; // the dirt on the ground, in order
     std::vector<TSpriteLook> furniture; // what the pen picture was painted with
     TSpriteBatch batch;
+    std::map<const sf::Texture*, sf::IntRect> interiors;
 };

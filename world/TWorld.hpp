@@ -86,7 +86,11 @@ public:
     // The field's parts: the still furniture over the dirt, and what lives
     // and moves over it (feeders, bowls, eggs, chickens, bubbles).
     void drawFurniture(sf::RenderTarget& target);
-    void drawLife(sf::RenderTarget& target);
+    // With `hidden` (the open window's opaque part), the quick frame leaves
+    // out what lies wholly inside it.
+    void drawLife(sf::RenderTarget& target, const sf::FloatRect& hidden = {});
+    // Where the open window is opaque, one unit in; empty with no window.
+    sf::FloatRect hiddenArea();
     // Leaves the furniture's shared stamps where drawing it would.
     void placeFurnitureStamps();
     void drawHud(sf::RenderTarget& target);

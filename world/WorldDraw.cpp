@@ -28,11 +28,52 @@ void TWorld::draw(sf::RenderTarget& target)
         drawHud(target);
         return;
     }
-    // The same frame, with the still layers copied from their picture and
-    // the many small things drawn in batches.
-    fieldCache.draw(target, *this);
-    drawLife(target);
+    // The same frame, with the still layers copied from their picture, the
+    // many small things drawn in batches, and what an open window hides
+    // left out.
+    const sf::FloatRect hidden = hiddenArea();
+    sf::IntRect hiddenPixels;
+    if (hidden.size.x > 0.f && target.getView().getRotation() == sf::degrees(0.f)) {
+        // Whole pixels only, one in from each edge.
+        const sf::Vector2i a = target.mapCoordsToPixel(hidden.position);
+        const sf::Vector2i b = target.mapCoordsToPixel(hidden.position + hidden.size);
+        hiddenPixels = sf::IntRect(a + sf::Vector2i(1, 1), b - a - sf::Vector2i(2, 2));
+    }
+    fieldCache.draw(target, *this, hiddenPixels);
+    drawLife(target, hiddenPixels.size.x > 0 ? hidden : sf::FloatRect());
     drawHud(target);
+}
+
+sf::FloatRect TWorld::hiddenArea()
+{
+    const TActor* window = nullptr;
+    if (mode == ModeSorting || mode == ModeSortingRunning)
+        window = &*sortMachine;
+    else if (mode == ModeShop && shop->visible)
+        window = &*shop;
+    // Only a window drawn straight, fully opaque, hides what lies under it.
+    if (window == nullptr || !window->visible || window->getRotation() != sf::degrees(0.f)
+        || window->getColor().a != 255)
+        return {};
+    const sf::IntRect inner = fieldCache.opaqueInterior(window->getTexture());
+    const sf::IntRect shown = window->getTextureRect();
+    // The part of the opaque interior that the window's rectangle shows,
+    // where the window puts it, one unit in from each edge.
+    const int l = std::max(inner.position.x, shown.position.x);
+    const int t = std::max(inner.position.y, shown.position.y);
+    const int r = std::min(inner.position.x + inner.size.x, shown.position.x + shown.size.x);
+    const int b = std::min(inner.position.y + inner.size.y, shown.position.y + shown.size.y);
+    if (r - l < 4 || b - t < 4 || shown.size.x <= 0 || shown.size.y <= 0)
+        return {};
+    const sf::Transform& place = window->getTransform();
+    const auto corner = [&](int x, int y) {
+        return place.transformPoint({static_cast<float>(x - shown.position.x), static_cast<float>(y - shown.position.y)});
+    };
+    const sf::Vector2f p = corner(l, t);
+    const sf::Vector2f q = corner(r, b);
+    const sf::Vector2f low(std::min(p.x, q.x) + 1.f, std::min(p.y, q.y) + 1.f);
+    const sf::Vector2f high(std::max(p.x, q.x) - 1.f, std::max(p.y, q.y) - 1.f);
+    return {low, high - low};
 }
 
 void TWorld::drawBackground(sf::RenderTarget& target, int columns, int rows, float pitch)
@@ -112,7 +153,7 @@ void TWorld::placeFurnitureStamps()
     store().getSprite(115).setPosition({panelXs[6], panelY});
 }
 
-void TWorld::drawLife(sf::RenderTarget& target)
+void TWorld::drawLife(sf::RenderTarget& target, const sf::FloatRect& hidden)
 {
     feeders[0].draw(target);
     for (TDrinkingbowl& bowl : drinkingBowls)
@@ -126,23 +167,34 @@ void TWorld::drawLife(sf::RenderTarget& target)
     if (drawDirect) {
         for (TEgg2& egg : eggsOnFloor)
             egg.drawMarked(target, false);
-    } else {
-        batch.clear();
-        for (TEgg2& egg : eggsOnFloor)
-            egg.addMarked(batch, false);
-        batch.draw(target);
-    }
-    for (TChiken2& chicken : vecChikens)
-        chicken.draw(target);
-    if (drawDirect) {
+        for (TChiken2& chicken : vecChikens)
+            chicken.draw(target);
         for (TBubble& bubble : bubbles)
             bubble.draw(target);
-    } else {
-        batch.clear();
-        for (TBubble& bubble : bubbles)
-            bubble.addTo(batch);
-        batch.draw(target);
+        return;
     }
+    // Whatever lies wholly under the open window's opaque part would be
+    // painted over anyway.
+    const auto seen = [&](const sf::FloatRect& bounds) {
+        return hidden.size.x <= 0.f || !hidden.contains(bounds.position)
+            || !hidden.contains(bounds.position + bounds.size);
+    };
+    batch.clear();
+    for (TEgg2& egg : eggsOnFloor)
+        if (seen(egg.getGlobalBounds()))
+            egg.addMarked(batch, false);
+    batch.draw(target);
+    for (TChiken2& chicken : vecChikens) {
+        if (seen(chicken.getGlobalBounds()))
+            chicken.draw(target);
+        else
+            chicken.drawMoodIcon(target);
+    }
+    batch.clear();
+    for (TBubble& bubble : bubbles)
+        if (seen(bubble.getGlobalBounds()))
+            bubble.addTo(batch);
+    batch.draw(target);
 }
 
 void TWorld::drawHud(sf::RenderTarget& target)

@@ -3,6 +3,7 @@
 // object by itself: the same pixels, every one of them, in the busy scenes.
 #include "core/Globals.hpp"
 #include "core/TTextureStore.hpp"
+#include "eggline/TShop.hpp"
 #include "support/TestSupport.hpp"
 #include "world/ProcessObjects.hpp"
 #include "world/TWorld.hpp"
@@ -150,6 +151,10 @@ TEST_CASE("the quick frame paints exactly the plain frame's pixels", "[scene][qu
         packC1Count = 4;
         world->mode = TWorld::ModeSortingRunning;
         world->refreshToolbarIcons();
+        // Most of the sorting window is opaque: the field under it is left out.
+        const sf::FloatRect hidden = world->hiddenArea();
+        CHECK(hidden.size.x > 700.f);
+        CHECK(hidden.size.y > 600.f);
         for (int frame = 0; frame < 40; frame += 8) {
             for (int i = 0; i < 8; ++i)
                 world->update(0.1f);
@@ -163,7 +168,15 @@ TEST_CASE("the quick frame paints exactly the plain frame's pixels", "[scene][qu
         world->mode = TWorld::ModeShop;
         world->refreshToolbarIcons();
         world->update(step);
+        CHECK(world->hiddenArea().size.x > 700.f);
         same("shop");
+        // A hen wholly under the window, another half under its edge.
+        world->vecChikens[0].setPosition({900.f, 500.f});
+        world->vecChikens[1].setPosition(world->hiddenArea().position + sf::Vector2f{0.f, 200.f});
+        same("hens under the shop");
+        shop->visible = false;
+        CHECK(world->hiddenArea().size.x == 0.f);
+        same("shop hidden");
     }
     SECTION("the broom's bubbles and the psychologist's notes")
     {
