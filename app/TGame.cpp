@@ -94,10 +94,15 @@ int TGame::run()
         world->placeSharedSprites();
 
         long frame = 0;
+        bool started = false;
         while (window.isOpen()) {
-            // Mipmaps for the pictures drawn smaller, one per frame, once the game is on screen.
-            if (frame > 0)
-                TTextureStore::instance().generatePendingMipmaps(1);
+            // Mipmaps for the pictures drawn smaller, one per frame, once the
+            // game is on screen; with the last, the start is over and the
+            // memory it kept in hand goes back to the system.
+            if (frame > 0 && !started && !TTextureStore::instance().generatePendingMipmaps(1)) {
+                (void)giveBackSpareMemory();
+                started = true;
+            }
             const float measured = clock.restart().asSeconds();
             const float dt = options.fixedDt ? *options.fixedDt : measured;
             if (accountFrame(dt))

@@ -15,6 +15,7 @@
 // ./bench.sh frame [ROUNDS [SCENE]]   (SCENE: only the scenes whose name contains it)
 #include "bench/ProcessMemory.hpp"
 #include "core/Globals.hpp"
+#include "core/HeapMemory.hpp"
 #include "core/TTextureStore.hpp"
 #include "world/ProcessObjects.hpp"
 #include "world/TWorld.hpp"
@@ -29,6 +30,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -148,6 +150,39 @@ std::vector<Scene> scenes()
     return list;
 }
 
+double mib(double bytes) { return bytes / (1024.0 * 1024.0); }
+
+// Where the resident memory goes, next to what the textures need.
+void reportMemory(long playRss)
+{
+    double pixels = 0, mipmaps = 0;
+    for (const auto& [id, texture] : TTextureStore::instance().textures) {
+        const double bytes = 4.0 * texture->getSize().x * texture->getSize().y;
+        pixels += bytes;
+        if (texture->isSmooth())
+            mipmaps += bytes / 3.0;
+    }
+    std::map<std::string, long> kinds = residentByMapping();
+    long files = 0;
+    std::string largest;
+    long largestKib = 0;
+    for (const auto& [name, kib] : kinds)
+        if (name.rfind("file ", 0) == 0) {
+            files += kib;
+            if (kib > largestKib) {
+                largestKib = kib;
+                largest = name.substr(5);
+            }
+        }
+    std::printf("frame: memory: textures' pixels %.0f MiB + mipmaps %.0f MiB; resident %.0f MiB in play: heap %.0f MiB"
+                " (%.0f MiB in use, %.0f MiB free), other anonymous %.0f MiB, files %.0f MiB (largest %s %.0f MiB)\n",
+                mib(pixels), mib(mipmaps), static_cast<double>(playRss) / 1024.0, kinds["heap"] / 1024.0,
+                mib(static_cast<double>(liveHeapBytes())), mib(static_cast<double>(freeHeapBytes())),
+                kinds["anonymous"] / 1024.0, files / 1024.0, largest.c_str(), largestKib / 1024.0);
+    std::printf("frame: resident memory in play %.0f MiB, %.0f MiB above the textures' pixels and mipmaps\n",
+                static_cast<double>(playRss) / 1024.0, static_cast<double>(playRss) / 1024.0 - mib(pixels + mipmaps));
+}
+
 struct Figures {
     std::string name;
     std::vector<double> frames;
@@ -218,6 +253,8 @@ int main(int argc, char** argv)
         // The start: every mipmap made, every cache filled.
         while (TTextureStore::instance().generatePendingMipmaps(1))
             (void)sceneFrame();
+        // As the game does once its mipmaps are made.
+        (void)giveBackSpareMemory();
         for (int i = 0; i < warmFrames; ++i) {
             (void)sceneFrame();
             (void)referenceFrame();
@@ -226,8 +263,10 @@ int main(int argc, char** argv)
         if (scene.everyFrame)
             for (int i = 0; i < 200; ++i)
                 (void)sceneFrame();
-        if (playRss == 0)
+        if (playRss == 0) {
             playRss = residentKiB();
+            reportMemory(playRss);
+        }
 
         Figures figures{scene.name, {}, {}};
         for (int r = 0; r < rounds; ++r) {
@@ -256,8 +295,7 @@ int main(int argc, char** argv)
     std::vector<double> ref;
     for (int i = 0; i < blockFrames * rounds; ++i)
         ref.push_back(referenceFrame());
-    std::printf("frame: reference layer %.2f ms a frame; resident memory in play %.0f MiB\n", median(ref),
-                static_cast<double>(playRss) / 1024.0);
+    std::printf("frame: reference layer %.2f ms a frame\n", median(ref));
     std::printf("frame: worst %.2f x one full-screen layer (%s)\n", worst, worstName.c_str());
     destroyProcessObjects();
     return 0;
