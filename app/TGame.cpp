@@ -86,6 +86,11 @@ int TGame::run()
                                 sf::State::Windowed, sf::ContextSettings{});
         window.setMaximumSize(sf::Vector2u(1920, 1080));
         window.setMinimumSize(sf::Vector2u(1920, 1080));
+        // Unthrottled unless the player asks, for a cooler laptop.
+        if (options.vsync)
+            window.setVerticalSyncEnabled(true);
+        if (options.maxFps)
+            window.setFramerateLimit(*options.maxFps);
 
         sf::Clock clock;
         sf::Vector2f mouseLocal{0.f, 0.f};

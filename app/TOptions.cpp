@@ -36,12 +36,14 @@ bool parseSeconds(const std::string& text, float& out)
 
 const char* TOptions::usage()
 {
-    return "usage: henhouse [--seed N] [--fixed-dt SECONDS] [--frames N] [--screenshot PATH] [--events PATH] [--help]\n"
+    return "usage: henhouse [--seed N] [--fixed-dt SECONDS] [--frames N] [--screenshot PATH] [--events PATH] [--max-fps N] [--vsync] [--help]\n"
            "  --seed N           seed the random generator with N instead of the clock\n"
            "  --fixed-dt SECONDS give every frame this time step (0 < SECONDS <= 1)\n"
            "  --frames N         quit after N frames\n"
            "  --screenshot PATH  save the last frame as a PNG image at PATH\n"
            "  --events PATH      play the mouse input written in PATH (see the README)\n"
+           "  --max-fps N        draw at most N frames a second (1 to 1000)\n"
+           "  --vsync            wait for the screen's refresh before showing each frame\n"
            "  --help             show this help\n";
 }
 
@@ -54,8 +56,12 @@ std::optional<TOptions> TOptions::parse(const std::vector<std::string>& args, st
             options.help = true;
             continue;
         }
+        if (arg == "--vsync") {
+            options.vsync = true;
+            continue;
+        }
         const bool takesValue = arg == "--seed" || arg == "--fixed-dt" || arg == "--frames" || arg == "--screenshot"
-            || arg == "--events";
+            || arg == "--events" || arg == "--max-fps";
         if (!takesValue) {
             error = "unknown option '" + arg + "'";
             return std::nullopt;
@@ -86,6 +92,13 @@ std::optional<TOptions> TOptions::parse(const std::vector<std::string>& args, st
                 return std::nullopt;
             }
             options.frames = static_cast<long>(n);
+        } else if (arg == "--max-fps") {
+            long long n = 0;
+            if (!parseWhole(value, n) || n < 1 || n > 1000) {
+                error = "--max-fps takes a whole number of frames a second from 1 to 1000, not '" + value + "'";
+                return std::nullopt;
+            }
+            options.maxFps = static_cast<unsigned>(n);
         } else if (arg == "--events") {
             if (value.empty()) {
                 error = "--events needs a file path";

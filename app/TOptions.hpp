@@ -12,6 +12,8 @@ struct TOptions {
     std::optional<long> frames;          // --frames N
     std::optional<std::string> screenshot; // --screenshot PATH
     std::optional<std::string> events;   // --events PATH (mouse input from a file)
+    std::optional<unsigned> maxFps;      // --max-fps N (frames a second at most)
+    bool vsync = false;                  // --vsync (wait for the screen's refresh)
     bool help = false;                   // --help
 
     // Parses the arguments (without the program name). On a bad option or
