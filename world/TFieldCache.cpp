@@ -72,14 +72,17 @@ bool TFieldCache::groundCurrent(TWorld& world, const ViewLook& view, std::size_t
 
 void TFieldCache::paintGround(TWorld& world, const sf::View& view, std::size_t from)
 {
-    ground.setView(view);
     if (from == 0) {
+        // The whole picture cleared, whatever the view's scissor.
+        ground.setView(ground.getDefaultView());
         ground.clear(sf::Color::Black);
+        ground.setView(view);
         world.drawBackground(ground, floorColumns, floorRows, floorPitch);
         floorLook = {stampLook(*cellSprite)};
         spots.clear();
         ++groundPaints;
     } else {
+        ground.setView(view);
         ++spotPaints;
     }
     // Dirt only ever comes at the end of the list, and the spots lie right on

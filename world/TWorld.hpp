@@ -10,6 +10,7 @@
 #include "poultry/TDrinkingbowl.hpp"
 #include "poultry/TFeeding.hpp"
 #include "world/TFieldCache.hpp"
+#include "world/TInkBounds.hpp"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Sprite.hpp>
@@ -89,6 +90,8 @@ public:
     // With `hidden` (the open window's opaque part), the quick frame leaves
     // out what lies wholly inside it.
     void drawLife(sf::RenderTarget& target, const sf::FloatRect& hidden = {});
+    // Draws the sprite only where its picture has ink (the same pixels).
+    void drawInked(sf::RenderTarget& target, const sf::Sprite& sprite);
     // Where the open window is opaque, one unit in; empty with no window.
     sf::FloatRect hiddenArea();
     // Leaves the furniture's shared stamps where drawing it would.
@@ -154,5 +157,6 @@ public:
     // quicker frame to).
     TFieldCache fieldCache;
     TSpriteBatch batch;
+    TInkBounds inkBounds;
     bool drawDirect = false;
 };

@@ -186,15 +186,63 @@ void TWorld::drawLife(sf::RenderTarget& target, const sf::FloatRect& hidden)
     batch.draw(target);
     for (TChiken2& chicken : vecChikens) {
         if (seen(chicken.getGlobalBounds()))
-            chicken.draw(target);
-        else
-            chicken.drawMoodIcon(target);
+            drawInked(target, chicken);
+        chicken.drawMoodIcon(target);
     }
     batch.clear();
     for (TBubble& bubble : bubbles)
         if (seen(bubble.getGlobalBounds()))
             bubble.addTo(batch);
     batch.draw(target);
+}
+
+void TWorld::drawInked(sf::RenderTarget& target, const sf::Sprite& sprite)
+{
+    // Kept simple: straight sprites on a straight view, shown in full.
+    const sf::IntRect rect = sprite.getTextureRect();
+    const sf::View view = target.getView();
+    const sf::Vector2f scale = sprite.getScale();
+    const sf::IntRect viewport = target.getViewport(view);
+    const float viewScale = std::min(static_cast<float>(viewport.size.x) / std::abs(view.getSize().x),
+                                     static_cast<float>(viewport.size.y) / std::abs(view.getSize().y));
+    const float shrink = std::min(std::abs(scale.x), std::abs(scale.y)) * viewScale;
+    if (rect.size.x <= 0 || rect.size.y <= 0 || !(shrink > 0.f) || sprite.getRotation() != sf::degrees(0.f)
+        || view.getRotation() != sf::degrees(0.f)) {
+        target.draw(sprite);
+        return;
+    }
+    // How far the filter reads around a texel: a little beyond the coarsest
+    // of the two mipmap levels it blends at this size.
+    int reach = 4;
+    for (float texels = 1.f / shrink; texels > 1.f; texels /= 2.f)
+        reach *= 2;
+    const sf::IntRect ink = inkBounds.inked(sprite.getTexture(), rect, reach);
+    if (ink.size.x <= 0) {
+        // Nothing would show; only the sprite's draw is skipped.
+        return;
+    }
+    const sf::Transform& place = sprite.getTransform();
+    const sf::Vector2i a = target.mapCoordsToPixel(place.transformPoint(sf::Vector2f(ink.position)));
+    const sf::Vector2i b = target.mapCoordsToPixel(place.transformPoint(sf::Vector2f(ink.position + ink.size)));
+    const sf::Vector2u size = target.getSize();
+    // Two pixels more on every side, for the rounding on the way.
+    const int left = std::max(0, std::min(a.x, b.x) - 2), top = std::max(0, std::min(a.y, b.y) - 2);
+    const int right = std::min(static_cast<int>(size.x), std::max(a.x, b.x) + 3);
+    const int bottom = std::min(static_cast<int>(size.y), std::max(a.y, b.y) + 3);
+    if (right <= left || bottom <= top)
+        return;
+    const sf::FloatRect inked({static_cast<float>(left) / static_cast<float>(size.x),
+                               static_cast<float>(top) / static_cast<float>(size.y)},
+                              {static_cast<float>(right - left) / static_cast<float>(size.x),
+                               static_cast<float>(bottom - top) / static_cast<float>(size.y)});
+    const auto clipped = inked.findIntersection(view.getScissor());
+    if (!clipped)
+        return;
+    sf::View narrowed = view;
+    narrowed.setScissor(*clipped);
+    target.setView(narrowed);
+    target.draw(sprite);
+    target.setView(view);
 }
 
 void TWorld::drawHud(sf::RenderTarget& target)

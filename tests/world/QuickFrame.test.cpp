@@ -216,3 +216,32 @@ TEST_CASE("the quick frame paints exactly the plain frame's pixels", "[scene][qu
     }
     canvas.setView(canvas.getDefaultView());
 }
+
+TEST_CASE("chicks, growing hens and birds at the window's edge are drawn only where they show", "[scene][quick]")
+{
+    auto world = playedWorld(30.f);
+    sf::RenderTexture& canvas = testsupport::screenCanvas();
+    canvas.setView(canvas.getDefaultView());
+    std::string where;
+    const auto same = [&](const char* scene) {
+        const long differ = differingPixels(*world, canvas, where);
+        INFO(scene << ": " << differ << " pixels differ, " << where);
+        CHECK(differ == 0);
+    };
+    same("chicks");
+    // Every size from a day-old chick to a hen, some facing each way, some
+    // half off the screen.
+    for (std::size_t i = 0; i < world->vecChikens.size(); ++i) {
+        TChiken2& bird = world->vecChikens[i];
+        const float s = 0.1f + 0.01f * static_cast<float>(i);
+        bird.setScale({i % 2 ? -s : s, s});
+        bird.setPosition({-20.f + 97.f * static_cast<float>(i), 120.f + 45.f * static_cast<float>(i)});
+    }
+    same("every size");
+    world->vecChikens[3].setPosition({1915.f, 1075.f});
+    world->vecChikens[4].setPosition({3.f, 1078.f});
+    same("at the screen's edges");
+    for (int f = 0; f < 30; ++f)
+        world->update(step);
+    same("walking on");
+}
