@@ -13,6 +13,13 @@
 
 namespace {
 
+// A view of whole pixels over the whole target. (A window's own default view
+// keeps the size it was opened with.)
+sf::View pixelView(const sf::RenderTarget& target)
+{
+    return sf::View(sf::FloatRect({0.f, 0.f}, sf::Vector2f(target.getSize())));
+}
+
 // The floor's grid: 80 by 45 tiles of 24 pixels cover 1920 by 1080.
 constexpr int floorColumns = 80;
 constexpr int floorRows = 45;
@@ -74,7 +81,7 @@ void TFieldCache::paintGround(TWorld& world, const sf::View& view, std::size_t f
 {
     if (from == 0) {
         // The whole picture cleared, whatever the view's scissor.
-        ground.setView(ground.getDefaultView());
+        ground.setView(pixelView(ground));
         ground.clear(sf::Color::Black);
         ground.setView(view);
         world.drawBackground(ground, floorColumns, floorRows, floorPitch);
@@ -126,7 +133,7 @@ void TFieldCache::draw(sf::RenderTarget& target, TWorld& world, const sf::IntRec
 
     if (groundChanged || !havePen || penLooks(world) != furniture) {
         // The ground copied as it is, then the furniture over it.
-        pen.setView(pen.getDefaultView());
+        pen.setView(pixelView(pen));
         pen.draw(sf::Sprite(ground.getTexture()), sf::BlendNone);
         pen.setView(target.getView());
         world.drawFurniture(pen);
@@ -144,7 +151,7 @@ void TFieldCache::draw(sf::RenderTarget& target, TWorld& world, const sf::IntRec
     // Copy the view's area, pixel for pixel, leaving out what will be covered.
     const sf::IntRect area = target.getViewport(target.getView());
     const sf::View saved = target.getView();
-    target.setView(target.getDefaultView());
+    target.setView(pixelView(target));
     sf::Sprite copy(pen.getTexture());
     const auto copyPart = [&](int left, int top, int right, int bottom) {
         if (right <= left || bottom <= top)

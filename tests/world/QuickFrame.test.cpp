@@ -9,6 +9,8 @@
 #include "world/TWorld.hpp"
 
 #include <SFML/Graphics/RenderTexture.hpp>
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Graphics/Texture.hpp>
 #include <SFML/Graphics/View.hpp>
 
 #include <catch2/catch_test_macros.hpp>
@@ -203,6 +205,17 @@ TEST_CASE("the quick frame paints exactly the plain frame's pixels", "[scene][qu
         REQUIRE(world->bubbles.size() >= 400);
         same("notes");
     }
+    SECTION("after drawing on a target of another size (a window before its first resize)")
+    {
+        sf::RenderTexture smaller(sf::Vector2u(1920, 1000));
+        world->drawDirect = false;
+        smaller.clear(sf::Color::Black);
+        world->draw(smaller);
+        smaller.display();
+        same("field");
+        world->mode = TWorld::ModeShop;
+        same("shop");
+    }
     SECTION("through a scaled, letterboxed view")
     {
         sf::View view(sf::FloatRect({0.f, 0.f}, {1920.f, 1080.f}));
@@ -244,4 +257,43 @@ TEST_CASE("chicks, growing hens and birds at the window's edge are drawn only wh
     for (int f = 0; f < 30; ++f)
         world->update(step);
     same("walking on");
+}
+
+TEST_CASE("on the game's own window, opened smaller and grown, the quick frame is the plain one", "[scene][quick]")
+{
+    auto world = playedWorld(200.f);
+    // As the game opens it: 1000 pixels high, then held to its minimum of
+    // 1080, with a view of whole pixels set on the resize.
+    sf::RenderWindow window(sf::VideoMode({1920, 1000}), "quick frame");
+    const auto frame = [&](bool direct) {
+        world->drawDirect = direct;
+        window.clear(sf::Color::Black);
+        world->draw(window);
+        sf::Texture shot(window.getSize());
+        shot.update(window);
+        window.display();
+        return shot.copyToImage();
+    };
+    (void)frame(false);
+    window.setSize({1920, 1080});
+    while (window.pollEvent()) {
+    }
+    window.setView(sf::View(sf::FloatRect({0.f, 0.f}, sf::Vector2f(window.getSize()))));
+    for (int mode : {TWorld::ModeField, TWorld::ModeShop, TWorld::ModeSortingRunning}) {
+        world->mode = mode;
+        sf::Angle needles[3];
+        for (int k = 0; k < 3; ++k)
+            needles[k] = world->drinkingBowls[k].arrow.getRotation();
+        const sf::Image plain = frame(true);
+        for (int k = 0; k < 3; ++k)
+            world->drinkingBowls[k].arrow.setRotation(needles[k]);
+        const sf::Image quick = frame(false);
+        REQUIRE(plain.getSize() == quick.getSize());
+        const std::size_t bytes = std::size_t{plain.getSize().x} * plain.getSize().y * 4;
+        long differ = 0;
+        for (std::size_t i = 0; i < bytes; i += 4)
+            differ += std::memcmp(plain.getPixelsPtr() + i, quick.getPixelsPtr() + i, 3) != 0 ? 1 : 0;
+        INFO("mode " << mode << ": " << differ << " pixels differ");
+        CHECK(differ == 0);
+    }
 }
