@@ -129,6 +129,11 @@ int TGame::run()
         sf::RenderWindow window;
         openWindow(window);
         settleWindow(window);
+        // Unthrottled unless the player asks, for a cooler laptop.
+        if (options.vsync)
+            window.setVerticalSyncEnabled(true);
+        if (options.maxFps)
+            window.setFramerateLimit(*options.maxFps);
 
         sf::Clock clock;
         sf::Vector2f mouseLocal{0.f, 0.f};
@@ -138,10 +143,15 @@ int TGame::run()
         world->placeSharedSprites();
 
         long frame = 0;
+        bool started = false;
         while (window.isOpen()) {
-            // Mipmaps for the pictures drawn smaller, one per frame, once the game is on screen.
-            if (frame > 0)
-                TTextureStore::instance().generatePendingMipmaps(1);
+            // Mipmaps for the pictures drawn smaller, one per frame, once the
+            // game is on screen; with the last, the start is over and the
+            // memory it kept in hand goes back to the system.
+            if (frame > 0 && !started && !TTextureStore::instance().generatePendingMipmaps(1)) {
+                (void)giveBackSpareMemory();
+                started = true;
+            }
             const float measured = clock.restart().asSeconds();
             const float dt = options.fixedDt ? *options.fixedDt : measured;
             if (accountFrame(dt))

@@ -65,7 +65,8 @@ std::optional<sf::Vector2u> parseWindowSize(const std::string& text)
 const char* TOptions::usage()
 {
     return "usage: henhouse [--seed N] [--fixed-dt SECONDS] [--frames N] [--screenshot PATH] [--events PATH]\n"
-           "                [--mute] [--fullscreen | --window-size WxH] [--state-file PATH] [--help]\n"
+           "                [--mute] [--fullscreen | --window-size WxH] [--state-file PATH] [--max-fps N] [--vsync]\n"
+           "                [--help]\n"
            "  --seed N           seed the random generator with N instead of the clock\n"
            "  --fixed-dt SECONDS give every frame this time step (0 < SECONDS <= 1)\n"
            "  --frames N         quit after N frames\n"
@@ -75,6 +76,8 @@ const char* TOptions::usage()
            "  --fullscreen       fill the screen in the desktop's video mode\n"
            "  --window-size WxH  open a window of W x H pixels (the farm is scaled to fit)\n"
            "  --state-file PATH  write the game's state to PATH as text after every frame\n"
+           "  --max-fps N        draw at most N frames a second (1 to 1000)\n"
+           "  --vsync            wait for the screen's refresh before showing each frame\n"
            "  --help             show this help\n";
 }
 
@@ -95,8 +98,12 @@ std::optional<TOptions> TOptions::parse(const std::vector<std::string>& args, st
             options.fullscreen = true;
             continue;
         }
+        if (arg == "--vsync") {
+            options.vsync = true;
+            continue;
+        }
         const bool takesValue = arg == "--seed" || arg == "--fixed-dt" || arg == "--frames" || arg == "--screenshot"
-            || arg == "--events" || arg == "--window-size" || arg == "--state-file";
+            || arg == "--events" || arg == "--window-size" || arg == "--state-file" || arg == "--max-fps";
         if (!takesValue) {
             error = "unknown option " + quoted(arg);
             return std::nullopt;
@@ -149,7 +156,7 @@ std::optional<TOptions> TOptions::parse(const std::vector<std::string>& args, st
         } else if (arg == "--window-size") {
             options.windowSize = parseWindowSize(value);
             if (!options.windowSize) {
-                error = "--window-size takes WIDTHxHEIGHT from 320x180 to 7680x4320, not '" + value + "'";
+                error = "--window-size takes WIDTHxHEIGHT from 320x180 to 7680x4320, not " + quoted(value);
                 return std::nullopt;
             }
         } else if (arg == "--state-file") {
@@ -158,6 +165,13 @@ std::optional<TOptions> TOptions::parse(const std::vector<std::string>& args, st
                 return std::nullopt;
             }
             options.stateFile = value;
+        } else if (arg == "--max-fps") {
+            long long n = 0;
+            if (parseWhole(value, n) != Reading::ok || n < 1 || n > 1000) {
+                error = "--max-fps takes a whole number of frames a second from 1 to 1000, not " + quoted(value);
+                return std::nullopt;
+            }
+            options.maxFps = static_cast<unsigned>(n);
         } else if (arg == "--events") {
             if (value.empty()) {
                 error = "--events needs a file path";

@@ -18,6 +18,8 @@ struct TOptions {
     bool fullscreen = false;             // --fullscreen: the desktop's video mode
     std::optional<sf::Vector2u> windowSize; // --window-size WxH
     std::optional<std::string> stateFile; // --state-file PATH (the state, every frame)
+    std::optional<unsigned> maxFps;      // --max-fps N (frames a second at most)
+    bool vsync = false;                  // --vsync (wait for the screen's refresh)
     bool help = false;                   // --help
 
     // Parses the arguments (without the program name). On a bad option or

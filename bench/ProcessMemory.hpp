@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -32,6 +34,42 @@ inline long residentKiB()
     return -1;
 }
 
+// Resident memory in KiB by kind of mapping: the heap, other anonymous
+// memory (thread stacks, the decode ring, the graphics driver's own maps),
+// and files (the program and its libraries), each library by name.
+inline std::map<std::string, long> residentByMapping()
+{
+    std::map<std::string, long> kib;
+    std::ifstream maps("/proc/self/smaps");
+    std::string line, name;
+    while (std::getline(maps, line)) {
+        std::istringstream fields(line);
+        std::string first;
+        fields >> first;
+        if (!first.empty() && first.back() != ':') {
+            // A mapping's header: address perms offset dev inode [path]
+            std::string perms, offset, dev, inode, path;
+            fields >> perms >> offset >> dev >> inode;
+            std::getline(fields, path);
+            const auto start = path.find_first_not_of(' ');
+            path = start == std::string::npos ? "" : path.substr(start);
+            if (path.empty())
+                name = "anonymous";
+            else if (path == "[heap]")
+                name = "heap";
+            else if (path[0] == '[')
+                name = "anonymous";
+            else
+                name = "file " + path.substr(path.find_last_of('/') + 1);
+        } else if (first == "Rss:") {
+            long value = 0;
+            fields >> value;
+            kib[name] += value;
+        }
+    }
+    return kib;
+}
+
 // Bytes handed out by the allocator and not yet given back.
 inline std::size_t liveHeapBytes()
 {
@@ -40,6 +78,16 @@ inline std::size_t liveHeapBytes()
 #else
     const struct mallinfo2 info = mallinfo2();
     return info.uordblks + info.hblkhd;
+#endif
+}
+
+// Bytes the allocator holds free inside its heap.
+inline std::size_t freeHeapBytes()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return 0;
+#else
+    return mallinfo2().fordblks;
 #endif
 }
 

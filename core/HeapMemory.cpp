@@ -19,6 +19,20 @@ void keepMemoryInHeap()
 #endif
 }
 
+std::size_t giveBackSpareMemory()
+{
+#if HENHOUSE_TUNES_HEAP
+    const std::size_t spare = mallinfo2().fordblks;
+    // glibc's own defaults.
+    mallopt(M_MMAP_MAX, 65536);
+    mallopt(M_TRIM_THRESHOLD, 128 * 1024);
+    (void)malloc_trim(0);
+    return spare;
+#else
+    return 0;
+#endif
+}
+
 THeapRange growHeap([[maybe_unused]] std::size_t bytes)
 {
     THeapRange range;

@@ -23,6 +23,12 @@ struct THeapRange {
 // back to the system. Idempotent.
 void keepMemoryInHeap();
 
+// Once the start is over: large blocks get their own mappings again, and
+// the heap hands freed memory back to the system, starting with what is free
+// now (the start's spare room, the pictures the mipmaps replaced). Returns
+// the bytes the heap held free before.
+std::size_t giveBackSpareMemory();
+
 // Grows the heap by about `bytes`, gives the block straight back to it
 // unwritten (so the next allocations are carved out of it, in order), and
 // asks for large pages there. Returns the large pages inside the block.

@@ -15,9 +15,24 @@ void TEgg2::drawMarked(sf::RenderTarget& target, bool marked)
         draw(target);
         return;
     }
+    target.draw(placedMark());
+}
+
+void TEgg2::addMarked(TSpriteBatch& batch, bool marked)
+{
+    if (!marked) {
+        if (visible)
+            batch.add(*this);
+        return;
+    }
+    batch.add(placedMark());
+}
+
+sf::Sprite& TEgg2::placedMark() const
+{
     sf::Sprite& mark = TTextureStore::instance().getSprite(defective ? 76 : 77);
     mark.setPosition(getPosition());
     mark.setOrigin(getOrigin());
     mark.setRotation(getRotation());
-    target.draw(mark);
+    return mark;
 }

@@ -46,3 +46,9 @@ void TBubble::draw(sf::RenderTarget& target)
     if (alive)
         TActor::draw(target);
 }
+
+void TBubble::addTo(TSpriteBatch& batch) const
+{
+    if (alive && visible)
+        batch.add(*this);
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "actors/TActor.hpp"
+#include "actors/TSpriteBatch.hpp"
 
 // A short-lived effect particle (soap bubble, music note, vet bubble): rises,
 // sways and fades out over about three seconds.
@@ -16,6 +17,8 @@ public:
 
     void update(float dt) override;
     void draw(sf::RenderTarget& target) override;
+    // The same picture added to a batch instead of drawn.
+    void addTo(TSpriteBatch& batch) const;
 
     float speed = 0.f;       // rise in pixels per second
     float bubbleScale = 0.f; // uniform scale chosen by spawn

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "actors/TActor.hpp"
+#include "actors/TSpriteBatch.hpp"
 #include "actors/TTimer.hpp"
 #include "eggline/TButton2.hpp"
 #include "eggline/TEgg2.hpp"
@@ -8,6 +9,8 @@
 #include "poultry/TChiken2.hpp"
 #include "poultry/TDrinkingbowl.hpp"
 #include "poultry/TFeeding.hpp"
+#include "world/TFieldCache.hpp"
+#include "world/TInkBounds.hpp"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Sprite.hpp>
@@ -88,6 +91,18 @@ public:
     void draw(sf::RenderTarget& target);
     void drawBackground(sf::RenderTarget& target, int columns, int rows, float pitch);
     void drawField(sf::RenderTarget& target);
+    // The field's parts: the still furniture over the dirt, and what lives
+    // and moves over it (feeders, bowls, eggs, chickens, bubbles).
+    void drawFurniture(sf::RenderTarget& target);
+    // With `hidden` (the open window's opaque part), the quick frame leaves
+    // out what lies wholly inside it.
+    void drawLife(sf::RenderTarget& target, const sf::FloatRect& hidden = {});
+    // Draws the sprite only where its picture has ink (the same pixels).
+    void drawInked(sf::RenderTarget& target, const sf::Sprite& sprite);
+    // Where the open window is opaque, one unit in; empty with no window.
+    sf::FloatRect hiddenArea();
+    // Leaves the furniture's shared stamps where drawing it would.
+    void placeFurnitureStamps();
     void drawHud(sf::RenderTarget& target);
     void drawInventory(sf::RenderTarget& target);
 
@@ -142,4 +157,13 @@ public:
     };
     sf::VertexArray floorTiles{sf::PrimitiveType::Triangles};
     FloorLayout floorLayout;
+
+    // Drawing aids, no part of the game's state: the still layers' picture
+    // and a batch for the many small things. With drawDirect every object is
+    // drawn by itself, the plain way (the reference the tests hold the
+    // quicker frame to).
+    TFieldCache fieldCache;
+    TSpriteBatch batch;
+    TInkBounds inkBounds;
+    bool drawDirect = false;
 };

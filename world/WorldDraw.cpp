@@ -22,9 +22,58 @@ TTextureStore& store() { return TTextureStore::instance(); }
 
 void TWorld::draw(sf::RenderTarget& target)
 {
-    drawBackground(target, 80, 45, 24.f);
-    drawField(target);
+    if (drawDirect) {
+        drawBackground(target, 80, 45, 24.f);
+        drawField(target);
+        drawHud(target);
+        return;
+    }
+    // The same frame, with the still layers copied from their picture, the
+    // many small things drawn in batches, and what an open window hides
+    // left out.
+    const sf::FloatRect hidden = hiddenArea();
+    sf::IntRect hiddenPixels;
+    if (hidden.size.x > 0.f && target.getView().getRotation() == sf::degrees(0.f)) {
+        // Whole pixels only, one in from each edge.
+        const sf::Vector2i a = target.mapCoordsToPixel(hidden.position);
+        const sf::Vector2i b = target.mapCoordsToPixel(hidden.position + hidden.size);
+        hiddenPixels = sf::IntRect(a + sf::Vector2i(1, 1), b - a - sf::Vector2i(2, 2));
+    }
+    fieldCache.draw(target, *this, hiddenPixels);
+    drawLife(target, hiddenPixels.size.x > 0 ? hidden : sf::FloatRect());
     drawHud(target);
+}
+
+sf::FloatRect TWorld::hiddenArea()
+{
+    const TActor* window = nullptr;
+    if (mode == ModeSorting || mode == ModeSortingRunning)
+        window = &*sortMachine;
+    else if (mode == ModeShop && shop->visible)
+        window = &*shop;
+    // Only a window drawn straight, fully opaque, hides what lies under it.
+    if (window == nullptr || !window->visible || window->getRotation() != sf::degrees(0.f)
+        || window->getColor().a != 255)
+        return {};
+    const sf::IntRect inner = fieldCache.opaqueInterior(window->getTexture());
+    const sf::IntRect shown = window->getTextureRect();
+    // The part of the opaque interior that the window's rectangle shows,
+    // where the window puts it, one unit in from each edge.
+    const int l = std::max(inner.position.x, shown.position.x);
+    const int t = std::max(inner.position.y, shown.position.y);
+    const int r = std::min(inner.position.x + inner.size.x, shown.position.x + shown.size.x);
+    const int b = std::min(inner.position.y + inner.size.y, shown.position.y + shown.size.y);
+    if (r - l < 4 || b - t < 4 || shown.size.x <= 0 || shown.size.y <= 0)
+        return {};
+    const sf::Transform& place = window->getTransform();
+    const auto corner = [&](int x, int y) {
+        return place.transformPoint({static_cast<float>(x - shown.position.x), static_cast<float>(y - shown.position.y)});
+    };
+    const sf::Vector2f p = corner(l, t);
+    const sf::Vector2f q = corner(r, b);
+    const sf::Vector2f low(std::min(p.x, q.x) + 1.f, std::min(p.y, q.y) + 1.f);
+    const sf::Vector2f high(std::max(p.x, q.x) - 1.f, std::max(p.y, q.y) - 1.f);
+    return {low, high - low};
 }
 
 void TWorld::drawBackground(sf::RenderTarget& target, int columns, int rows, float pitch)
@@ -70,18 +119,42 @@ void TWorld::drawField(sf::RenderTarget& target)
 {
     for (const sf::Sprite& dirt : pollution)
         target.draw(dirt);
+    drawFurniture(target);
+    drawLife(target);
+}
 
+namespace {
+
+constexpr sf::Vector2f troughPlace{672.f, 250.f};
+constexpr float fanXs[] = {0.f, 125.f, 1675.f, 1800.f};
+constexpr float panelXs[] = {550.f, 445.f, 340.f, 235.f, 130.f, 25.f, -80.f};
+constexpr float panelY = 132.f;
+
+} // namespace
+
+void TWorld::drawFurniture(sf::RenderTarget& target)
+{
     target.draw(rect221Sprite);
     target.draw(frame60Sprite);
     target.draw(frame49Sprite);
     target.draw(subtractSprite);
 
-    store().drawSpriteAt(target, 113, {672.f, 250.f});
-    for (float x : {0.f, 125.f, 1675.f, 1800.f})
+    store().drawSpriteAt(target, 113, troughPlace);
+    for (float x : fanXs)
         store().drawSpriteAt(target, 114, {x, 0.f});
-    for (float x : {550.f, 445.f, 340.f, 235.f, 130.f, 25.f, -80.f})
-        store().drawSpriteAt(target, 115, {x, 132.f});
+    for (float x : panelXs)
+        store().drawSpriteAt(target, 115, {x, panelY});
+}
 
+void TWorld::placeFurnitureStamps()
+{
+    store().getSprite(113).setPosition(troughPlace);
+    store().getSprite(114).setPosition({fanXs[3], 0.f});
+    store().getSprite(115).setPosition({panelXs[6], panelY});
+}
+
+void TWorld::drawLife(sf::RenderTarget& target, const sf::FloatRect& hidden)
+{
     feeders[0].draw(target);
     for (TDrinkingbowl& bowl : drinkingBowls)
         bowl.draw(target);
@@ -91,12 +164,85 @@ void TWorld::drawField(sf::RenderTarget& target)
     for (int i = 1; i < 4; ++i)
         feeders[i].draw(target);
 
+    if (drawDirect) {
+        for (TEgg2& egg : eggsOnFloor)
+            egg.drawMarked(target, false);
+        for (TChiken2& chicken : vecChikens)
+            chicken.draw(target);
+        for (TBubble& bubble : bubbles)
+            bubble.draw(target);
+        return;
+    }
+    // Whatever lies wholly under the open window's opaque part would be
+    // painted over anyway.
+    const auto seen = [&](const sf::FloatRect& bounds) {
+        return hidden.size.x <= 0.f || !hidden.contains(bounds.position)
+            || !hidden.contains(bounds.position + bounds.size);
+    };
+    batch.clear();
     for (TEgg2& egg : eggsOnFloor)
-        egg.drawMarked(target, false);
-    for (TChiken2& chicken : vecChikens)
-        chicken.draw(target);
+        if (seen(egg.getGlobalBounds()))
+            egg.addMarked(batch, false);
+    batch.draw(target);
+    for (TChiken2& chicken : vecChikens) {
+        if (seen(chicken.getGlobalBounds()))
+            drawInked(target, chicken);
+        chicken.drawMoodIcon(target);
+    }
+    batch.clear();
     for (TBubble& bubble : bubbles)
-        bubble.draw(target);
+        if (seen(bubble.getGlobalBounds()))
+            bubble.addTo(batch);
+    batch.draw(target);
+}
+
+void TWorld::drawInked(sf::RenderTarget& target, const sf::Sprite& sprite)
+{
+    // Kept simple: straight sprites on a straight view, shown in full.
+    const sf::IntRect rect = sprite.getTextureRect();
+    const sf::View view = target.getView();
+    const sf::Vector2f scale = sprite.getScale();
+    const sf::IntRect viewport = target.getViewport(view);
+    const float viewScale = std::min(static_cast<float>(viewport.size.x) / std::abs(view.getSize().x),
+                                     static_cast<float>(viewport.size.y) / std::abs(view.getSize().y));
+    const float shrink = std::min(std::abs(scale.x), std::abs(scale.y)) * viewScale;
+    if (rect.size.x <= 0 || rect.size.y <= 0 || !(shrink > 0.f) || sprite.getRotation() != sf::degrees(0.f)
+        || view.getRotation() != sf::degrees(0.f)) {
+        target.draw(sprite);
+        return;
+    }
+    // How far the filter reads around a texel: a little beyond the coarsest
+    // of the two mipmap levels it blends at this size.
+    int reach = 4;
+    for (float texels = 1.f / shrink; texels > 1.f; texels /= 2.f)
+        reach *= 2;
+    const sf::IntRect ink = inkBounds.inked(sprite.getTexture(), rect, reach);
+    if (ink.size.x <= 0) {
+        // Nothing would show; only the sprite's draw is skipped.
+        return;
+    }
+    const sf::Transform& place = sprite.getTransform();
+    const sf::Vector2i a = target.mapCoordsToPixel(place.transformPoint(sf::Vector2f(ink.position)));
+    const sf::Vector2i b = target.mapCoordsToPixel(place.transformPoint(sf::Vector2f(ink.position + ink.size)));
+    const sf::Vector2u size = target.getSize();
+    // Two pixels more on every side, for the rounding on the way.
+    const int left = std::max(0, std::min(a.x, b.x) - 2), top = std::max(0, std::min(a.y, b.y) - 2);
+    const int right = std::min(static_cast<int>(size.x), std::max(a.x, b.x) + 3);
+    const int bottom = std::min(static_cast<int>(size.y), std::max(a.y, b.y) + 3);
+    if (right <= left || bottom <= top)
+        return;
+    const sf::FloatRect inked({static_cast<float>(left) / static_cast<float>(size.x),
+                               static_cast<float>(top) / static_cast<float>(size.y)},
+                              {static_cast<float>(right - left) / static_cast<float>(size.x),
+                               static_cast<float>(bottom - top) / static_cast<float>(size.y)});
+    const auto clipped = inked.findIntersection(view.getScissor());
+    if (!clipped)
+        return;
+    sf::View narrowed = view;
+    narrowed.setScissor(*clipped);
+    target.setView(narrowed);
+    target.draw(sprite);
+    target.setView(view);
 }
 
 void TWorld::drawHud(sf::RenderTarget& target)
@@ -136,13 +282,28 @@ void TWorld::drawHud(sf::RenderTarget& target)
         // Only a running machine marks eggs, and only those whose position
         // lies strictly inside the scanner.
         const sf::IntRect scanner = TSort::scannerRect();
-        for (TEgg2& egg : eggsOnTable)
-            egg.drawMarked(target, mode == ModeSortingRunning && rectContains(scanner, egg.getPosition()));
+        batch.clear();
+        for (TEgg2& egg : eggsOnTable) {
+            const bool marked = mode == ModeSortingRunning && rectContains(scanner, egg.getPosition());
+            if (drawDirect)
+                egg.drawMarked(target, marked);
+            else
+                egg.addMarked(batch, marked);
+        }
         // The eggs packed so far, three to a row, in each package.
+        sf::Sprite& packed = store().getSprite(162);
         for (auto [count, top] : {std::pair{packC0Count, 617.f}, std::pair{packC1Count, 753.f}})
-            for (int i = 0; i < count; ++i)
-                store().drawSpriteAt(target, 162,
-                                     {583.f + 36.f * static_cast<float>(i % 3), top + 36.f * static_cast<float>(i / 3)});
+            for (int i = 0; i < count; ++i) {
+                const sf::Vector2f place{583.f + 36.f * static_cast<float>(i % 3),
+                                         top + 36.f * static_cast<float>(i / 3)};
+                if (drawDirect) {
+                    store().drawSpriteAt(target, 162, place);
+                } else {
+                    packed.setPosition(place);
+                    batch.add(packed);
+                }
+            }
+        batch.draw(target);
         store().drawSprite(target, 71);
     } else if (mode == ModeShop) {
         shop->draw(target);

@@ -58,6 +58,28 @@ TEST_CASE("large blocks come from the heap grown ahead, on large pages", "[heap]
     }
 }
 
+TEST_CASE("after the start the heap gives its free memory back, and big blocks are mapped apart again", "[heap]")
+{
+    keepMemoryInHeap();
+    // Room kept in hand, written to, then freed: it stays in the heap.
+    const THeapRange range = growHeapFilled(32 * MB);
+    REQUIRE(range.size() >= 16 * MB);
+    void* middle = reinterpret_cast<void*>(range.first + range.size() / 2);
+    REQUIRE(resident(middle));
+    CHECK(mallinfo2().fordblks >= 16 * MB);
+
+    CHECK(giveBackSpareMemory() >= 16 * MB);
+    CHECK_FALSE(resident(middle));
+    // A big block now has a mapping of its own, returned when freed.
+    const std::size_t mappedBefore = mallinfo2().hblkhd;
+    void* block = std::malloc(8 * MB);
+    REQUIRE(block != nullptr);
+    CHECK(mallinfo2().hblkhd >= mappedBefore + 8 * MB);
+    std::free(block);
+    CHECK(mallinfo2().hblkhd == mappedBefore);
+    keepMemoryInHeap(); // as the other tests expect
+}
+
 #endif
 
 TEST_CASE("filling memory with pages stops when asked, between steps", "[heap]")

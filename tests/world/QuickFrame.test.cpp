@@ -1,0 +1,299 @@
+// The quick frame (still layers copied from their picture, small things in
+// batches, covered parts left out) against the plain one that draws every
+// object by itself: the same pixels, every one of them, in the busy scenes.
+#include "core/Globals.hpp"
+#include "core/TTextureStore.hpp"
+#include "eggline/TShop.hpp"
+#include "support/TestSupport.hpp"
+#include "world/ProcessObjects.hpp"
+#include "world/TWorld.hpp"
+
+#include <SFML/Graphics/RenderTexture.hpp>
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Graphics/Texture.hpp>
+#include <SFML/Graphics/View.hpp>
+
+#include <catch2/catch_test_macros.hpp>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr float step = 1.f / 60.f;
+
+sf::Image render(TWorld& world, sf::RenderTarget& target, sf::RenderTexture& canvas, bool direct)
+{
+    world.drawDirect = direct;
+    canvas.clear(sf::Color::Black);
+    world.draw(target);
+    canvas.display();
+    return canvas.getTexture().copyToImage();
+}
+
+// Draws the frame both ways from the same state (the bowls' needles turn on
+// every drawing, so they are set back in between) and counts the pixels that
+// differ; the first one is described in `where`.
+long differingPixels(TWorld& world, sf::RenderTexture& canvas, std::string& where)
+{
+    sf::Angle needles[3];
+    for (int k = 0; k < 3; ++k)
+        needles[k] = world.drinkingBowls[k].arrow.getRotation();
+    const sf::Image plain = render(world, canvas, canvas, true);
+    for (int k = 0; k < 3; ++k)
+        world.drinkingBowls[k].arrow.setRotation(needles[k]);
+    const sf::Image quick = render(world, canvas, canvas, false);
+
+    long differ = 0;
+    where.clear();
+    const sf::Vector2u size = plain.getSize();
+    if (size != quick.getSize())
+        return -1;
+    const std::uint8_t* a = plain.getPixelsPtr();
+    const std::uint8_t* b = quick.getPixelsPtr();
+    for (unsigned y = 0; y < size.y; ++y)
+        for (unsigned x = 0; x < size.x; ++x) {
+            const std::size_t at = (std::size_t {y} * size.x + x) * 4;
+            if (std::memcmp(a + at, b + at, 4) == 0)
+                continue;
+            if (differ++ == 0)
+                where = "first at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
+        }
+    return differ;
+}
+
+// A flock of 20 after `seconds` of play; the floor eggs are left lying.
+std::unique_ptr<TWorld> playedWorld(float seconds)
+{
+    testsupport::freshGame();
+    std::srand(7);
+    auto world = std::make_unique<TWorld>();
+    world->placeSharedSprites();
+    chickensToSpawn = 20;
+    for (float t = 0.f; t < seconds; t += step)
+        world->update(step);
+    return world;
+}
+
+void press(TWorld& world, sf::Vector2f at)
+{
+    world.onMouseMoved(at.x, at.y);
+    mousePos = at;
+    world.onMousePressed(0, at.x, at.y);
+    world.onMouseReleased(0, at.x, at.y);
+}
+
+} // namespace
+
+TEST_CASE("the quick frame paints exactly the plain frame's pixels", "[scene][quick]")
+{
+    auto world = playedWorld(300.f);
+    REQUIRE(world->vecChikens.size() == 20);
+    REQUIRE(!world->pollution.empty());
+    sf::RenderTexture& canvas = testsupport::screenCanvas();
+    std::string where;
+
+    const auto same = [&](const char* scene) {
+        const long differ = differingPixels(*world, canvas, where);
+        INFO(scene << ": " << differ << " pixels differ, " << where);
+        CHECK(differ == 0);
+    };
+
+    SECTION("the field, frame after frame, as dirt comes and goes")
+    {
+        for (int frame = 0; frame < 4; ++frame) {
+            world->update(step);
+            same("field");
+        }
+        // New spots land on the kept picture; a clean wipes it.
+        for (int i = 0; i < 3; ++i) {
+            world->spawnPollution(5.f);
+            same("a spot added");
+        }
+        world->pollution.clear();
+        same("cleaned");
+        for (int i = 0; i < 2000; ++i)
+            world->spawnPollution(5.f);
+        same("2,000 spots");
+        // A spot changed in place (as a loaded game might) is noticed too.
+        world->pollution[10].move({3.f, 0.f});
+        same("a spot moved");
+        world->pollution.erase(world->pollution.begin() + 5);
+        same("a spot removed");
+    }
+    SECTION("furniture that changes is painted anew")
+    {
+        same("before");
+        world->frame60Sprite.move({0.f, 5.f});
+        same("nest house moved");
+        world->subtractSprite.setColor(sf::Color(255, 255, 255, 128));
+        same("yard overlay faded");
+        TTextureStore::instance().getSprite(114).setScale({0.5f, 0.5f});
+        same("fans shrunk");
+        TTextureStore::instance().getSprite(114).setScale({1.f, 1.f});
+        cellSprite->setColor(sf::Color(200, 200, 200));
+        same("floor tinted");
+        cellSprite->setColor(sf::Color::White);
+        same("floor as it was");
+    }
+    SECTION("the sorting window with sixty eggs and the scanner running")
+    {
+        while (world->eggsOnTable.size() < 60) {
+            world->eggTemplate.setPosition(
+                {static_cast<float>(std::rand() % 1200 + 300), static_cast<float>(std::rand() % 300 + 450)});
+            world->eggTemplate.setRotation(sf::degrees(static_cast<float>(std::rand() % 360)));
+            world->eggsOnFloor.push_back(world->eggTemplate);
+            const sf::Vector2f at = world->eggsOnFloor.back().getPosition();
+            world->onMousePressed(0, at.x, at.y);
+            world->onMouseReleased(0, at.x, at.y);
+        }
+        packC0Count = 5;
+        packC1Count = 4;
+        world->mode = TWorld::ModeSortingRunning;
+        world->refreshToolbarIcons();
+        // Most of the sorting window is opaque: the field under it is left out.
+        const sf::FloatRect hidden = world->hiddenArea();
+        CHECK(hidden.size.x > 700.f);
+        CHECK(hidden.size.y > 600.f);
+        for (int frame = 0; frame < 40; frame += 8) {
+            for (int i = 0; i < 8; ++i)
+                world->update(0.1f);
+            same("sorting");
+        }
+        world->mode = TWorld::ModeSorting;
+        same("sorting, machine idle");
+    }
+    SECTION("the shop")
+    {
+        world->mode = TWorld::ModeShop;
+        world->refreshToolbarIcons();
+        world->update(step);
+        CHECK(world->hiddenArea().size.x > 700.f);
+        same("shop");
+        // A hen wholly under the window, another half under its edge.
+        world->vecChikens[0].setPosition({900.f, 500.f});
+        world->vecChikens[1].setPosition(world->hiddenArea().position + sf::Vector2f{0.f, 200.f});
+        same("hens under the shop");
+        shop->visible = false;
+        CHECK(world->hiddenArea().size.x == 0.f);
+        same("shop hidden");
+    }
+    SECTION("the broom's bubbles and the psychologist's notes")
+    {
+        for (int i = 0; i < 3; ++i) {
+            const sf::Vector2f at = world->toolbarButtons[3]->getPosition() + sf::Vector2f {56.f, 56.f};
+            for (TChiken2& hen : world->vecChikens)
+                if (hen.contains(at.x, at.y))
+                    hen.move({0.f, -400.f});
+            press(*world, at);
+            for (int f = 0; f < 20; ++f)
+                world->update(step);
+        }
+        REQUIRE(world->bubbles.size() >= 200);
+        same("bubbles");
+        psychologistCount = 2;
+        const sf::Vector2f card = world->psychologistCard.getPosition();
+        world->onMouseMoved(card.x, card.y);
+        mousePos = card;
+        world->onMousePressed(0, card.x, card.y);
+        world->onMouseMoved(900.f, 600.f);
+        mousePos = {900.f, 600.f};
+        world->onMouseReleased(0, 900.f, 600.f);
+        world->update(step);
+        REQUIRE(world->bubbles.size() >= 400);
+        same("notes");
+    }
+    SECTION("after drawing on a target of another size (a window before its first resize)")
+    {
+        sf::RenderTexture smaller(sf::Vector2u(1920, 1000));
+        world->drawDirect = false;
+        smaller.clear(sf::Color::Black);
+        world->draw(smaller);
+        smaller.display();
+        same("field");
+        world->mode = TWorld::ModeShop;
+        same("shop");
+    }
+    SECTION("through a scaled, letterboxed view")
+    {
+        sf::View view(sf::FloatRect({0.f, 0.f}, {1920.f, 1080.f}));
+        view.setViewport(sf::FloatRect({0.1f, 0.05f}, {0.8f, 0.9f}));
+        canvas.setView(view);
+        same("letterboxed field");
+        world->mode = TWorld::ModeShop;
+        same("letterboxed shop");
+        canvas.setView(canvas.getDefaultView());
+        same("back to the plain view");
+    }
+    canvas.setView(canvas.getDefaultView());
+}
+
+TEST_CASE("chicks, growing hens and birds at the window's edge are drawn only where they show", "[scene][quick]")
+{
+    auto world = playedWorld(30.f);
+    sf::RenderTexture& canvas = testsupport::screenCanvas();
+    canvas.setView(canvas.getDefaultView());
+    std::string where;
+    const auto same = [&](const char* scene) {
+        const long differ = differingPixels(*world, canvas, where);
+        INFO(scene << ": " << differ << " pixels differ, " << where);
+        CHECK(differ == 0);
+    };
+    same("chicks");
+    // Every size from a day-old chick to a hen, some facing each way, some
+    // half off the screen.
+    for (std::size_t i = 0; i < world->vecChikens.size(); ++i) {
+        TChiken2& bird = world->vecChikens[i];
+        const float s = 0.1f + 0.01f * static_cast<float>(i);
+        bird.setScale({i % 2 ? -s : s, s});
+        bird.setPosition({-20.f + 97.f * static_cast<float>(i), 120.f + 45.f * static_cast<float>(i)});
+    }
+    same("every size");
+    world->vecChikens[3].setPosition({1915.f, 1075.f});
+    world->vecChikens[4].setPosition({3.f, 1078.f});
+    same("at the screen's edges");
+    for (int f = 0; f < 30; ++f)
+        world->update(step);
+    same("walking on");
+}
+
+TEST_CASE("on the game's own window, opened smaller and grown, the quick frame is the plain one", "[scene][quick]")
+{
+    auto world = playedWorld(200.f);
+    // As the game opens it: 1000 pixels high, then held to its minimum of
+    // 1080, with a view of whole pixels set on the resize.
+    sf::RenderWindow window(sf::VideoMode({1920, 1000}), "quick frame");
+    const auto frame = [&](bool direct) {
+        world->drawDirect = direct;
+        window.clear(sf::Color::Black);
+        world->draw(window);
+        sf::Texture shot(window.getSize());
+        shot.update(window);
+        window.display();
+        return shot.copyToImage();
+    };
+    (void)frame(false);
+    window.setSize({1920, 1080});
+    while (window.pollEvent()) {
+    }
+    window.setView(sf::View(sf::FloatRect({0.f, 0.f}, sf::Vector2f(window.getSize()))));
+    for (int mode : {TWorld::ModeField, TWorld::ModeShop, TWorld::ModeSortingRunning}) {
+        world->mode = mode;
+        sf::Angle needles[3];
+        for (int k = 0; k < 3; ++k)
+            needles[k] = world->drinkingBowls[k].arrow.getRotation();
+        const sf::Image plain = frame(true);
+        for (int k = 0; k < 3; ++k)
+            world->drinkingBowls[k].arrow.setRotation(needles[k]);
+        const sf::Image quick = frame(false);
+        REQUIRE(plain.getSize() == quick.getSize());
+        const std::size_t bytes = std::size_t{plain.getSize().x} * plain.getSize().y * 4;
+        long differ = 0;
+        for (std::size_t i = 0; i < bytes; i += 4)
+            differ += std::memcmp(plain.getPixelsPtr() + i, quick.getPixelsPtr() + i, 3) != 0 ? 1 : 0;
+        INFO("mode " << mode << ": " << differ << " pixels differ");
+        CHECK(differ == 0);
+    }
+}

@@ -1,0 +1,228 @@
+#include "world/TFieldCache.hpp"
+
+#include "core/TTextureStore.hpp"
+#include "world/ProcessObjects.hpp"
+#include "world/TWorld.hpp"
+
+#include <SFML/Graphics/Image.hpp>
+#include <SFML/Graphics/RenderStates.hpp>
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+// A view of whole pixels over the whole target. (A window's own default view
+// keeps the size it was opened with.)
+sf::View pixelView(const sf::RenderTarget& target)
+{
+    return sf::View(sf::FloatRect({0.f, 0.f}, sf::Vector2f(target.getSize())));
+}
+
+// The floor's grid: 80 by 45 tiles of 24 pixels cover 1920 by 1080.
+constexpr int floorColumns = 80;
+constexpr int floorRows = 45;
+constexpr float floorPitch = 24.f;
+
+// The look of a stamp that its drawing moves: everything but the position.
+TSpriteLook stampLook(const sf::Sprite& stamp)
+{
+    sf::Sprite still = stamp;
+    still.setPosition({0.f, 0.f});
+    return TSpriteLook(still);
+}
+
+} // namespace
+
+TSpriteLook::TSpriteLook(const sf::Sprite& sprite)
+    : texture(&sprite.getTexture())
+    , rect(sprite.getTextureRect())
+    , colour(sprite.getColor().toInteger())
+{
+    const float* m = sprite.getTransform().getMatrix();
+    // The 2D part of the 4x4 matrix (column-major): x and y rows.
+    const int used[6] = {0, 4, 12, 1, 5, 13};
+    for (int k = 0; k < 6; ++k)
+        matrix[k] = m[used[k]];
+}
+
+TFieldCache::ViewLook TFieldCache::lookOf(const sf::RenderTarget& target)
+{
+    const sf::View& view = target.getView();
+    return {view.getCenter(), view.getSize(), view.getRotation().asDegrees(), view.getViewport(), view.getScissor(),
+        target.getSize()};
+}
+
+std::vector<TSpriteLook> TFieldCache::penLooks(TWorld& world) const
+{
+    TTextureStore& store = TTextureStore::instance();
+    return {TSpriteLook(world.rect221Sprite), TSpriteLook(world.frame60Sprite), TSpriteLook(world.frame49Sprite),
+        TSpriteLook(world.subtractSprite), stampLook(store.getSprite(113)), stampLook(store.getSprite(114)),
+        stampLook(store.getSprite(115))};
+}
+
+bool TFieldCache::groundCurrent(TWorld& world, const ViewLook& view, std::size_t& spotsDrawn) const
+{
+    spotsDrawn = 0;
+    if (!haveGround || !(view == groundView) || floorLook != std::vector<TSpriteLook>{stampLook(*cellSprite)})
+        return false;
+    const std::vector<sf::Sprite>& dirt = world.pollution;
+    if (spots.size() > dirt.size())
+        return false;
+    for (std::size_t i = 0; i < spots.size(); ++i)
+        if (!(spots[i] == TSpriteLook(dirt[i])))
+            return false;
+    spotsDrawn = spots.size();
+    return true;
+}
+
+void TFieldCache::paintGround(TWorld& world, const sf::View& view, std::size_t from)
+{
+    if (from == 0) {
+        // The whole picture cleared, whatever the view's scissor.
+        ground.setView(pixelView(ground));
+        ground.clear(sf::Color::Black);
+        ground.setView(view);
+        world.drawBackground(ground, floorColumns, floorRows, floorPitch);
+        floorLook = {stampLook(*cellSprite)};
+        spots.clear();
+        ++groundPaints;
+    } else {
+        ground.setView(view);
+        ++spotPaints;
+    }
+    // Dirt only ever comes at the end of the list, and the spots lie right on
+    // the floor, so new ones are painted over the picture as it is.
+    batch.clear();
+    for (std::size_t i = from; i < world.pollution.size(); ++i) {
+        batch.add(world.pollution[i]);
+        spots.emplace_back(world.pollution[i]);
+    }
+    batch.draw(ground);
+    ground.display();
+}
+
+void TFieldCache::draw(sf::RenderTarget& target, TWorld& world, const sf::IntRect& covered)
+{
+    const ViewLook view = lookOf(target);
+    const sf::Vector2u size = target.getSize();
+
+    std::size_t spotsDrawn = 0;
+    bool groundChanged = false;
+    if (!groundCurrent(world, view, spotsDrawn)) {
+        if (!haveGround || ground.getSize() != size) {
+            if (!ground.resize(size) || !pen.resize(size)) {
+                // No pictures to be had: paint the layers themselves.
+                haveGround = havePen = false;
+                world.drawBackground(target, floorColumns, floorRows, floorPitch);
+                for (const sf::Sprite& spot : world.pollution)
+                    target.draw(spot);
+                world.drawFurniture(target);
+                return;
+            }
+        }
+        paintGround(world, target.getView(), 0);
+        groundView = view;
+        haveGround = true;
+        groundChanged = true;
+    } else if (spotsDrawn < world.pollution.size()) {
+        paintGround(world, target.getView(), spotsDrawn);
+        groundChanged = true;
+    }
+
+    if (groundChanged || !havePen || penLooks(world) != furniture) {
+        // The ground copied as it is, then the furniture over it.
+        pen.setView(pixelView(pen));
+        pen.draw(sf::Sprite(ground.getTexture()), sf::BlendNone);
+        pen.setView(target.getView());
+        world.drawFurniture(pen);
+        pen.display();
+        furniture = penLooks(world);
+        havePen = true;
+        ++penPaints;
+    }
+
+    // The stamps end where their last drawing would leave them.
+    cellSprite->setPosition(
+        {static_cast<float>(floorColumns - 1) * floorPitch, static_cast<float>(floorRows - 1) * floorPitch});
+    world.placeFurnitureStamps();
+
+    // Copy the view's area, pixel for pixel, leaving out what will be covered.
+    const sf::IntRect area = target.getViewport(target.getView());
+    const sf::View saved = target.getView();
+    target.setView(pixelView(target));
+    sf::Sprite copy(pen.getTexture());
+    const auto copyPart = [&](int left, int top, int right, int bottom) {
+        if (right <= left || bottom <= top)
+            return;
+        copy.setTextureRect(sf::IntRect({left, top}, {right - left, bottom - top}));
+        copy.setPosition({static_cast<float>(left), static_cast<float>(top)});
+        target.draw(copy, sf::BlendNone);
+    };
+    const int left = area.position.x, top = area.position.y;
+    const int right = left + area.size.x, bottom = top + area.size.y;
+    const int cl = std::clamp(covered.position.x, left, right);
+    const int ct = std::clamp(covered.position.y, top, bottom);
+    const int cr = std::clamp(covered.position.x + covered.size.x, cl, right);
+    const int cb = std::clamp(covered.position.y + covered.size.y, ct, bottom);
+    if (cr <= cl || cb <= ct) {
+        copyPart(left, top, right, bottom);
+    } else {
+        copyPart(left, top, right, ct);
+        copyPart(left, cb, right, bottom);
+        copyPart(left, ct, cl, cb);
+        copyPart(cr, ct, right, cb);
+    }
+    target.setView(saved);
+}
+
+void TFieldCache::forget()
+{
+    haveGround = havePen = false;
+    spots.clear();
+    furniture.clear();
+}
+
+sf::IntRect TFieldCache::opaqueInterior(const sf::Texture& texture)
+{
+    if (const auto found = interiors.find(&texture); found != interiors.end())
+        return found->second;
+    const sf::Image image = texture.copyToImage();
+    const int w = static_cast<int>(image.getSize().x), h = static_cast<int>(image.getSize().y);
+    // Counts of pixels that are not fully opaque, summed over rectangles
+    // from the top left corner.
+    std::vector<int> sums(static_cast<std::size_t>((w + 1) * (h + 1)), 0);
+    const auto at = [&](int x, int y) -> int& { return sums[static_cast<std::size_t>(y * (w + 1) + x)]; };
+    const std::uint8_t* pixels = image.getPixelsPtr();
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::size_t index = static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x);
+            const int seeThrough = pixels[index * 4 + 3] != 255;
+            at(x + 1, y + 1) = seeThrough + at(x, y + 1) + at(x + 1, y) - at(x, y);
+        }
+    const auto clear = [&](int l, int t, int r, int b) { return at(r, b) - at(l, b) - at(r, t) + at(l, t) == 0; };
+    // From the whole picture, step the edges in until what is left is opaque
+    // (frames and rounded corners are narrow, so this keeps most of it).
+    int l = 0, t = 0, r = w, b = h;
+    const int stepX = std::max(1, w / 64), stepY = std::max(1, h / 64);
+    while (r - l > 2 * stepX && b - t > 2 * stepY && !clear(l, t, r, b)) {
+        // Move in the edge with the most see-through pixels along it.
+        const int left = at(l + stepX, b) - at(l, b) - at(l + stepX, t) + at(l, t);
+        const int right = at(r, b) - at(r - stepX, b) - at(r, t) + at(r - stepX, t);
+        const int top = at(r, t + stepY) - at(l, t + stepY) - at(r, t) + at(l, t);
+        const int bottom = at(r, b) - at(l, b) - at(r, b - stepY) + at(l, b - stepY);
+        const int most = std::max({left, right, top, bottom});
+        if (most == left)
+            l += stepX;
+        else if (most == right)
+            r -= stepX;
+        else if (most == top)
+            t += stepY;
+        else
+            b -= stepY;
+    }
+    const sf::IntRect interior = clear(l, t, r, b) ? sf::IntRect({l, t}, {r - l, b - t}) : sf::IntRect();
+    interiors.emplace(&texture, interior);
+    return interior;
+}

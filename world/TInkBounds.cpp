@@ -1,0 +1,64 @@
+#include "world/TInkBounds.hpp"
+
+#include <SFML/Graphics/Image.hpp>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+
+const TInkBounds::Map& TInkBounds::mapOf(const sf::Texture& texture)
+{
+    if (const auto known = maps.find(&texture); known != maps.end())
+        return known->second;
+    const sf::Image image = texture.copyToImage();
+    const int w = static_cast<int>(image.getSize().x), h = static_cast<int>(image.getSize().y);
+    Map map;
+    map.columns = (w + cell - 1) / cell;
+    map.rows = (h + cell - 1) / cell;
+    map.inked.assign(static_cast<std::size_t>(map.columns) * static_cast<std::size_t>(map.rows), false);
+    const std::uint8_t* pixels = image.getPixelsPtr();
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (pixels[(static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)) * 4 + 3]
+                != 0)
+                map.inked[static_cast<std::size_t>(y / cell) * static_cast<std::size_t>(map.columns)
+                          + static_cast<std::size_t>(x / cell)] = true;
+    return maps.emplace(&texture, std::move(map)).first->second;
+}
+
+sf::IntRect TInkBounds::inked(const sf::Texture& texture, const sf::IntRect& rect, int reach)
+{
+    const auto key = std::tuple(&texture, rect.position.x, rect.position.y, rect.size.x, rect.size.y, reach);
+    if (const auto known = found.find(key); known != found.end())
+        return known->second;
+
+    // A mirrored rectangle (negative size) covers the same texels.
+    const int left = std::min(rect.position.x, rect.position.x + rect.size.x);
+    const int top = std::min(rect.position.y, rect.position.y + rect.size.y);
+    const int right = std::max(rect.position.x, rect.position.x + rect.size.x);
+    const int bottom = std::max(rect.position.y, rect.position.y + rect.size.y);
+    const Map& map = mapOf(texture);
+    // Every cell the filter may read from, around the rectangle too (a
+    // neighbour's ink can bleed in at its edges).
+    const int c0 = std::max(0, (left - reach) / cell), c1 = std::min(map.columns - 1, (right + reach) / cell);
+    const int r0 = std::max(0, (top - reach) / cell), r1 = std::min(map.rows - 1, (bottom + reach) / cell);
+    int inkLeft = right, inkTop = bottom, inkRight = left, inkBottom = top;
+    for (int r = r0; r <= r1; ++r)
+        for (int c = c0; c <= c1; ++c)
+            if (map.inked[static_cast<std::size_t>(r) * static_cast<std::size_t>(map.columns) + static_cast<std::size_t>(c)]) {
+                inkLeft = std::min(inkLeft, c * cell);
+                inkTop = std::min(inkTop, r * cell);
+                inkRight = std::max(inkRight, (c + 1) * cell);
+                inkBottom = std::max(inkBottom, (r + 1) * cell);
+            }
+    sf::IntRect result;
+    if (inkRight > inkLeft && inkBottom > inkTop) {
+        // Widened by the filter's reach, kept within the rectangle.
+        const int l = std::max(left, inkLeft - reach), t = std::max(top, inkTop - reach);
+        const int r = std::min(right, inkRight + reach), b = std::min(bottom, inkBottom + reach);
+        if (r > l && b > t)
+            result = sf::IntRect({l - left, t - top}, {r - l, b - t});
+    }
+    found.emplace(key, result);
+    return result;
+}
