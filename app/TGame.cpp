@@ -1,5 +1,6 @@
 #include "app/TGame.hpp"
 
+#include "app/TFarmKeeper.hpp"
 #include "core/Globals.hpp"
 #include "core/HeapMemory.hpp"
 #include "world/ProcessObjects.hpp"
@@ -92,6 +93,8 @@ int TGame::run()
         auto world = std::make_unique<TWorld>();
         startSounds();
         world->placeSharedSprites();
+        TFarmKeeper farm(options, std::cerr);
+        farm.resume(*world);
 
         long frame = 0;
         while (window.isOpen()) {
@@ -110,6 +113,7 @@ int TGame::run()
                 handleEvent(*event, window, *world, mouseLocal);
 
             world->update(dt);
+            farm.tick(dt, *world);
             window.clear(sf::Color::Black);
             world->draw(window);
 
@@ -123,6 +127,7 @@ int TGame::run()
             if (last)
                 window.close();
         }
+        farm.close(*world);
         world.reset();
     }
     destroyProcessObjects();

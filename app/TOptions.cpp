@@ -36,12 +36,15 @@ bool parseSeconds(const std::string& text, float& out)
 
 const char* TOptions::usage()
 {
-    return "usage: henhouse [--seed N] [--fixed-dt SECONDS] [--frames N] [--screenshot PATH] [--events PATH] [--help]\n"
+    return "usage: henhouse [--seed N] [--fixed-dt SECONDS] [--frames N] [--screenshot PATH] [--events PATH]\n"
+           "                [--new-farm] [--save PATH] [--help]\n"
            "  --seed N           seed the random generator with N instead of the clock\n"
            "  --fixed-dt SECONDS give every frame this time step (0 < SECONDS <= 1)\n"
            "  --frames N         quit after N frames\n"
            "  --screenshot PATH  save the last frame as a PNG image at PATH\n"
            "  --events PATH      play the mouse input written in PATH (see the README)\n"
+           "  --new-farm         start a new farm (the old save is kept as farm.json.1)\n"
+           "  --save PATH        keep the farm in PATH instead of the player's own\n"
            "  --help             show this help\n";
 }
 
@@ -54,8 +57,12 @@ std::optional<TOptions> TOptions::parse(const std::vector<std::string>& args, st
             options.help = true;
             continue;
         }
+        if (arg == "--new-farm") {
+            options.newFarm = true;
+            continue;
+        }
         const bool takesValue = arg == "--seed" || arg == "--fixed-dt" || arg == "--frames" || arg == "--screenshot"
-            || arg == "--events";
+            || arg == "--events" || arg == "--save";
         if (!takesValue) {
             error = "unknown option '" + arg + "'";
             return std::nullopt;
@@ -92,6 +99,12 @@ std::optional<TOptions> TOptions::parse(const std::vector<std::string>& args, st
                 return std::nullopt;
             }
             options.events = value;
+        } else if (arg == "--save") {
+            if (value.empty()) {
+                error = "--save needs a file path";
+                return std::nullopt;
+            }
+            options.savePath = value;
         } else {
             if (value.empty()) {
                 error = "--screenshot needs a file path";

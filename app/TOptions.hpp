@@ -13,6 +13,8 @@ struct TOptions {
     std::optional<std::string> screenshot; // --screenshot PATH
     std::optional<std::string> events;   // --events PATH (mouse input from a file)
     bool help = false;                   // --help
+    bool newFarm = false;                // --new-farm (the old save is kept as farm.json.1)
+    std::optional<std::string> savePath; // --save PATH (instead of the player's farm)
 
     // Parses the arguments (without the program name). On a bad option or
     // value, returns nothing and puts a one-line reason in `error`.
