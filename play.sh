@@ -18,8 +18,8 @@ while [ $# -gt 0 ]; do
     case "$2" in /*) shot="$2" ;; *) shot="$PWD/$2" ;; esac
     mkdir -p "$(dirname "$shot")"
     args+=(--screenshot "$shot"); shift 2
-  elif [ "$1" = "--events" ] && [ $# -ge 2 ]; then
-    case "$2" in /*) args+=(--events "$2") ;; *) args+=(--events "$PWD/$2") ;; esac
+  elif { [ "$1" = "--events" ] || [ "$1" = "--save" ]; } && [ $# -ge 2 ]; then
+    case "$2" in /*) args+=("$1" "$2") ;; *) args+=("$1" "$PWD/$2") ;; esac
     shift 2
   else
     args+=("$1"); shift
@@ -33,6 +33,11 @@ if [ -z "${DISPLAY:-}" ] && [ ${#args[@]} -eq 0 ]; then
   mkdir -p "$(dirname "$shot")"
   args=(--seed 1 --fixed-dt 0.0166667 --frames 600 --screenshot "$shot")
 fi
+
+# The farm is kept in the player's data folder, which the sandbox is given.
+export XDG_DATA_HOME="${XDG_DATA_HOME:-${HOME:-/tmp}/.local/share}"
+HH_FARM_DIR="$XDG_DATA_HOME/henhouse"
+mkdir -p "$HH_FARM_DIR" 2>/dev/null || HH_FARM_DIR=""
 
 cd "$HH_RUN"
 if [ -n "${DISPLAY:-}" ]; then

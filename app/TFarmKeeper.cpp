@@ -5,11 +5,13 @@
 #include "world/TWorld.hpp"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 #include <ostream>
+#include <stdexcept>
 #include <string>
 #include <system_error>
 
@@ -18,6 +20,15 @@
 #include <unistd.h>
 
 namespace {
+
+volatile std::sig_atomic_t stopAsked = 0;
+
+extern "C" void askToStop(int)
+{
+    stopAsked = 1;
+}
+
+constexpr int closingSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 enum class ReadResult { Read, Missing, Failed, TooLarge };
 
@@ -100,9 +111,29 @@ TFarmKeeper::TFarmKeeper(const TOptions& options, std::ostream& log) : log(log)
     if (!folder.empty())
         std::filesystem::create_directories(folder, ec);
     writer = std::make_unique<TBackgroundWriter>(file);
+
+    stopAsked = 0;
+    struct sigaction action {};
+    action.sa_handler = askToStop;
+    action.sa_flags = SA_RESETHAND; // the second one ends the game
+    sigemptyset(&action.sa_mask);
+    for (int signal : closingSignals)
+        ::sigaction(signal, &action, nullptr);
+    handlersInstalled = true;
 }
 
-TFarmKeeper::~TFarmKeeper() = default;
+TFarmKeeper::~TFarmKeeper()
+{
+    if (!handlersInstalled)
+        return;
+    for (int signal : closingSignals)
+        std::signal(signal, SIG_DFL);
+}
+
+bool TFarmKeeper::closeRequested()
+{
+    return stopAsked != 0;
+}
 
 std::string TFarmKeeper::defaultPath()
 {
@@ -175,8 +206,16 @@ void TFarmKeeper::save(TWorld& world)
 {
     // Only the copy is taken here, between frames; the text and the file are
     // made on the writer's thread.
+    // A save this game could not read back is not written: it would cost the
+    // player the last good one.
     auto farm = std::make_shared<const TFarmSave::Snapshot>(TFarmSave::capture(world));
-    writer->submit([farm] { return TFarmSave::toJson(*farm); });
+    writer->submit([farm] {
+        std::string text = TFarmSave::toJson(*farm);
+        std::string problem;
+        if (!TFarmSave::fromJson(text, problem))
+            throw std::runtime_error("the farm holds what a save cannot keep (" + problem + ")");
+        return text;
+    });
 }
 
 void TFarmKeeper::report()

@@ -42,6 +42,10 @@ public:
 
     // True while this game is being saved.
     bool saving() const { return writer != nullptr; }
+    // While a farm is kept, an interrupt or termination signal (Ctrl-C, the
+    // terminal closing) asks the game to close as the window's close button
+    // does, so the farm is saved; a second one ends it at once.
+    static bool closeRequested();
     const std::string& path() const { return file; }
 
 private:
@@ -54,4 +58,5 @@ private:
     std::ostream& log;
     float sinceSave = 0.f;
     std::unique_ptr<TBackgroundWriter> writer;
+    bool handlersInstalled = false;
 };

@@ -114,6 +114,8 @@ int TGame::run()
 
             world->update(dt);
             farm.tick(dt, *world);
+            if (TFarmKeeper::closeRequested())
+                window.close();
             window.clear(sf::Color::Black);
             world->draw(window);
 

@@ -5,6 +5,9 @@
 #include <exception>
 #include <utility>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 TBackgroundWriter::TBackgroundWriter(std::string path) : target(std::move(path)), worker([this] { run(); }) {}
 
 TBackgroundWriter::~TBackgroundWriter()
@@ -46,6 +49,9 @@ long TBackgroundWriter::written()
 
 void TBackgroundWriter::run()
 {
+    // Behind the frame loop when the cores are busy (best effort: Linux
+    // gives each thread its own nice value).
+    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10);
     std::unique_lock lock(mutex);
     for (;;) {
         wake.wait(lock, [this] { return pending || stopping; });

@@ -106,6 +106,8 @@ henv() {
               --bind "$HH_TOP" "$HH_TOP" --chdir "$PWD"
               --setenv HOME /tmp --setenv PATH /usr/local/bin:/usr/bin:/bin
               --die-with-parent)
+  # The player's farm folder (play.sh), so saves outlive the sandbox.
+  [ -n "${HH_FARM_DIR:-}" ] && [ -d "$HH_FARM_DIR" ] && args+=(--bind "$HH_FARM_DIR" "$HH_FARM_DIR")
   if [ -n "${HH_DESKTOP:-}" ]; then
     [ -d /tmp/.X11-unix ] && args+=(--bind /tmp/.X11-unix /tmp/.X11-unix)
     [ -e /dev/dri ] && args+=(--dev-bind /dev/dri /dev/dri)

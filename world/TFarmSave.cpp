@@ -13,6 +13,7 @@
 #include <numbers>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 using nlohmann::json;
 
@@ -30,57 +31,165 @@ constexpr double maxCount = 1000000000.0;
 constexpr int maxOrder = 1000000; // per item: keeps the order's total inside an int
 constexpr float twoPi = 2.f * std::numbers::pi_v<float>;
 
-// The shortest decimal that reads back as exactly this float, as the double
-// the reader will see (or the float's own value when no short one does).
-double exact(float f)
+// The save's text, written straight out (a tree of JSON values for a
+// thousand hens would cost more than the file itself). Keys come in the
+// order of the farm, not sorted.
+class JsonText {
+public:
+    void begin(char bracket)
+    {
+        comma();
+        text += bracket;
+        first.push_back(true);
+    }
+    void end(char bracket)
+    {
+        text += bracket;
+        first.pop_back();
+    }
+    void key(std::string_view name)
+    {
+        comma();
+        text += '"';
+        text += name;
+        text += "\":";
+        afterKey = true;
+    }
+    void value(int v)
+    {
+        comma();
+        char digits[16];
+        const char* stop = std::to_chars(digits, digits + sizeof digits, v).ptr;
+        text.append(digits, static_cast<std::size_t>(stop - digits));
+    }
+    void value(bool v)
+    {
+        comma();
+        text += v ? "true" : "false";
+    }
+    void value(std::string_view v)
+    {
+        comma();
+        text += '"';
+        text += v;
+        text += '"';
+    }
+    // The shortest decimal that reads back as exactly this float (through the
+    // double the reader sees), else the float's own value in full. Something
+    // not finite is written as null, which no reader takes for a number.
+    void value(float f)
+    {
+        comma();
+        if (!std::isfinite(f)) {
+            text += "null";
+            return;
+        }
+        char digits[32];
+        char* stop = std::to_chars(digits, digits + sizeof digits, f).ptr;
+        double d = 0.0;
+        std::from_chars(digits, stop, d);
+        if (static_cast<float>(d) != f)
+            stop = std::to_chars(digits, digits + sizeof digits, static_cast<double>(f)).ptr;
+        text.append(digits, static_cast<std::size_t>(stop - digits));
+        // Written as a whole number it would be read as one, and -0 as 0.
+        if (std::string_view(digits, static_cast<std::size_t>(stop - digits)).find_first_of(".e") == std::string_view::npos)
+            text += ".0";
+    }
+    void value(sf::Vector2f v)
+    {
+        begin('[');
+        value(v.x);
+        value(v.y);
+        end(']');
+    }
+    template <class T>
+    void field(std::string_view name, const T& v)
+    {
+        key(name);
+        value(v);
+    }
+
+    std::string text;
+
+private:
+    void comma()
+    {
+        if (afterKey) {
+            afterKey = false;
+            return;
+        }
+        if (first.empty())
+            return;
+        if (!first.back())
+            text += ',';
+        first.back() = false;
+    }
+    std::vector<bool> first;
+    bool afterKey = false;
+};
+
+void writeChicken(JsonText& out, const TFarmSave::Chicken& c)
 {
-    char text[32];
-    const auto written = std::to_chars(text, text + sizeof text, f);
-    double d = 0.0;
-    std::from_chars(text, written.ptr, d);
-    return static_cast<float>(d) == f ? d : static_cast<double>(f);
+    out.begin('{');
+    out.field("position", c.position);
+    out.field("target", c.target);
+    out.field("velocity", c.velocity);
+    out.field("speed", c.speed);
+    out.field("age", c.age);
+    out.field("stage", c.stage);
+    out.field("satiety", c.satiety);
+    out.field("hydration", c.hydration);
+    out.field("eggUrge", c.eggUrge);
+    out.field("state", c.state);
+    out.field("nextState", c.nextState);
+    out.field("eggReady", c.eggReady);
+    out.field("feeder", c.feeder);
+    out.key("timers");
+    out.begin('{');
+    out.field("wait", c.waitElapsed);
+    out.field("lay", c.layElapsed);
+    out.field("layPeriod", c.layPeriod);
+    out.field("frame", c.frameElapsed);
+    out.field("dance", c.danceElapsed);
+    out.end('}');
+    out.field("animation", c.animation);
+    out.field("sheet", c.sheet);
+    out.key("frame");
+    out.begin('[');
+    for (int v : {c.frame.position.x, c.frame.position.y, c.frame.size.x, c.frame.size.y})
+        out.value(v);
+    out.end(']');
+    out.field("origin", c.origin);
+    out.field("scale", c.scale);
+    out.field("facing", c.facing);
+    out.field("walkFrame", c.walkFrame);
+    out.field("eatFrame", c.eatFrame);
+    out.field("poseFrame", c.poseFrame);
+    out.end('}');
 }
 
-json pair(sf::Vector2f v) { return json::array({exact(v.x), exact(v.y)}); }
-
-json chickenJson(const TFarmSave::Chicken& c)
+void writeEggs(JsonText& out, std::string_view name, const std::vector<TFarmSave::Egg>& eggs)
 {
-    return json{{"sheet", c.sheet},
-                {"frame", json::array({c.frame.position.x, c.frame.position.y, c.frame.size.x, c.frame.size.y})},
-                {"position", pair(c.position)},
-                {"origin", pair(c.origin)},
-                {"scale", pair(c.scale)},
-                {"satiety", exact(c.satiety)},
-                {"hydration", exact(c.hydration)},
-                {"eggUrge", exact(c.eggUrge)},
-                {"age", exact(c.age)},
-                {"speed", exact(c.speed)},
-                {"walkFrame", c.walkFrame},
-                {"eatFrame", c.eatFrame},
-                {"poseFrame", c.poseFrame},
-                {"facing", c.facing},
-                {"velocity", pair(c.velocity)},
-                {"target", pair(c.target)},
-                {"timers",
-                 {{"wait", exact(c.waitElapsed)},
-                  {"lay", exact(c.layElapsed)},
-                  {"layPeriod", exact(c.layPeriod)},
-                  {"frame", exact(c.frameElapsed)},
-                  {"dance", exact(c.danceElapsed)}}},
-                {"state", c.state},
-                {"nextState", c.nextState},
-                {"animation", c.animation},
-                {"stage", c.stage},
-                {"feeder", c.feeder},
-                {"eggReady", c.eggReady}};
+    out.key(name);
+    out.begin('[');
+    for (const TFarmSave::Egg& e : eggs) {
+        out.begin('[');
+        out.value(e.position.x);
+        out.value(e.position.y);
+        out.value(e.radians);
+        out.value(e.defective);
+        out.end(']');
+    }
+    out.end(']');
 }
 
-json eggsJson(const std::vector<TFarmSave::Egg>& eggs)
+void writeSix(JsonText& out, std::string_view name, const std::array<int, 6>& six)
 {
-    json list = json::array();
-    for (const TFarmSave::Egg& e : eggs)
-        list.push_back(json::array({exact(e.position.x), exact(e.position.y), exact(e.radians), e.defective}));
-    return list;
+    out.key(name);
+    out.begin('[');
+    for (int v : six)
+        out.value(v);
+    out.end(']');
 }
 
 // --- Reading ---------------------------------------------------------------
@@ -578,50 +687,97 @@ TFarmSave::Snapshot TFarmSave::capture(TWorld& world)
 
 std::string TFarmSave::toJson(const Snapshot& s)
 {
-    json chickens = json::array();
-    for (const Chicken& c : s.chickens)
-        chickens.push_back(chickenJson(c));
-    json dirt = json::array();
-    for (const Dirt& d : s.dirt)
-        dirt.push_back(json::array({d.texture, exact(d.position.x), exact(d.position.y)}));
-    json feeders = json::array();
-    for (const Feeder& f : s.feeders)
-        feeders.push_back(
-            {{"food", exact(f.food)}, {"blinkTime", exact(f.blinkTime)}, {"blinkAlpha", exact(f.blinkAlpha)}, {"empty", f.emptyPicture}});
-    json needles = json::array();
+    JsonText out;
+    out.text.reserve(1024 + 520 * s.chickens.size() + 40 * (s.eggsOnFloor.size() + s.eggsOnTable.size())
+                     + 30 * s.dirt.size());
+    out.begin('{');
+    out.field("format", formatVersion);
+    const std::string game = std::string("henhouse ") + gameVersion;
+    out.field("game", std::string_view(game));
+    out.key("purse");
+    out.begin('{');
+    out.field("coins", s.coins);
+    out.field("earned", s.coinsEarned);
+    out.field("eggsCollected", s.eggsCollected);
+    out.end('}');
+    out.field("chickensToSpawn", s.chickensToSpawn);
+    out.key("packages");
+    out.begin('[');
+    out.value(s.packC0);
+    out.value(s.packC1);
+    out.end(']');
+    writeSix(out, "inventory", s.inventory);
+    out.key("specialists");
+    out.begin('{');
+    out.field("psychologist", s.psychologists);
+    out.field("vet", s.vets);
+    out.end('}');
+    out.key("quest");
+    out.begin('{');
+    out.field("complete", s.questComplete);
+    out.field("message3", s.message3);
+    out.field("message4", s.message4);
+    out.field("done", s.messagesDone);
+    out.end('}');
+    out.key("clock");
+    out.begin('{');
+    out.field("dayTime", s.dayTime);
+    out.field("playTime", s.playTime);
+    out.field("dirtTimer", s.dirtTimer);
+    out.field("messageTimer", s.messageTimer);
+    out.end('}');
+    out.field("cleanCount", s.cleanCount);
+    out.key("window");
+    out.begin('{');
+    out.field("mode", s.mode);
+    out.field("shopPage", s.shopPage);
+    writeSix(out, "order", s.order);
+    out.field("scanner", s.scanner);
+    out.field("scanningUp", s.scanningUp);
+    out.key("cards");
+    out.begin('[');
+    for (sf::Vector2f card : s.cards)
+        out.value(card);
+    out.end(']');
+    out.end('}');
+    out.key("feeders");
+    out.begin('[');
+    for (const Feeder& f : s.feeders) {
+        out.begin('{');
+        out.field("food", f.food);
+        out.field("blinkTime", f.blinkTime);
+        out.field("blinkAlpha", f.blinkAlpha);
+        out.field("empty", f.emptyPicture);
+        out.end('}');
+    }
+    out.end(']');
+    out.key("bowlNeedles");
+    out.begin('[');
     for (float r : s.bowlNeedles)
-        needles.push_back(exact(r));
-
-    json farm = {
-        {"format", formatVersion},
-        {"game", std::string("henhouse ") + gameVersion},
-        {"purse", {{"coins", s.coins}, {"earned", s.coinsEarned}, {"eggsCollected", s.eggsCollected}}},
-        {"chickensToSpawn", s.chickensToSpawn},
-        {"packages", {s.packC0, s.packC1}},
-        {"inventory", s.inventory},
-        {"specialists", {{"psychologist", s.psychologists}, {"vet", s.vets}}},
-        {"quest", {{"complete", s.questComplete}, {"message3", s.message3}, {"message4", s.message4}, {"done", s.messagesDone}}},
-        {"clock",
-         {{"dayTime", exact(s.dayTime)},
-          {"playTime", exact(s.playTime)},
-          {"dirtTimer", exact(s.dirtTimer)},
-          {"messageTimer", exact(s.messageTimer)}}},
-        {"cleanCount", s.cleanCount},
-        {"window",
-         {{"mode", s.mode}, {"shopPage", s.shopPage}, {"order", s.order}, {"scanner", pair(s.scanner)},
-          {"scanningUp", s.scanningUp},
-          {"cards", {pair(s.cards[0]), pair(s.cards[1]), pair(s.cards[2])}}}},
-        {"feeders", std::move(feeders)},
-        {"bowlNeedles", std::move(needles)},
-        {"chickenTemplate", chickenJson(s.chickenTemplate)},
-        {"chickens", std::move(chickens)},
-        {"eggsOnFloor", eggsJson(s.eggsOnFloor)},
-        {"eggsOnTable", eggsJson(s.eggsOnTable)},
-        {"dirt", std::move(dirt)},
-    };
-    std::string text = farm.dump();
-    text += '\n';
-    return text;
+        out.value(r);
+    out.end(']');
+    out.key("chickenTemplate");
+    writeChicken(out, s.chickenTemplate);
+    out.key("chickens");
+    out.begin('[');
+    for (const Chicken& c : s.chickens)
+        writeChicken(out, c);
+    out.end(']');
+    writeEggs(out, "eggsOnFloor", s.eggsOnFloor);
+    writeEggs(out, "eggsOnTable", s.eggsOnTable);
+    out.key("dirt");
+    out.begin('[');
+    for (const Dirt& d : s.dirt) {
+        out.begin('[');
+        out.value(d.texture);
+        out.value(d.position.x);
+        out.value(d.position.y);
+        out.end(']');
+    }
+    out.end(']');
+    out.end('}');
+    out.text += '\n';
+    return std::move(out.text);
 }
 
 std::optional<TFarmSave::Snapshot> TFarmSave::fromJson(std::string_view text, std::string& problem, bool* newerFormat)

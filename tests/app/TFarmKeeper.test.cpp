@@ -10,6 +10,7 @@
 
 #include <catch2/catch_test_macros.hpp>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -215,4 +216,40 @@ TEST_CASE("a failed save says so in one line and the game goes on", "[app][farm]
     CHECK(lines(log.str()) == 2); // the minute's save and the closing one
     CHECK(log.str().find("henhouse: could not save the farm: cannot write " + file.string()) == 0);
     CHECK(keeper.saving());
+}
+
+TEST_CASE("while a farm is kept, Ctrl-C asks the game to close so the farm is saved", "[app][farm]")
+{
+    const fs::path dir = testsupport::scratchDir("keeper-signal");
+    std::ostringstream log;
+    {
+        TFarmKeeper keeper(savingTo(dir / "farm.json"), log);
+        CHECK_FALSE(TFarmKeeper::closeRequested());
+        std::raise(SIGINT);
+        CHECK(TFarmKeeper::closeRequested());
+    }
+    TOptions automation;
+    automation.seed = 3;
+    TFarmKeeper idle(automation, log);
+    CHECK_FALSE(idle.saving());
+    // Not keeping a farm, the handlers are the usual ones.
+    struct sigaction now {};
+    ::sigaction(SIGTERM, nullptr, &now);
+    CHECK(now.sa_handler == SIG_DFL);
+}
+
+TEST_CASE("a farm that could not be read back is not written over the last save", "[app][farm]")
+{
+    const fs::path dir = testsupport::scratchDir("keeper-unreadable");
+    const fs::path file = dir / "farm.json";
+    std::ostringstream log;
+    Game game;
+    TFarmKeeper keeper(savingTo(file), log);
+    keeper.close(*game.world);
+    const std::string good = testsupport::readFile(file);
+    REQUIRE(!good.empty());
+    coins = -2000000000; // no game gets there
+    keeper.close(*game.world);
+    CHECK(testsupport::readFile(file) == good);
+    CHECK(log.str().find("purse.coins") != std::string::npos);
 }
