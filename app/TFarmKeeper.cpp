@@ -28,7 +28,7 @@ extern "C" void askToStop(int)
     stopAsked = 1;
 }
 
-constexpr int closingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int closingSignals[] = { SIGINT, SIGTERM, SIGHUP };
 
 enum class ReadResult { Read, Missing, Failed, TooLarge };
 
@@ -97,7 +97,8 @@ void removeLeftovers(const std::string& path)
 
 } // namespace
 
-TFarmKeeper::TFarmKeeper(const TOptions& options, std::ostream& log) : log(log)
+TFarmKeeper::TFarmKeeper(const TOptions& options, std::ostream& log)
+    : log(log)
 {
     startAfresh = options.newFarm;
     if (options.savePath)
@@ -173,7 +174,7 @@ bool TFarmKeeper::resume(TWorld& world)
         return false;
     case ReadResult::Failed:
         stopSaving("cannot read the farm " + file + " (" + why
-                   + "); a new farm begins and will not be saved, so the old one stays as it is");
+            + "); a new farm begins and will not be saved, so the old one stays as it is");
         return false;
     case ReadResult::TooLarge:
         why = "the file is larger than " + std::to_string(TFarmSave::maxFileBytes >> 20) + " MB";
@@ -186,7 +187,7 @@ bool TFarmKeeper::resume(TWorld& world)
         }
         if (newer) {
             stopSaving("the farm " + file + " cannot be used: " + why
-                       + "; a new farm begins and will not be saved, so that one stays as it is");
+                + "; a new farm begins and will not be saved, so that one stays as it is");
             return false;
         }
         break;
@@ -198,7 +199,7 @@ bool TFarmKeeper::resume(TWorld& world)
             << " and a new farm begins" << std::endl;
     else
         stopSaving("the farm " + file + " cannot be used: " + why + " (" + moveWhy
-                   + "); a new farm begins and will not be saved, so that one stays as it is");
+            + "); a new farm begins and will not be saved, so that one stays as it is");
     return false;
 }
 

@@ -8,7 +8,11 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-TBackgroundWriter::TBackgroundWriter(std::string path) : target(std::move(path)), worker([this] { run(); }) {}
+TBackgroundWriter::TBackgroundWriter(std::string path)
+    : target(std::move(path))
+    , worker([this] { run(); })
+{
+}
 
 TBackgroundWriter::~TBackgroundWriter()
 {

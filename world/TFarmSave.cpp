@@ -19,10 +19,13 @@ using nlohmann::json;
 
 namespace {
 
-TTextureStore& store() { return TTextureStore::instance(); }
+TTextureStore& store()
+{
+    return TTextureStore::instance();
+}
 
 // The sheets a chicken's sprite can show, and the dirt pictures.
-constexpr int chickenSheets[] = {78, 79, 80, 111, 112, 127, 151, 152};
+constexpr int chickenSheets[] = { 78, 79, 80, 111, 112, 127, 151, 152 };
 constexpr int firstDirt = 154, lastDirt = 158;
 constexpr int feederFull = 41, feederEmpty = 90;
 constexpr int scannerSprite = 71;
@@ -92,7 +95,8 @@ public:
             stop = std::to_chars(digits, digits + sizeof digits, static_cast<double>(f)).ptr;
         text.append(digits, static_cast<std::size_t>(stop - digits));
         // Written as a whole number it would be read as one, and -0 as 0.
-        if (std::string_view(digits, static_cast<std::size_t>(stop - digits)).find_first_of(".e") == std::string_view::npos)
+        if (std::string_view(digits, static_cast<std::size_t>(stop - digits)).find_first_of(".e")
+            == std::string_view::npos)
             text += ".0";
     }
     void value(sf::Vector2f v)
@@ -102,8 +106,7 @@ public:
         value(v.y);
         end(']');
     }
-    template <class T>
-    void field(std::string_view name, const T& v)
+    template <class T> void field(std::string_view name, const T& v)
     {
         key(name);
         value(v);
@@ -156,7 +159,7 @@ void writeChicken(JsonText& out, const TFarmSave::Chicken& c)
     out.field("sheet", c.sheet);
     out.key("frame");
     out.begin('[');
-    for (int v : {c.frame.position.x, c.frame.position.y, c.frame.size.x, c.frame.size.y})
+    for (int v : { c.frame.position.x, c.frame.position.y, c.frame.size.x, c.frame.size.y })
         out.value(v);
     out.end(']');
     out.field("origin", c.origin);
@@ -196,7 +199,11 @@ void writeSix(JsonText& out, std::string_view name, const std::array<int, 6>& si
 
 // The first problem found; `where` names the value, as in "chickens[3].age".
 struct Refusal : std::runtime_error {
-    explicit Refusal(const std::string& what, bool newer = false) : std::runtime_error(what), newerFormat(newer) {}
+    explicit Refusal(const std::string& what, bool newer = false)
+        : std::runtime_error(what)
+        , newerFormat(newer)
+    {
+    }
     bool newerFormat;
 };
 
@@ -236,8 +243,14 @@ NOT_FROM_WHERE const json& member(const json& object, const char* key, const std
     return *found;
 }
 
-std::string inside(const std::string& where, const char* key) { return where.empty() ? key : where + "." + key; }
-std::string at(const std::string& where, std::size_t i) { return where + "[" + std::to_string(i) + "]"; }
+std::string inside(const std::string& where, const char* key)
+{
+    return where.empty() ? key : where + "." + key;
+}
+std::string at(const std::string& where, std::size_t i)
+{
+    return where + "[" + std::to_string(i) + "]";
+}
 
 float readFloat(const json& v, const std::string& where, float lo, float hi)
 {
@@ -299,26 +312,26 @@ NOT_FROM_WHERE const json& anyList(const json& v, const std::string& where)
 sf::Vector2f readPlace(const json& v, const std::string& where)
 {
     list(v, where, 2);
-    return {readFloat(v[0], at(where, 0), TFarmSave::minX, TFarmSave::maxX),
-            readFloat(v[1], at(where, 1), TFarmSave::minY, TFarmSave::maxY)};
+    return { readFloat(v[0], at(where, 0), TFarmSave::minX, TFarmSave::maxX),
+        readFloat(v[1], at(where, 1), TFarmSave::minY, TFarmSave::maxY) };
 }
 
 sf::Vector2f readVector(const json& v, const std::string& where, float limit)
 {
     list(v, where, 2);
-    return {readFloat(v[0], at(where, 0), -limit, limit), readFloat(v[1], at(where, 1), -limit, limit)};
+    return { readFloat(v[0], at(where, 0), -limit, limit), readFloat(v[1], at(where, 1), -limit, limit) };
 }
 
 TFarmSave::Chicken readChicken(const json& j, const std::string& w)
 {
     TFarmSave::Chicken c;
     const auto f = [&](const char* key) -> const json& { return member(j, key, w); };
-    c.sheet = readOneOf(f("sheet"), inside(w, "sheet"), {78, 79, 80, 111, 112, 127, 151, 152});
+    c.sheet = readOneOf(f("sheet"), inside(w, "sheet"), { 78, 79, 80, 111, 112, 127, 151, 152 });
     const json& frame = list(f("frame"), inside(w, "frame"), 4);
     int r[4];
     for (std::size_t k = 0; k < 4; ++k)
         r[k] = readInt(frame[k], at(inside(w, "frame"), k), 0.0, 16384.0);
-    c.frame = sf::IntRect({r[0], r[1]}, {r[2], r[3]});
+    c.frame = sf::IntRect({ r[0], r[1] }, { r[2], r[3] });
     c.position = readPlace(f("position"), inside(w, "position"));
     c.origin = readVector(f("origin"), inside(w, "origin"), 10000.f);
     c.scale = readVector(f("scale"), inside(w, "scale"), 100.f);
@@ -330,7 +343,7 @@ TFarmSave::Chicken readChicken(const json& j, const std::string& w)
     c.walkFrame = readInt(f("walkFrame"), inside(w, "walkFrame"), 0.0, 39.0);
     c.eatFrame = readInt(f("eatFrame"), inside(w, "eatFrame"), 0.0, 39.0);
     c.poseFrame = readInt(f("poseFrame"), inside(w, "poseFrame"), 0.0, 39.0);
-    c.facing = readOneOf(f("facing"), inside(w, "facing"), {-1, 1});
+    c.facing = readOneOf(f("facing"), inside(w, "facing"), { -1, 1 });
     c.velocity = readVector(f("velocity"), inside(w, "velocity"), 10000.f);
     c.target = readPlace(f("target"), inside(w, "target"));
     const json& timers = f("timers");
@@ -341,10 +354,10 @@ TFarmSave::Chicken readChicken(const json& j, const std::string& w)
     c.layElapsed = readFloat(member(timers, "lay", t), inside(t, "lay"), 0.f, c.layPeriod);
     c.frameElapsed = readFloat(member(timers, "frame", t), inside(t, "frame"), 0.f, 1.f / 12.f);
     c.danceElapsed = readFloat(member(timers, "dance", t), inside(t, "dance"), 0.f, 10.f);
-    c.state = readOneOf(f("state"), inside(w, "state"), {1, 2, 3, 4, 5, 7});
-    c.nextState = readOneOf(f("nextState"), inside(w, "nextState"), {1, 2, 3, 4, 5, 7});
+    c.state = readOneOf(f("state"), inside(w, "state"), { 1, 2, 3, 4, 5, 7 });
+    c.nextState = readOneOf(f("nextState"), inside(w, "nextState"), { 1, 2, 3, 4, 5, 7 });
     c.animation = readInt(f("animation"), inside(w, "animation"), 0.0, 5.0);
-    c.stage = readOneOf(f("stage"), inside(w, "stage"), {0, 1, 3, 4});
+    c.stage = readOneOf(f("stage"), inside(w, "stage"), { 0, 1, 3, 4 });
     c.feeder = readInt(f("feeder"), inside(w, "feeder"), -1.0, 3.0);
     c.eggReady = readBool(f("eggReady"), inside(w, "eggReady"));
     return c;
@@ -358,10 +371,9 @@ std::vector<TFarmSave::Egg> readEggs(const json& v, const std::string& where)
     for (std::size_t i = 0; i < v.size(); ++i) {
         const std::string w = at(where, i);
         const json& e = list(v[i], w, 4);
-        eggs.push_back({{readFloat(e[0], at(w, 0), TFarmSave::minX, TFarmSave::maxX),
-                         readFloat(e[1], at(w, 1), TFarmSave::minY, TFarmSave::maxY)},
-                        readFloat(e[2], at(w, 2), 0.f, twoPi),
-                        readBool(e[3], at(w, 3))});
+        eggs.push_back({ { readFloat(e[0], at(w, 0), TFarmSave::minX, TFarmSave::maxX),
+                             readFloat(e[1], at(w, 1), TFarmSave::minY, TFarmSave::maxY) },
+            readFloat(e[2], at(w, 2), 0.f, twoPi), readBool(e[3], at(w, 3)) });
     }
     return eggs;
 }
@@ -369,83 +381,103 @@ std::vector<TFarmSave::Egg> readEggs(const json& v, const std::string& where)
 std::array<int, 6> readSix(const json& v, const std::string& where, double hi)
 {
     list(v, where, 6);
-    std::array<int, 6> out{};
+    std::array<int, 6> out {};
     for (std::size_t k = 0; k < 6; ++k)
         out[k] = readInt(v[k], at(where, k), 0.0, hi);
     return out;
 }
 
-// Keeps a hostile file from building a huge tree before it is looked at:
-// every list and object has a size limit (the farm's own lists theirs, any
-// other a small one), nesting is shallow, and the whole has a value budget.
-class ShapeGuard {
-public:
-    bool operator()(int, json::parse_event_t event, json& parsed)
-    {
-        using E = json::parse_event_t;
-        switch (event) {
-        case E::key:
-            count("an object has more than 64 entries");
-            key = parsed.get<std::string>();
-            break;
-        case E::value:
-            if (!frames.empty() && !frames.back().object)
-                count("");
+// Keeps a hostile file from building a huge tree before it is looked at: one
+// quick pass over the text before it is parsed. Every list and object has a
+// size limit (the farm's own lists theirs, any other a small one), nesting is
+// shallow, and the whole has a value budget. The count is exact for text that
+// parses; for text that does not, the parser has its own say.
+void checkShape(std::string_view text)
+{
+    struct Frame {
+        bool object;
+        std::size_t entries; // separators seen, plus one once anything is inside
+        std::size_t limit;
+        std::string_view name;
+    };
+    std::vector<Frame> frames;
+    std::string_view lastString, key;
+    std::size_t values = 0;
+    const auto spend = [&] {
+        if (++values > 4000000)
+            throw Refusal("the file holds more values than a farm can");
+    };
+    const auto entry = [&] {
+        if (frames.empty())
+            return;
+        Frame& f = frames.back();
+        if (++f.entries <= f.limit)
+            return;
+        if (f.object)
+            throw Refusal("an object has more than 64 entries");
+        throw Refusal((f.name.empty() ? std::string("a list") : std::string(f.name)) + ": more than "
+            + std::to_string(f.limit) + " entries");
+    };
+    bool fresh = false; // a container was just opened: its first entry is not yet counted
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == ' ' || c == '\n' || c == '\r' || c == '\t')
+            continue;
+        if (fresh && c != ']' && c != '}') {
+            entry();
+            fresh = false;
+        }
+        switch (c) {
+        case '"': {
+            const std::size_t start = ++i;
+            while (i < text.size() && text[i] != '"')
+                i += text[i] == '\\' ? 2 : 1;
+            lastString = text.substr(start, std::min(i, text.size()) - start);
             spend();
             break;
-        case E::object_start:
-        case E::array_start: {
-            if (!frames.empty() && !frames.back().object)
-                count("");
+        }
+        case ':':
+            key = lastString;
+            break;
+        case ',':
+            entry();
+            break;
+        case '{':
+        case '[': {
             spend();
             if (frames.size() >= 6)
                 throw Refusal("the file nests deeper than a farm does");
-            const bool object = event == E::object_start;
+            const bool object = c == '{';
             std::size_t limit = 64;
-            if (!object) {
-                limit = key == "chickens" ? TFarmSave::maxChickens
+            std::string_view name;
+            // A list's name is the key just before it, if it is the value of one.
+            if (!object && !frames.empty() && frames.back().object) {
+                name = key;
+                limit = key == "chickens"                            ? TFarmSave::maxChickens
                     : (key == "eggsOnFloor" || key == "eggsOnTable") ? TFarmSave::maxEggs
-                    : key == "dirt" ? TFarmSave::maxDirt
-                                    : 16;
+                    : key == "dirt"                                  ? TFarmSave::maxDirt
+                                                                     : 16;
+            } else if (!object) {
+                limit = 16;
             }
-            frames.push_back({object, 0, limit, object ? std::string() : key});
-            key.clear();
+            frames.push_back({ object, 0, limit, name });
+            fresh = true;
             break;
         }
-        case E::object_end:
-        case E::array_end:
-            frames.pop_back();
+        case '}':
+        case ']':
+            fresh = false;
+            if (!frames.empty())
+                frames.pop_back();
+            break;
+        default:
+            // A number or a literal: count it once, at its first character.
+            if (i == 0 || std::string_view(" \n\r\t,:[{").find(text[i - 1]) != std::string_view::npos)
+                spend();
             break;
         }
-        return true;
     }
-
-private:
-    struct Frame {
-        bool object;
-        std::size_t count;
-        std::size_t limit;
-        std::string name;
-    };
-    void count(const char* objectProblem)
-    {
-        Frame& f = frames.back();
-        if (++f.count <= f.limit)
-            return;
-        if (f.object)
-            throw Refusal(objectProblem);
-        throw Refusal((f.name.empty() ? std::string("a list") : f.name) + ": more than "
-                      + std::to_string(f.limit) + " entries");
-    }
-    void spend()
-    {
-        if (++values > 4000000)
-            throw Refusal("the file holds more values than a farm can");
-    }
-    std::vector<Frame> frames;
-    std::string key;
-    std::size_t values = 0;
-};
+}
 
 TFarmSave::Snapshot readFarm(const json& j)
 {
@@ -455,8 +487,8 @@ TFarmSave::Snapshot readFarm(const json& j)
     const int format = readInt(member(j, "format", ""), "format", -1e9, 1e9);
     if (format > TFarmSave::formatVersion)
         throw Refusal("it was saved by a newer version of the game (save format " + std::to_string(format)
-                          + "; this one reads up to " + std::to_string(TFarmSave::formatVersion) + ")",
-                      true);
+                + "; this one reads up to " + std::to_string(TFarmSave::formatVersion) + ")",
+            true);
     if (format < 1)
         refuse("format", std::to_string(format) + " is not a save format");
 
@@ -464,8 +496,8 @@ TFarmSave::Snapshot readFarm(const json& j)
     s.coins = readInt(member(purse, "coins", "purse"), "purse.coins", -maxCount, maxCount);
     s.coinsEarned = readInt(member(purse, "earned", "purse"), "purse.earned", 0.0, maxCount);
     s.eggsCollected = readInt(member(purse, "eggsCollected", "purse"), "purse.eggsCollected", 0.0, maxCount);
-    s.chickensToSpawn = readInt(member(j, "chickensToSpawn", ""), "chickensToSpawn", 0.0,
-                                static_cast<double>(TFarmSave::maxChickens));
+    s.chickensToSpawn = readInt(
+        member(j, "chickensToSpawn", ""), "chickensToSpawn", 0.0, static_cast<double>(TFarmSave::maxChickens));
     const json& packages = list(member(j, "packages", ""), "packages", 2);
     s.packC0 = readInt(packages[0], "packages[0]", 0.0, 5.0);
     s.packC1 = readInt(packages[1], "packages[1]", 0.0, 5.0);
@@ -522,9 +554,9 @@ TFarmSave::Snapshot readFarm(const json& j)
     for (std::size_t i = 0; i < dirt.size(); ++i) {
         const std::string w = at("dirt", i);
         const json& d = list(dirt[i], w, 3);
-        s.dirt.push_back({readInt(d[0], at(w, 0), firstDirt, lastDirt),
-                          {readFloat(d[1], at(w, 1), TFarmSave::minX, TFarmSave::maxX),
-                           readFloat(d[2], at(w, 2), TFarmSave::minY, TFarmSave::maxY)}});
+        s.dirt.push_back({ readInt(d[0], at(w, 0), firstDirt, lastDirt),
+            { readFloat(d[1], at(w, 1), TFarmSave::minX, TFarmSave::maxX),
+                readFloat(d[2], at(w, 2), TFarmSave::minY, TFarmSave::maxY) } });
     }
     return s;
 }
@@ -610,7 +642,7 @@ std::vector<TFarmSave::Egg> captureEggs(const std::vector<TEgg2>& eggs)
     std::vector<TFarmSave::Egg> out;
     out.reserve(eggs.size());
     for (const TEgg2& e : eggs)
-        out.push_back({e.getPosition(), e.getRotation().asRadians(), e.defective});
+        out.push_back({ e.getPosition(), e.getRotation().asRadians(), e.defective });
     return out;
 }
 
@@ -657,14 +689,15 @@ TFarmSave::Snapshot TFarmSave::capture(TWorld& world)
     s.scanner = store().getSprite(scannerSprite).getPosition();
     s.scanningUp = sortMachine->scanningUp;
     // A card in hand is back in its place.
-    const TActor* cards[3] = {&world.kurortCard, &world.psychologistCard, &world.vetCard};
-    const int tools[3] = {TWorld::ToolKurort, TWorld::ToolPsychologist, TWorld::ToolVet};
-    const float homes[3] = {TWorld::kurortHomeX, TWorld::psychologistHomeX, TWorld::vetHomeX};
+    const TActor* cards[3] = { &world.kurortCard, &world.psychologistCard, &world.vetCard };
+    const int tools[3] = { TWorld::ToolKurort, TWorld::ToolPsychologist, TWorld::ToolVet };
+    const float homes[3] = { TWorld::kurortHomeX, TWorld::psychologistHomeX, TWorld::vetHomeX };
     for (std::size_t k = 0; k < 3; ++k)
-        s.cards[k] = world.activeTool == tools[k] ? sf::Vector2f{homes[k], TWorld::cardHomeY} : cards[k]->getPosition();
+        s.cards[k]
+            = world.activeTool == tools[k] ? sf::Vector2f { homes[k], TWorld::cardHomeY } : cards[k]->getPosition();
     for (std::size_t k = 0; k < 4; ++k) {
         const TFeeding& f = world.feeders[k];
-        s.feeders[k] = {f.food, f.blinkTime, f.blinkAlpha, &f.getTexture() == &store().getTexture(feederEmpty)};
+        s.feeders[k] = { f.food, f.blinkTime, f.blinkAlpha, &f.getTexture() == &store().getTexture(feederEmpty) };
     }
     for (std::size_t k = 0; k < 3; ++k)
         s.bowlNeedles[k] = world.drinkingBowls[k].arrow.getRotation().asRadians();
@@ -680,7 +713,7 @@ TFarmSave::Snapshot TFarmSave::capture(TWorld& world)
         for (int k = firstDirt; k <= lastDirt; ++k)
             if (&store().getTexture(k) == &spot.getTexture())
                 id = k;
-        s.dirt.push_back({id, spot.getPosition()});
+        s.dirt.push_back({ id, spot.getPosition() });
     }
     return s;
 }
@@ -688,8 +721,8 @@ TFarmSave::Snapshot TFarmSave::capture(TWorld& world)
 std::string TFarmSave::toJson(const Snapshot& s)
 {
     JsonText out;
-    out.text.reserve(1024 + 520 * s.chickens.size() + 40 * (s.eggsOnFloor.size() + s.eggsOnTable.size())
-                     + 30 * s.dirt.size());
+    out.text.reserve(
+        1024 + 520 * s.chickens.size() + 40 * (s.eggsOnFloor.size() + s.eggsOnTable.size()) + 30 * s.dirt.size());
     out.begin('{');
     out.field("format", formatVersion);
     const std::string game = std::string("henhouse ") + gameVersion;
@@ -789,8 +822,8 @@ std::optional<TFarmSave::Snapshot> TFarmSave::fromJson(std::string_view text, st
         return std::nullopt;
     }
     try {
-        ShapeGuard guard;
-        const json j = json::parse(text.begin(), text.end(), std::ref(guard));
+        checkShape(text);
+        const json j = json::parse(text.begin(), text.end());
         return readFarm(j);
     } catch (const Refusal& r) {
         problem = r.what();

@@ -1,7 +1,7 @@
 // The farm through the real game: kept between runs, resumed, saved when the
 // game is asked to stop, and left alone by automation runs.
-#include "world/TFarmSave.hpp"
 #include "support/TestSupport.hpp"
+#include "world/TFarmSave.hpp"
 
 #include <catch2/catch_test_macros.hpp>
 
