@@ -253,3 +253,21 @@ TEST_CASE("a farm that could not be read back is not written over the last save"
     CHECK(testsupport::readFile(file) == good);
     CHECK(log.str().find("purse.coins") != std::string::npos);
 }
+
+TEST_CASE("the farm's options", "[app][farm][options]")
+{
+    std::string error;
+    const auto both = TOptions::parse({"--new-farm", "--save", "/tmp/a farm.json"}, error);
+    REQUIRE(both);
+    CHECK(both->newFarm);
+    CHECK(both->savePath == "/tmp/a farm.json");
+    const auto none = TOptions::parse({}, error);
+    REQUIRE(none);
+    CHECK_FALSE(none->newFarm);
+    CHECK_FALSE(none->savePath);
+    CHECK_FALSE(TOptions::parse({"--save"}, error));
+    CHECK(error == "option --save needs a value");
+    CHECK_FALSE(TOptions::parse({"--save", ""}, error));
+    CHECK(error == "--save needs a file path");
+    CHECK_FALSE(TOptions::parse({"--new-farm=yes"}, error));
+}
