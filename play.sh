@@ -19,7 +19,7 @@ args=()
 shot=""
 help=0
 while [ $# -gt 0 ]; do
-  if { [ "$1" = "--screenshot" ] || [ "$1" = "--events" ]; } && [ $# -ge 2 ]; then
+  if { [ "$1" = "--screenshot" ] || [ "$1" = "--events" ] || [ "$1" = "--save" ]; } && [ $# -ge 2 ]; then
     path="$(absolute "$2")"
     [ "$1" = "--screenshot" ] && shot="$path"
     args+=("$1" "$path"); shift 2
@@ -66,6 +66,11 @@ if [ -z "${DISPLAY:-}" ] && [ ${#args[@]} -eq 0 ]; then
   mkdir -p "$(dirname "$shot")"
   args=(--seed 1 --fixed-dt 0.0166667 --frames 600 --screenshot "$shot")
 fi
+
+# The farm is kept in the player's data folder, which the sandbox is given.
+export XDG_DATA_HOME="${XDG_DATA_HOME:-${HOME:-/tmp}/.local/share}"
+HH_FARM_DIR="$XDG_DATA_HOME/henhouse"
+mkdir -p "$HH_FARM_DIR" 2>/dev/null || HH_FARM_DIR=""
 
 cd "$HH_RUN"
 if [ -n "${DISPLAY:-}" ]; then

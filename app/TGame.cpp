@@ -1,6 +1,7 @@
 #include "app/TGame.hpp"
 
 #include "app/ScreenshotFile.hpp"
+#include "app/TFarmKeeper.hpp"
 #include "app/TSceneFit.hpp"
 #include "app/TStateFile.hpp"
 #include "core/Globals.hpp"
@@ -141,6 +142,8 @@ int TGame::run()
         auto world = std::make_unique<TWorld>();
         startSounds();
         world->placeSharedSprites();
+        TFarmKeeper farm(options, std::cerr);
+        farm.resume(*world);
 
         long frame = 0;
         bool started = false;
@@ -164,6 +167,9 @@ int TGame::run()
                 handleEvent(*event, window, *world, mouseLocal);
 
             world->update(dt);
+            farm.tick(dt, *world);
+            if (TFarmKeeper::closeRequested())
+                window.close();
             window.clear(sf::Color::Black);
             world->draw(window);
 
@@ -180,6 +186,7 @@ int TGame::run()
             if (last)
                 window.close();
         }
+        farm.close(*world);
         world.reset();
     }
     destroyProcessObjects();

@@ -66,7 +66,7 @@ const char* TOptions::usage()
 {
     return "usage: henhouse [--seed N] [--fixed-dt SECONDS] [--frames N] [--screenshot PATH] [--events PATH]\n"
            "                [--mute] [--fullscreen | --window-size WxH] [--state-file PATH] [--max-fps N] [--vsync]\n"
-           "                [--help]\n"
+           "                [--new-farm] [--save PATH] [--help]\n"
            "  --seed N           seed the random generator with N instead of the clock\n"
            "  --fixed-dt SECONDS give every frame this time step (0 < SECONDS <= 1)\n"
            "  --frames N         quit after N frames\n"
@@ -78,6 +78,8 @@ const char* TOptions::usage()
            "  --state-file PATH  write the game's state to PATH as text after every frame\n"
            "  --max-fps N        draw at most N frames a second (1 to 1000)\n"
            "  --vsync            wait for the screen's refresh before showing each frame\n"
+           "  --new-farm         start a new farm (the old save is kept as farm.json.1)\n"
+           "  --save PATH        keep the farm in PATH instead of the player's own\n"
            "  --help             show this help\n";
 }
 
@@ -102,8 +104,13 @@ std::optional<TOptions> TOptions::parse(const std::vector<std::string>& args, st
             options.vsync = true;
             continue;
         }
+        if (arg == "--new-farm") {
+            options.newFarm = true;
+            continue;
+        }
         const bool takesValue = arg == "--seed" || arg == "--fixed-dt" || arg == "--frames" || arg == "--screenshot"
-            || arg == "--events" || arg == "--window-size" || arg == "--state-file" || arg == "--max-fps";
+            || arg == "--events" || arg == "--window-size" || arg == "--state-file" || arg == "--max-fps"
+            || arg == "--save";
         if (!takesValue) {
             error = "unknown option " + quoted(arg);
             return std::nullopt;
@@ -178,6 +185,12 @@ std::optional<TOptions> TOptions::parse(const std::vector<std::string>& args, st
                 return std::nullopt;
             }
             options.events = value;
+        } else if (arg == "--save") {
+            if (value.empty()) {
+                error = "--save needs a file path";
+                return std::nullopt;
+            }
+            options.savePath = value;
         } else {
             if (value.empty()) {
                 error = "--screenshot needs a file path";

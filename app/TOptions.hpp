@@ -21,6 +21,8 @@ struct TOptions {
     std::optional<unsigned> maxFps;      // --max-fps N (frames a second at most)
     bool vsync = false;                  // --vsync (wait for the screen's refresh)
     bool help = false;                   // --help
+    bool newFarm = false;                // --new-farm (the old save is kept as farm.json.1)
+    std::optional<std::string> savePath; // --save PATH (instead of the player's farm)
 
     // Parses the arguments (without the program name). On a bad option or
     // value, returns nothing and puts a one-line reason in `error`.

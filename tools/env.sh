@@ -212,6 +212,8 @@ henv() {
               --setenv XDG_CACHE_HOME "$HH_SCRATCH_IN/cache"
               --setenv MESA_SHADER_CACHE_DIR "$HH_SCRATCH_IN/cache/mesa"
               --die-with-parent)
+  # The player's farm folder (play.sh), so saves outlive the sandbox.
+  [ -n "${HH_FARM_DIR:-}" ] && [ -d "$HH_FARM_DIR" ] && args+=(--bind "$HH_FARM_DIR" "$HH_FARM_DIR")
   if [ -n "${HH_DESKTOP:-}" ]; then
     [ -d /tmp/.X11-unix ] && args+=(--bind /tmp/.X11-unix /tmp/.X11-unix)
     [ -e /dev/dri ] && args+=(--dev-bind /dev/dri /dev/dri)

@@ -9,7 +9,9 @@
 //   HENHOUSE_MONKEY_SEEDS=K   play seeds 1..K
 //   HENHOUSE_MONKEY_HOURS=H   game hours per seed (fractions allowed)
 #include "core/Globals.hpp"
+#include "eggline/EgglineObjects.hpp"
 #include "world/ProcessObjects.hpp"
+#include "world/TFarmSave.hpp"
 #include "core/TTextureStore.hpp"
 #include "world/TWorld.hpp"
 #include "support/TestSupport.hpp"
@@ -24,6 +26,7 @@
 #include <cstdlib>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -519,9 +522,44 @@ struct Outcome {
     double gameSeconds = 0.0;
     long collected = 0, packed = 0, paidOut = 0, fees = 0, spent = 0, penalties = 0;
     long laid = 0, coinsAtEnd = 0, chickens = 0;
+    long resumes = 0;
+    std::string savedText;                     // the save taken at saveAt
+    std::optional<TFarmSave::Snapshot> atEnd; // the whole farm at the end
 };
 
-Outcome play(unsigned seed, double hours, sf::RenderTexture& canvas)
+// Saving and resuming during play.
+struct Saves {
+    double saveAt = -1.0;      // game seconds: save at the first quiet moment after
+    bool resumeThere = false;  // and go on in a world resumed from that save
+    unsigned reseed = 1;       // srand after that save, so both ways go on alike
+    double resumeChance = 0.0; // chance before each gesture to save and resume
+};
+
+// Saves the farm and goes on in a new world resumed from the file's text,
+// built in the same place (so the referee and the monkey keep their world),
+// with the egg line's objects and the shared values made afresh as in a new
+// game. The pointer stays where it was. Returns a complaint, or nothing.
+std::string saveAndResume(std::unique_ptr<TWorld>& world, std::string& text)
+{
+    text = TFarmSave::toJson(TFarmSave::capture(*world));
+    const sf::Vector2f pointer = mousePos;
+    resetGlobalValues();
+    resetGameObjects();
+    std::destroy_at(world.get());
+    std::construct_at(world.get());
+    world->placeSharedSprites();
+    std::string problem;
+    const auto farm = TFarmSave::fromJson(text, problem);
+    if (!farm)
+        return "the game refused its own save: " + problem;
+    TFarmSave::apply(*farm, *world);
+    mousePos = pointer;
+    if (TFarmSave::toJson(TFarmSave::capture(*world)) != text)
+        return "the resumed farm saves differently from the farm it was read from";
+    return "";
+}
+
+Outcome play(unsigned seed, double hours, sf::RenderTexture& canvas, const Saves& saves = {})
 {
     testsupport::freshGame();
     std::srand(seed);
@@ -594,7 +632,25 @@ Outcome play(unsigned seed, double hours, sf::RenderTexture& canvas)
     frame(); // the HUD places the click regions of the toggles
     const double limit = hours * 3600.0;
     bool ok = true;
+    bool savedOnce = false;
+    std::mt19937 resumeDice(seed); // apart from the monkey's, so its play stays the same
     while (ok && out.gameSeconds < limit) {
+        const bool quiet = dragKind == TWorld::DragNone && world->activeTool == TWorld::ToolNone;
+        if (saves.saveAt >= 0.0 && !savedOnce && out.gameSeconds >= saves.saveAt && quiet) {
+            savedOnce = true;
+            if (saves.resumeThere)
+                ok = judge("save and resume", saveAndResume(world, out.savedText));
+            else
+                out.savedText = TFarmSave::toJson(TFarmSave::capture(*world));
+            std::srand(saves.reseed);
+        }
+        if (ok && saves.resumeChance > 0.0 && std::bernoulli_distribution(saves.resumeChance)(resumeDice)) {
+            ++out.resumes;
+            std::string text;
+            ok = judge("save and resume", saveAndResume(world, text));
+        }
+        if (!ok)
+            break;
         const int gesture = monkey.below(100);
         using M = Monkey;
         if (gesture < 30) {
@@ -655,6 +711,7 @@ Outcome play(unsigned seed, double hours, sf::RenderTexture& canvas)
     out.laid = referee.laid;
     out.coinsAtEnd = coins;
     out.chickens = static_cast<long>(world->vecChikens.size());
+    out.atEnd = TFarmSave::capture(*world);
     return out;
 }
 
@@ -709,6 +766,53 @@ TEST_CASE("a seed replays the same game event for event", "[reliability][monkey]
     CHECK(again.packed == first.packed);
     CHECK(again.coinsAtEnd == first.coinsAtEnd);
     CHECK(again.chickens == first.chickens);
+}
+
+TEST_CASE("a farm resumed from its save plays on exactly like the farm that was saved", "[reliability][monkey][save]")
+{
+    // Four minutes of play, a save, then a minute more: once in the world
+    // that was saved, once in a new world resumed from the file, with the
+    // same seed from the save on and the same monkey.
+    Saves goOn;
+    goOn.saveAt = 240.0;
+    goOn.reseed = 4242;
+    const double hours = 300.0 / 3600.0;
+    const Outcome saved = play(11, hours, testsupport::screenCanvas(), goOn);
+    REQUIRE(saved.failure == "");
+    Saves resume = goOn;
+    resume.resumeThere = true;
+    const Outcome resumed = play(11, hours, testsupport::screenCanvas(), resume);
+    REQUIRE(resumed.failure == "");
+
+    REQUIRE(!saved.savedText.empty());
+    CHECK(resumed.savedText == saved.savedText);
+    CHECK(resumed.events == saved.events);
+    CHECK(resumed.laid == saved.laid);
+    CHECK(resumed.collected == saved.collected);
+    CHECK(resumed.packed == saved.packed);
+    CHECK(resumed.paidOut == saved.paidOut);
+    CHECK(resumed.spent == saved.spent);
+    CHECK(resumed.coinsAtEnd == saved.coinsAtEnd);
+    REQUIRE(resumed.atEnd);
+    REQUIRE(saved.atEnd);
+    CHECK(resumed.atEnd->chickens == saved.atEnd->chickens);
+    CHECK(*resumed.atEnd == *saved.atEnd);
+    CHECK(saved.laid > 0);
+}
+
+TEST_CASE("the monkey saves and resumes at random moments and every ledger stays balanced", "[reliability][monkey][save]")
+{
+    const double hours = testsupport::envDouble("HENHOUSE_MONKEY_HOURS", defaultHours) / 4.0;
+    long resumes = 0;
+    for (unsigned seed : {21u, 22u}) {
+        Saves saves;
+        saves.resumeChance = 0.003;
+        const Outcome out = play(seed, hours, testsupport::screenCanvas(), saves);
+        if (!out.failure.empty())
+            FAIL(out.failure);
+        resumes += out.resumes;
+    }
+    CHECK(resumes >= 10);
 }
 
 // The referee itself: it must agree with the game on an honest run and
