@@ -2,7 +2,7 @@
 
 #include "core/TTextureStore.hpp"
 
-TEgg2::TEgg2() : TActor(TTextureStore::instance().getTexture(53))
+TEgg2::TEgg2() : TActor(TTextureStore::instance().getTexture(image::eggC1))
 {
     setOrigin({15.f, 20.f});
 }
@@ -15,7 +15,7 @@ void TEgg2::drawMarked(sf::RenderTarget& target, bool marked)
         draw(target);
         return;
     }
-    sf::Sprite& mark = TTextureStore::instance().getSprite(defective ? 76 : 77);
+    sf::Sprite& mark = TTextureStore::instance().getSprite(defective ? image::eggC1red : image::eggC1green);
     mark.setPosition(getPosition());
     mark.setOrigin(getOrigin());
     mark.setRotation(getRotation());
