@@ -76,11 +76,11 @@ void TWorld::drawField(sf::RenderTarget& target)
     target.draw(frame49Sprite);
     target.draw(subtractSprite);
 
-    store().drawSpriteAt(target, 113, {672.f, 250.f});
+    store().drawSpriteAt(target, image::zherlob, {672.f, 250.f});
     for (float x : {0.f, 125.f, 1675.f, 1800.f})
-        store().drawSpriteAt(target, 114, {x, 0.f});
+        store().drawSpriteAt(target, image::ventilation, {x, 0.f});
     for (float x : {550.f, 445.f, 340.f, 235.f, 130.f, 25.f, -80.f})
-        store().drawSpriteAt(target, 115, {x, 132.f});
+        store().drawSpriteAt(target, image::panel1, {x, 132.f});
 
     feeders[0].draw(target);
     for (TDrinkingbowl& bowl : drinkingBowls)
@@ -105,19 +105,19 @@ void TWorld::drawHud(sf::RenderTarget& target)
 
     // Toolbar sockets under the round buttons; the sort and shop sockets glow
     // while their window is open.
-    store().drawSpriteAt(target, 36, {600.f, 1000.f});
-    store().drawSpriteAt(target, sorting ? 65 : 64, {682.f, 944.f});
-    store().drawSpriteAt(target, mode == ModeShop ? 116 : 68, {828.f, 944.f});
-    store().drawSpriteAt(target, 67, {974.f, 944.f});
-    store().drawSpriteAt(target, 66, {1120.f, 944.f});
+    store().drawSpriteAt(target, image::buttonControl, {600.f, 1000.f});
+    store().drawSpriteAt(target, sorting ? image::buttonSortPressed : image::buttonSort, {682.f, 944.f});
+    store().drawSpriteAt(target, mode == ModeShop ? image::buttonShopPressed : image::buttonShop, {828.f, 944.f});
+    store().drawSpriteAt(target, image::buttonSound, {974.f, 944.f});
+    store().drawSpriteAt(target, image::buttonClean, {1120.f, 944.f});
     for (auto& button : toolbarButtons)
         button->draw(target);
 
-    store().drawSpriteAt(target, 59, {735.f, 0.f});
+    store().drawSpriteAt(target, image::frameCountEggs, {735.f, 0.f});
     drawText(target, eggCountText);
-    store().drawSpriteAt(target, 58, {1718.f, 15.f});
+    store().drawSpriteAt(target, image::frameCurCoin, {1718.f, 15.f});
     drawText(target, coinText);
-    store().drawSpriteAt(target, 57, {29.f, 15.f});
+    store().drawSpriteAt(target, image::frameTimer, {29.f, 15.f});
     drawText(target, timeText);
 
     kurortCard.draw(target);
@@ -129,7 +129,7 @@ void TWorld::drawHud(sf::RenderTarget& target)
     drawInventory(target);
 
     if (activeTool >= 1 && activeTool <= 3)
-        store().drawSpriteAt(target, 84 + activeTool, mousePos);
+        store().drawSpriteAt(target, image::cormbaby1 + (activeTool - 1), mousePos); // the feed bag carried
 
     if (sorting) {
         sortMachine->draw(target);
@@ -141,37 +141,37 @@ void TWorld::drawHud(sf::RenderTarget& target)
         // The eggs packed so far, three to a row, in each package.
         for (auto [count, top] : {std::pair{packC0Count, 617.f}, std::pair{packC1Count, 753.f}})
             for (int i = 0; i < count; ++i)
-                store().drawSpriteAt(target, 162,
+                store().drawSpriteAt(target, image::egg0,
                                      {583.f + 36.f * static_cast<float>(i % 3), top + 36.f * static_cast<float>(i / 3)});
-        store().drawSprite(target, 71);
+        store().drawSprite(target, image::sortingMachine2);
     } else if (mode == ModeShop) {
         shop->draw(target);
     }
 
     // The story: each test reads the clock anew, all bounds strict.
     if (storyClock.getElapsed() < 5.f)
-        store().drawSpriteAt(target, 82, {295.f, 411.f});
+        store().drawSpriteAt(target, image::ortomyk, {295.f, 411.f});
     if (storyClock.getElapsed() > 10.f && storyClock.getElapsed() < 15.f)
-        store().drawSpriteAt(target, 83, {295.f, 411.f});
+        store().drawSpriteAt(target, image::plimsa, {295.f, 411.f});
     if (storyClock.getElapsed() > 360.f && storyClock.getElapsed() < 370.f)
-        store().drawSpriteAt(target, 163, {313.f, 422.f});
+        store().drawSpriteAt(target, image::scene11msg1, {313.f, 422.f});
     if (storyClock.getElapsed() > 375.f && storyClock.getElapsed() < 385.f)
-        store().drawSpriteAt(target, 164, {313.f, 714.f});
+        store().drawSpriteAt(target, image::scene11msg2, {313.f, 714.f});
     if (showMessage3)
-        store().drawSpriteAt(target, 165, {528.f, 253.f});
+        store().drawSpriteAt(target, image::scene11msg3, {528.f, 253.f});
     if (showMessage4)
-        store().drawSpriteAt(target, 166, {313.f, 411.f});
+        store().drawSpriteAt(target, image::scene11msg4, {313.f, 411.f});
 
     if (storyClock.getElapsed() > 385.f && !questComplete) {
         questText.setString(std::to_string(coinsEarned) + "/1000");
-        store().drawSpriteAt(target, 167, {29.f, 92.f});
+        store().drawSpriteAt(target, image::quest1, {29.f, 92.f});
         drawText(target, questText);
     }
 }
 
 void TWorld::drawInventory(sf::RenderTarget& target)
 {
-    store().drawSpriteAt(target, 84, {55.f, 870.f});
+    store().drawSpriteAt(target, image::inventory, {55.f, 870.f});
     for (int i = 0; i < 6; ++i)
         inventorySlots[i].draw(target);
 }
