@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-TActor::TActor() : sf::Sprite(TTextureStore::instance().getTexture(0)) {}
+TActor::TActor() : sf::Sprite(TTextureStore::instance().getTexture(image::placeholder)) {}
 
 TActor::TActor(const sf::Texture& texture) : sf::Sprite(texture) {}
 

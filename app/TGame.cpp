@@ -5,10 +5,10 @@
 #include "app/TSceneFit.hpp"
 #include "app/TStateFile.hpp"
 #include "core/Globals.hpp"
-#include "core/HeapMemory.hpp"
 #include "world/ProcessObjects.hpp"
 #include "core/TTextureStore.hpp"
 #include "world/TWorld.hpp"
+#include "platform/StartupMemory.hpp"
 
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/Texture.hpp>
@@ -114,10 +114,11 @@ void TGame::openWindow(sf::RenderWindow& window) const
 
 int TGame::run()
 {
-    // The start's own memory (the sound tracks, the graphics driver's needs)
-    // comes from a heap grown ahead on large pages; the textures get theirs
-    // from the store.
-    (void)growHeapFilled(startupHeapBytes);
+    // With a software renderer the start's own memory (the sound tracks, the
+    // graphics driver's needs) comes from a heap grown ahead on large pages;
+    // the textures get theirs from the store. A graphics card needs neither.
+    if (softwareRenderingLikely())
+        (void)growHeapFilled(startupHeapBytes);
     buildProcessObjects(true);
 
     // The game was made for a Russian locale; nothing it shows depends on it.

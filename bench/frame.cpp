@@ -15,7 +15,7 @@
 // ./bench.sh frame [ROUNDS [SCENE]]   (SCENE: only the scenes whose name contains it)
 #include "bench/ProcessMemory.hpp"
 #include "core/Globals.hpp"
-#include "core/HeapMemory.hpp"
+#include "platform/StartupMemory.hpp"
 #include "core/TTextureStore.hpp"
 #include "world/ProcessObjects.hpp"
 #include "world/TWorld.hpp"
@@ -156,10 +156,12 @@ double mib(double bytes) { return bytes / (1024.0 * 1024.0); }
 void reportMemory(long playRss)
 {
     double pixels = 0, mipmaps = 0;
-    for (const auto& [id, texture] : TTextureStore::instance().textures) {
-        const double bytes = 4.0 * texture->getSize().x * texture->getSize().y;
+    TTextureStore& store = TTextureStore::instance();
+    for (const int id : store.loadedIds()) {
+        const sf::Texture& texture = store.getTexture(id);
+        const double bytes = 4.0 * texture.getSize().x * texture.getSize().y;
         pixels += bytes;
-        if (texture->isSmooth())
+        if (texture.isSmooth())
             mipmaps += bytes / 3.0;
     }
     std::map<std::string, long> kinds = residentByMapping();

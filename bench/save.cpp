@@ -69,7 +69,7 @@ std::unique_ptr<TWorld> farm(int hens, int dirt)
         (i % 2 ? world->eggsOnTable : world->eggsOnFloor).push_back(egg);
     }
     for (int i = 0; i < dirt; ++i) {
-        sf::Sprite spot(TTextureStore::instance().getTexture(154 + std::rand() % 5));
+        sf::Sprite spot(TTextureStore::instance().getTexture(image::pen1 + std::rand() % 5));
         spot.setPosition({ static_cast<float>(std::rand() % 1900), static_cast<float>(std::rand() % 1000) });
         world->pollution.push_back(spot);
     }

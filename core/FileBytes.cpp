@@ -1,9 +1,15 @@
 #include "core/FileBytes.hpp"
 
 #include <cstdio>
+#include <filesystem>
 
 bool readFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes)
 {
+    // Only a regular file: a directory would read as garbage of absurd
+    // length, and opening a pipe waits for a writer that may never come.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return false;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
         return false;

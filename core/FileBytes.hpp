@@ -5,5 +5,6 @@
 #include <vector>
 
 // Reads the whole of the file at `path` into `bytes` in one go; false (with
-// `bytes` unspecified) when it cannot be opened or read, or is empty.
+// `bytes` unspecified) when it is not a regular file, cannot be opened or
+// read, or is empty.
 bool readFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes);

@@ -1,25 +1,18 @@
 #include "core/TDecodeRing.hpp"
 
-#include <sys/mman.h>
-
 TDecodeRing::TDecodeRing(std::size_t bytes)
 {
     if (bytes == 0)
         return;
     const std::size_t rounded = roundToLargePages(bytes);
-    void* memory = mmap(nullptr, rounded, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (memory == MAP_FAILED)
-        return;
-    // A hint only: where large pages are not to be had, small ones serve.
-    (void)madvise(memory, rounded, MADV_HUGEPAGE);
-    base = static_cast<std::uint8_t*>(memory);
-    size = rounded;
+    base = mapBlock(rounded);
+    if (base)
+        size = rounded;
 }
 
 TDecodeRing::~TDecodeRing()
 {
-    if (base)
-        munmap(base, size);
+    unmapBlock(base, size);
 }
 
 std::uint8_t* TDecodeRing::take(std::size_t bytes)
@@ -57,7 +50,7 @@ void TDecodeRing::takeBack()
 
 bool TDecodeRing::wouldShrink(std::size_t bytes) const
 {
-    return base && roundToLargePages(bytes) * 2 <= size;
+    return base && shrinkable && roundToLargePages(bytes) * 2 <= size;
 }
 
 void TDecodeRing::shrinkTo(std::size_t bytes)
@@ -65,7 +58,10 @@ void TDecodeRing::shrinkTo(std::size_t bytes)
     if (!wouldShrink(bytes) || !held.empty())
         return;
     const std::size_t kept = roundToLargePages(bytes);
-    munmap(base + kept, size - kept);
+    if (!shrinkBlock(base, size, kept)) {
+        shrinkable = false; // the system keeps it whole: no use asking again
+        return;
+    }
     size = kept;
     if (size == 0)
         base = nullptr;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/HeapMemory.hpp"
+#include "platform/StartupMemory.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,8 +10,8 @@
 // One block of memory that decoded images take turns in, first in, first
 // out: each image is placed after the one before, wrapping round to the
 // start when the end is reached, and keeps its place until it is given back.
-// Images are given back in the order they were placed. The memory is mapped
-// once, on large pages where the system has them.
+// Images are given back in the order they were placed. The memory is taken
+// once, apart from the heap and on large pages where the system has them.
 //
 // Not synchronised: the owner guards it.
 class TDecodeRing {
@@ -44,7 +44,8 @@ public:
         return base && fillWithPages(base, size, stopped);
     }
 
-    // True when images of at most `bytes` need no more than half the ring.
+    // True when images of at most `bytes` need no more than half the ring
+    // (and the system can take part of it back).
     bool wouldShrink(std::size_t bytes) const;
     // Gives the memory beyond what images of `bytes` need back to the
     // system, when that is worth it and nothing is held.
@@ -55,5 +56,6 @@ private:
 
     std::uint8_t* base = nullptr;
     std::size_t size = 0;
+    bool shrinkable = true;
     std::deque<std::pair<std::size_t, std::size_t>> held; // offset and size, oldest first
 };

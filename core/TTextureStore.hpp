@@ -1,30 +1,39 @@
 #pragma once
 
+#include "core/ImageTable.hpp"
+
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Sprite.hpp>
 #include <SFML/Graphics/Texture.hpp>
 #include <SFML/System/Vector2.hpp>
 
+#include <cstddef>
 #include <iosfwd>
 #include <map>
 #include <memory>
 #include <set>
-#include <span>
 #include <string>
 #include <vector>
 
 // The one owner of every image and of the font. At creation it loads the font
-// and all 167 images from "src/" under the working directory, each under a
-// fixed texture id, and builds one shared sprite per image. Textures and
-// sprites never move or die while the process runs, so references handed out
-// stay valid. A shared sprite is a stamp: drawing code moves it and draws it,
-// and it stays where it was last drawn.
+// and all 167 images of the image table (core/ImageTable.hpp) from "src/"
+// under the working directory, each under its texture id, and builds one
+// shared sprite per image. Textures and sprites never move while the store
+// lives, so references handed out stay valid; the game's store lives until
+// the process ends, after everything that refers to it. A shared sprite is a
+// stamp: drawing code moves it and draws it, and it stays where it was last
+// drawn.
 class TTextureStore {
 public:
-    struct Entry {
-        int id;
-        const char* file;
+    struct Settings {
+        // The console is a terminal: each progress line first clears the
+        // screen, so it always shows one line. Elsewhere (a log, a pipe) the
+        // lines simply follow one another.
+        bool terminal = true;
+        // Images must have their designed sizes; one of another size is not
+        // used. Off for small stand-in images in tests.
+        bool designedSizes = true;
     };
 
     // The store of the game, created (and loaded) on the first call.
@@ -32,16 +41,21 @@ public:
 
     // Loads everything, writing the progress line for each image to `console`.
     explicit TTextureStore(std::ostream& console);
+    TTextureStore(std::ostream& console, Settings settings);
     TTextureStore(const TTextureStore&) = delete;
     TTextureStore& operator=(const TTextureStore&) = delete;
     ~TTextureStore();
 
-    // Lookups. An id with no image yields the placeholder texture of id 0 (or
-    // a built-in one if even that is missing) and says so once per id.
+    // Lookups. An id with no image yields the placeholder texture (or a
+    // built-in one if even that is missing) and says so once per id.
     const sf::Texture& getTexture(int id);
     sf::Sprite& getSprite(int id);
     const sf::Font& getFont() const { return font; }
     bool hasTexture(int id) const { return textures.count(id) != 0; }
+    std::size_t textureCount() const { return textures.size(); }
+    std::size_t spriteCount() const { return sprites.size(); }
+    // The ids that hold an image, ascending.
+    std::vector<int> loadedIds() const;
 
     // Loads one image under `id` and prints its progress line. At creation
     // the images are loaded on worker threads while this one keeps them and
@@ -50,6 +64,10 @@ public:
 
     void drawSprite(sf::RenderTarget& target, int id);
     void drawSpriteAt(sf::RenderTarget& target, int id, sf::Vector2f position);
+    // Inclusive test against the shared sprite's texture rectangle where it
+    // was last placed (scale and origin ignored).
+    bool spriteContains(int id, float x, float y);
+
     // Makes the mipmaps of up to `count` images drawn smaller than their size
     // still waiting for them (they are left out of loading to open the window
     // sooner: the cards, feeders and bowl first, then the chicken sheets);
@@ -57,30 +75,14 @@ public:
     bool generatePendingMipmaps(std::size_t count);
     const std::vector<int>& mipmapsPending() const { return pendingMipmaps; }
 
-    // Inclusive test against the shared sprite's texture rectangle where it
-    // was last placed (scale and origin ignored).
-    bool spriteContains(int id, float x, float y);
+    static constexpr int frameSize = 512; // a chicken sheet's frame, square
 
-    // The image files, in id order, and the order in which they are loaded:
-    // ascending ids, except that the close button (69) comes after id 124
-    // and the shop slot frame (107) before its disabled twin (106).
-    static std::span<const Entry> assetTable();
-    static const char* fileOf(int id);
-    static std::vector<int> loadOrder();
-
-    static constexpr int imageCount = 167;
-    static constexpr int frameSize = 512;
-
-    // Time spent so far turning files into pixels (on the decoding thread,
-    // during construction) and making textures of them (on this thread).
+    // Time spent so far turning files into pixels and making textures of them.
     double decodeSeconds = 0;
     double uploadSeconds = 0;
 
-    std::map<int, sf::Texture*> textures;
-    std::map<int, sf::Sprite*> sprites;
-    sf::Font font;
-
 private:
+    void openFont();
     // Keeps `loaded` under `id` with its sprite (unless the id is taken, or
     // the load failed and there is nothing); then prints the progress line.
     void addTexture(int id, bool centered, std::unique_ptr<sf::Texture> loaded);
@@ -88,8 +90,13 @@ private:
     const sf::Texture& fallbackTexture();
 
     std::ostream& console;
+    Settings settings;
+    sf::Font font;
+    // Textures first: the sprites below refer to them, and go first.
+    std::map<int, std::unique_ptr<sf::Texture>> textures;
+    std::unique_ptr<sf::Texture> builtinFallback;
+    std::map<int, std::unique_ptr<sf::Sprite>> sprites;
+    std::map<int, std::unique_ptr<sf::Sprite>> fallbackSprites;
     std::vector<int> pendingMipmaps;
     std::set<int> reportedMissing;
-    std::unique_ptr<sf::Texture> builtinFallback;
-    std::map<int, std::unique_ptr<sf::Sprite>> fallbackSprites;
 };

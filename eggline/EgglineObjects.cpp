@@ -1,5 +1,7 @@
 #include "eggline/EgglineObjects.hpp"
 
+#include "core/ImageTable.hpp"
+
 #include <SFML/System/Vector2.hpp>
 
 #include <cstddef>
@@ -17,7 +19,8 @@ void resetGameObjects()
     inventorySlots.emplace();
     // The inventory bar: three feed bags, the pills and two spare cells; the
     // labels stand every 66 pixels from x 103.
-    const int slotTextures[6] = {85, 86, 87, 88, 0, 0};
+    const int slotTextures[6] = {image::cormbaby1, image::cormbaby2, image::cormbaby3, image::tabletki,
+                                 image::placeholder, image::placeholder};
     const sf::Vector2f slotPositions[6] = {{75.f, 939.f}, {145.f, 929.f}, {206.f, 939.f},
                                            {270.f, 929.f}, {0.f, 0.f}, {0.f, 0.f}};
     for (std::size_t k = 0; k < 6; ++k)

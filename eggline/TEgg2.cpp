@@ -2,7 +2,7 @@
 
 #include "core/TTextureStore.hpp"
 
-TEgg2::TEgg2() : TActor(TTextureStore::instance().getTexture(53))
+TEgg2::TEgg2() : TActor(TTextureStore::instance().getTexture(image::eggC1))
 {
     setOrigin({15.f, 20.f});
 }
@@ -30,7 +30,7 @@ void TEgg2::addMarked(TSpriteBatch& batch, bool marked)
 
 sf::Sprite& TEgg2::placedMark() const
 {
-    sf::Sprite& mark = TTextureStore::instance().getSprite(defective ? 76 : 77);
+    sf::Sprite& mark = TTextureStore::instance().getSprite(defective ? image::eggC1red : image::eggC1green);
     mark.setPosition(getPosition());
     mark.setOrigin(getOrigin());
     mark.setRotation(getRotation());

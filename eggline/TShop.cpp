@@ -48,17 +48,21 @@ bool canAfford()
     return coins >= costAt(prices);
 }
 
-TShop::TShop() : TActor(store().getTexture(81)), totalText(store().getFont(), "", 30)
+TShop::TShop() : TActor(store().getTexture(image::windowShop)), totalText(store().getFont(), "", 30)
 {
     setPosition({530.f, 100.f});
-    closeButton = std::make_unique<TButton2>(69, 125, 126, 125);
+    closeButton = std::make_unique<TButton2>(image::buttonClose, image::buttonCloseHover,
+                                             image::buttonClosePressed, image::buttonCloseHover);
     closeButton->setButtonPosition({1323.f, 150.f});
-    buyButton = std::make_unique<TButton2>(134, 135, 136, 137);
+    buyButton = std::make_unique<TButton2>(image::button, image::buttonHover,
+                                           image::buttonPressed, image::buttonDisable);
     buyButton->setButtonPosition({749.f, 789.f});
     for (int i = 0; i < 6; ++i) {
-        quantityButtons[i] = std::make_unique<TButton2>(117, 118, 119, 120);
+        quantityButtons[i] = std::make_unique<TButton2>(image::buttonPlus, image::buttonPlusHover,
+                                                        image::buttonPlusPressed, image::buttonPlusDisabled);
         quantityButtons[i]->setButtonPosition(plusPositions[i]);
-        quantityButtons[6 + i] = std::make_unique<TButton2>(121, 122, 123, 124);
+        quantityButtons[6 + i] = std::make_unique<TButton2>(image::buttonMinus, image::buttonMinusHover,
+                                                            image::buttonMinusPressed, image::buttonMinusDisabled);
         quantityButtons[6 + i]->setButtonPosition(minusPositions[i]);
     }
     // Items 4 and 5 have nothing for sale on any page.
@@ -67,11 +71,12 @@ TShop::TShop() : TActor(store().getTexture(81)), totalText(store().getFont(), ""
     // Tab 0 is the open page, so it starts 35 pixels out to the left.
     const sf::Vector2f tabPositions[3] = {{415.f, 342.f}, {450.f, 479.f}, {450.f, 617.f}};
     for (int k = 0; k < 3; ++k) {
-        pageTabs[k] = std::make_unique<TButton2>(91 + k, 128 + k, 131 + k, 94 + k);
+        pageTabs[k] = std::make_unique<TButton2>(image::shopPage1 + k, image::shopPage1Hover + k,
+                                                 image::shopPage1Pressed + k, image::shopPage1disable + k);
         pageTabs[k]->setButtonPosition(tabPositions[k]);
     }
     for (int i = 0; i < 6; ++i)
-        items[i].setupSlot(97, itemPositions[i], labelPositions[i], 30);
+        items[i].setupSlot(image::shopItemDisabled, itemPositions[i], labelPositions[i], 30);
     styleText(totalText, 50, {1035.f, 800.f}, sf::Color::White);
     setPage(0);
     refreshLabels();
@@ -88,7 +93,7 @@ void TShop::draw(sf::RenderTarget& target)
     for (TSlot& item : items)
         item.draw(target);
     buyButton->draw(target);
-    store().drawSpriteAt(target, 138, {813.f, 809.f});
+    store().drawSpriteAt(target, image::buy, {813.f, 809.f});
     drawText(target, totalText);
     closeButton->draw(target);
     for (auto& button : quantityButtons)
@@ -170,9 +175,9 @@ void TShop::setPage(int index)
     // The open page's tab stands out 35 pixels to the left.
     pageTabs[page]->move({35.f, 0.f});
     pageTabs[index]->move({-35.f, 0.f});
-    pageTabs[page]->setTextureById(94 + page, true);
-    setTextureById(108 + index, true);
-    pageTabs[index]->setTextureById(91 + index, true);
+    pageTabs[page]->setTextureById(image::shopPage1disable + page, true);
+    setTextureById(image::shopPage1Background + index, true);
+    pageTabs[index]->setTextureById(image::shopPage1 + index, true);
     // Items 2 and 3 are sold only on the feed page.
     const int itemState = index == 0 ? TButton2::Normal : TButton2::Disabled;
     for (int i : {2, 3, 8, 9})

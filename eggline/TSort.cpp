@@ -8,22 +8,25 @@ TTextureStore& store() { return TTextureStore::instance(); }
 
 } // namespace
 
-TSort::TSort() : TActor(store().getTexture(63))
+TSort::TSort() : TActor(store().getTexture(image::winSort))
 {
     setPosition({530.f, 100.f});
-    closeButton = std::make_unique<TButton2>(69, 125, 126, 125);
+    closeButton = std::make_unique<TButton2>(image::buttonClose, image::buttonCloseHover,
+                                             image::buttonClosePressed, image::buttonCloseHover);
     closeButton->setButtonPosition({1323.f, 150.f});
-    startButton = std::make_unique<TButton2>(139, 140, 141, 139);
+    startButton = std::make_unique<TButton2>(image::circleButton, image::circleButtonHover,
+                                             image::circleButtonPressed, image::circleButton);
     startButton->setButtonPosition({1222.f, 725.f});
-    startButton->setIcon(0, 150, {56.5f, 56.5f});
+    startButton->setIcon(0, image::start, {56.5f, 56.5f});
     startButton->showIcon(0);
 }
 
 void TSort::update(float dt)
 {
-    // The scanner is the store's shared sprite 71; it turns only after it has
-    // passed a bound, so a long frame carries it a step beyond.
-    sf::Sprite& scanner = store().getSprite(71);
+    // The scanner is the store's shared sprite of the machine's gantry; it
+    // turns only after it has passed a bound, so a long frame carries it a
+    // step beyond.
+    sf::Sprite& scanner = store().getSprite(image::sortingMachine2);
     if (scanningUp) {
         scanner.move({0.f, -30.f * dt});
         if (scanner.getPosition().y < 220.f)
@@ -40,9 +43,9 @@ void TSort::draw(sf::RenderTarget& target)
     TActor::draw(target);
     closeButton->draw(target);
     startButton->draw(target);
-    store().drawSpriteAt(target, 70, {648.f, 220.f});
-    store().drawSpriteAt(target, 74, {575.f, 595.f});
-    store().drawSpriteAt(target, 75, {575.f, 730.f});
+    store().drawSpriteAt(target, image::sortingMachine1, {648.f, 220.f});
+    store().drawSpriteAt(target, image::eggPackagingC0, {575.f, 595.f});
+    store().drawSpriteAt(target, image::eggPackagingC1, {575.f, 730.f});
 }
 
 void TSort::onPress(int button, float x, float y)
@@ -65,7 +68,7 @@ void TSort::onHover(float x, float y)
 
 sf::IntRect TSort::scannerRect()
 {
-    const sf::Sprite& scanner = store().getSprite(71);
+    const sf::Sprite& scanner = store().getSprite(image::sortingMachine2);
     const sf::Vector2f position = scanner.getPosition();
     return {{static_cast<int>(position.x), static_cast<int>(position.y)}, scanner.getTextureRect().size};
 }

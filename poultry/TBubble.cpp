@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-TBubble::TBubble() : TBubble(TTextureStore::instance().getTexture(159)) {}
+TBubble::TBubble() : TBubble(TTextureStore::instance().getTexture(image::bubble)) {}
 
 TBubble::TBubble(const sf::Texture& texture) : TActor(texture)
 {

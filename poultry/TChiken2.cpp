@@ -13,14 +13,14 @@ namespace {
 constexpr int frameSize = TTextureStore::frameSize;
 
 // Texture ids of the chicken's sheets.
-constexpr int chickWalkSheet = 112;
-constexpr int chickEatSheet = 111;
-constexpr int walkSheet = 78;
-constexpr int eatSheet = 80;
-constexpr int danceSheet = 79;
-constexpr int sitSheet = 127;
-constexpr int kurortStartSheet = 151;
-constexpr int kurortSheet = 152;
+constexpr int chickWalkSheet = image::chickWalk;
+constexpr int chickEatSheet = image::chickEat;
+constexpr int walkSheet = image::walk;
+constexpr int eatSheet = image::eat;
+constexpr int danceSheet = image::dance;
+constexpr int sitSheet = image::seat;
+constexpr int kurortStartSheet = image::kurort1;
+constexpr int kurortSheet = image::kurort2;
 
 // Far to the right: a leaving bird walks there and never arrives.
 const sf::Vector2f resortPoint{10000000.f, 500.f};

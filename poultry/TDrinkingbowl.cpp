@@ -3,9 +3,9 @@
 #include "core/TTextureStore.hpp"
 
 TDrinkingbowl::TDrinkingbowl()
-    : TActor(TTextureStore::instance().getTexture(42))
-    , indicator(TTextureStore::instance().getTexture(43))
-    , arrow(TTextureStore::instance().getTexture(44))
+    : TActor(TTextureStore::instance().getTexture(image::drinkingbowl))
+    , indicator(TTextureStore::instance().getTexture(image::indicator))
+    , arrow(TTextureStore::instance().getTexture(image::arrowindicator))
 {
     setOrigin({70.5f, 143.f});
     setScale({0.75f, 0.75f});

@@ -7,9 +7,9 @@
 
 namespace {
 
-constexpr int fullPicture = 41;
-constexpr int emptyPicture = 90;
-constexpr int warningIcon = 89;
+constexpr int fullPicture = image::feeding;
+constexpr int emptyPicture = image::emptyFeeding;
+constexpr int warningIcon = image::iconWarning;
 
 } // namespace
 

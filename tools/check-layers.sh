@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Holds every source file to the layering: a file in a layer's folder includes
-# headers only from its own folder and the layers below it. The layers and
+# headers only from its own folder and the layers below it, and only the
+# platform layer includes the system's own headers. The layers and
 # what lies below each come from the henhouse_layer(NAME BELOW...) lines of
 # the top CMakeLists.txt, so the order is written in one place.
 #   tools/check-layers.sh [SOURCE_DIR]
@@ -27,6 +28,13 @@ reach() {
   printf '%s' "$seen"
 }
 
+# Headers of one system only (memory mapping, the C library's heap tuning,
+# Linux's own interfaces, Windows) belong to the platform layer alone, which
+# has a portable variant: anything else that needs them goes through it. The
+# POSIX file calls the save and screenshot writers make (open, fsync, rename)
+# are the same on every Unix and may be used where they are needed.
+system_only='sys/mman\.h|malloc\.h|linux/[^>]*|sys/sysinfo\.h|sys/prctl\.h|dlfcn\.h|windows\.h'
+
 bad=0
 for layer in "${order[@]}"; do
   allowed="$(reach "$layer")"
@@ -39,9 +47,13 @@ for layer in "${order[@]}"; do
       *) echo "${file#"$top"/}:$line: layer $layer includes from $folder/, which is not below it" >&2; bad=1 ;;
     esac
   done < <(grep -Hn '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$top/$layer"/*.hpp "$top/$layer"/*.cpp 2>/dev/null || true)
+  [ "$layer" = platform ] && continue
+  while IFS=: read -r file line text; do
+    echo "${file#"$top"/}:$line: layer $layer includes a system header; only platform/ may" >&2; bad=1
+  done < <(grep -HnE "^[[:space:]]*#[[:space:]]*include[[:space:]]*<($system_only)>" "$top/$layer"/*.hpp "$top/$layer"/*.cpp 2>/dev/null || true)
 done
 if [ "$bad" -ne 0 ]; then
-  echo "check-layers: includes that go up or sideways (layers, lowest first: ${order[*]})" >&2
+  echo "check-layers: includes that go up or sideways, or system headers outside platform/ (layers, lowest first: ${order[*]})" >&2
   exit 1
 fi
 echo "check-layers: ${#order[@]} layers, every include goes down (${order[*]})"

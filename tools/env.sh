@@ -252,10 +252,12 @@ hh_virtual_display() {
 }
 
 # The build trees: the main one (the game runs from build/run), the sanitizer
-# one for the tests, and the release one for benchmarks. The last two borrow
-# the main tree's generated assets.
+# one for the tests, the clang one with the portable platform layer, and the
+# release one for benchmarks. The last three borrow the main tree's generated
+# assets.
 HH_MAIN="$HH_TOP/build/main"
 HH_ASAN="$HH_TOP/build/asan"
+HH_CLANG="$HH_TOP/build/clang"
 HH_RELEASE="$HH_TOP/build/release"
 HH_RUN="$HH_TOP/build/run"
 

@@ -77,11 +77,11 @@ void buildProcessObjects(bool withSound)
 
     // The first sprite brings up the texture store, which loads every image.
     TTextureStore& store = TTextureStore::instance();
-    cellSprite.emplace(store.getTexture(28));
-    frame68Sprite.emplace(store.getTexture(48));
-    frame69Sprite.emplace(store.getTexture(49));
-    frame70Sprite.emplace(store.getTexture(50));
-    kurortEmotionSprite.emplace(store.getTexture(153));
+    cellSprite.emplace(store.getTexture(image::cell));
+    frame68Sprite.emplace(store.getTexture(image::frame68));
+    frame69Sprite.emplace(store.getTexture(image::frame69));
+    frame70Sprite.emplace(store.getTexture(image::frame70));
+    kurortEmotionSprite.emplace(store.getTexture(image::emotionKurort));
 
     resetGameObjects();
 }

@@ -58,8 +58,8 @@ std::vector<TSpriteLook> TFieldCache::penLooks(TWorld& world) const
 {
     TTextureStore& store = TTextureStore::instance();
     return {TSpriteLook(world.rect221Sprite), TSpriteLook(world.frame60Sprite), TSpriteLook(world.frame49Sprite),
-        TSpriteLook(world.subtractSprite), stampLook(store.getSprite(113)), stampLook(store.getSprite(114)),
-        stampLook(store.getSprite(115))};
+        TSpriteLook(world.subtractSprite), stampLook(store.getSprite(image::zherlob)), stampLook(store.getSprite(image::ventilation)),
+        stampLook(store.getSprite(image::panel1))};
 }
 
 bool TFieldCache::groundCurrent(TWorld& world, const ViewLook& view, std::size_t& spotsDrawn) const

@@ -11,28 +11,31 @@ TTextureStore& store() { return TTextureStore::instance(); }
 } // namespace
 
 TWorld::TWorld()
-    : rect221Sprite(store().getTexture(29))
-    , subtractSprite(store().getTexture(40))
-    , frame60Sprite(store().getTexture(38))
-    , frame49Sprite(store().getTexture(39))
-    , feedSprite(store().getTexture(45))
-    , gutterSprites{sf::Sprite(store().getTexture(46)), sf::Sprite(store().getTexture(46)),
-                    sf::Sprite(store().getTexture(46))}
+    : rect221Sprite(store().getTexture(image::rectangle221))
+    , subtractSprite(store().getTexture(image::subtract))
+    , frame60Sprite(store().getTexture(image::frame60))
+    , frame49Sprite(store().getTexture(image::frame49))
+    , feedSprite(store().getTexture(image::feed))
+    , gutterSprites{sf::Sprite(store().getTexture(image::gutterfood)),
+                    sf::Sprite(store().getTexture(image::gutterfood)),
+                    sf::Sprite(store().getTexture(image::gutterfood))}
     , timeText(store().getFont(), "", 30)
     , coinText(store().getFont(), "", 30)
     , eggCountText(store().getFont(), "", 30)
     , questText(store().getFont(), "", 30)
-    , kurortCard(store().getTexture(62))
-    , psychologistCard(store().getTexture(60))
-    , vetCard(store().getTexture(61))
+    , kurortCard(store().getTexture(image::kurort))
+    , psychologistCard(store().getTexture(image::phsiholog))
+    , vetCard(store().getTexture(image::veterinar))
 {
     // The four round toolbar buttons, each with a white icon (shown) and a
     // coloured one.
     const float toolbarX[4] = {682.f, 828.f, 974.f, 1120.f};
-    const int whiteIcons[4] = {143, 145, 147, 149};
-    const int colourIcons[4] = {142, 144, 146, 148};
+    const int whiteIcons[4] = {image::iconScanWhite, image::iconShopWhite, image::iconMusicWhite,
+                               image::iconCleanWhite};
+    const int colourIcons[4] = {image::iconScan, image::iconShop, image::iconMusic, image::iconClean};
     for (int i = 0; i < 4; ++i) {
-        toolbarButtons[i] = std::make_unique<TButton2>(139, 140, 141, 139);
+        toolbarButtons[i] = std::make_unique<TButton2>(image::circleButton, image::circleButtonHover,
+                                                       image::circleButtonPressed, image::circleButton);
         toolbarButtons[i]->setButtonPosition({toolbarX[i], 944.f});
         toolbarButtons[i]->setIcon(0, whiteIcons[i], {56.5f, 56.5f});
         toolbarButtons[i]->setIcon(1, colourIcons[i], {56.5f, 56.5f});
@@ -78,8 +81,8 @@ void TWorld::placeSharedSprites()
 {
     for (TDeferred<sf::Sprite>* mood : {&frame68Sprite, &frame69Sprite, &frame70Sprite, &kurortEmotionSprite})
         (*mood)->setOrigin({28.f, 168.f});
-    store().getSprite(71).setPosition({627.f, 285.f});
-    sf::Sprite& vet = store().getSprite(61);
+    store().getSprite(image::sortingMachine2).setPosition({627.f, 285.f});
+    sf::Sprite& vet = store().getSprite(image::veterinar);
     vet.setScale({0.5f, 0.5f});
     vet.setOrigin({179.f, 270.f});
 }

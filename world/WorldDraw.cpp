@@ -139,18 +139,18 @@ void TWorld::drawFurniture(sf::RenderTarget& target)
     target.draw(frame49Sprite);
     target.draw(subtractSprite);
 
-    store().drawSpriteAt(target, 113, troughPlace);
+    store().drawSpriteAt(target, image::zherlob, troughPlace);
     for (float x : fanXs)
-        store().drawSpriteAt(target, 114, {x, 0.f});
+        store().drawSpriteAt(target, image::ventilation, {x, 0.f});
     for (float x : panelXs)
-        store().drawSpriteAt(target, 115, {x, panelY});
+        store().drawSpriteAt(target, image::panel1, {x, panelY});
 }
 
 void TWorld::placeFurnitureStamps()
 {
-    store().getSprite(113).setPosition(troughPlace);
-    store().getSprite(114).setPosition({fanXs[3], 0.f});
-    store().getSprite(115).setPosition({panelXs[6], panelY});
+    store().getSprite(image::zherlob).setPosition(troughPlace);
+    store().getSprite(image::ventilation).setPosition({fanXs[3], 0.f});
+    store().getSprite(image::panel1).setPosition({panelXs[6], panelY});
 }
 
 void TWorld::drawLife(sf::RenderTarget& target, const sf::FloatRect& hidden)
@@ -251,19 +251,19 @@ void TWorld::drawHud(sf::RenderTarget& target)
 
     // Toolbar sockets under the round buttons; the sort and shop sockets glow
     // while their window is open.
-    store().drawSpriteAt(target, 36, {600.f, 1000.f});
-    store().drawSpriteAt(target, sorting ? 65 : 64, {682.f, 944.f});
-    store().drawSpriteAt(target, mode == ModeShop ? 116 : 68, {828.f, 944.f});
-    store().drawSpriteAt(target, 67, {974.f, 944.f});
-    store().drawSpriteAt(target, 66, {1120.f, 944.f});
+    store().drawSpriteAt(target, image::buttonControl, {600.f, 1000.f});
+    store().drawSpriteAt(target, sorting ? image::buttonSortPressed : image::buttonSort, {682.f, 944.f});
+    store().drawSpriteAt(target, mode == ModeShop ? image::buttonShopPressed : image::buttonShop, {828.f, 944.f});
+    store().drawSpriteAt(target, image::buttonSound, {974.f, 944.f});
+    store().drawSpriteAt(target, image::buttonClean, {1120.f, 944.f});
     for (auto& button : toolbarButtons)
         button->draw(target);
 
-    store().drawSpriteAt(target, 59, {735.f, 0.f});
+    store().drawSpriteAt(target, image::frameCountEggs, {735.f, 0.f});
     drawText(target, eggCountText);
-    store().drawSpriteAt(target, 58, {1718.f, 15.f});
+    store().drawSpriteAt(target, image::frameCurCoin, {1718.f, 15.f});
     drawText(target, coinText);
-    store().drawSpriteAt(target, 57, {29.f, 15.f});
+    store().drawSpriteAt(target, image::frameTimer, {29.f, 15.f});
     drawText(target, timeText);
 
     kurortCard.draw(target);
@@ -275,7 +275,7 @@ void TWorld::drawHud(sf::RenderTarget& target)
     drawInventory(target);
 
     if (activeTool >= 1 && activeTool <= 3)
-        store().drawSpriteAt(target, 84 + activeTool, mousePos);
+        store().drawSpriteAt(target, image::cormbaby1 + (activeTool - 1), mousePos); // the feed bag carried
 
     if (sorting) {
         sortMachine->draw(target);
@@ -291,48 +291,48 @@ void TWorld::drawHud(sf::RenderTarget& target)
                 egg.addMarked(batch, marked);
         }
         // The eggs packed so far, three to a row, in each package.
-        sf::Sprite& packed = store().getSprite(162);
+        sf::Sprite& packed = store().getSprite(image::egg0);
         for (auto [count, top] : {std::pair{packC0Count, 617.f}, std::pair{packC1Count, 753.f}})
             for (int i = 0; i < count; ++i) {
                 const sf::Vector2f place{583.f + 36.f * static_cast<float>(i % 3),
                                          top + 36.f * static_cast<float>(i / 3)};
                 if (drawDirect) {
-                    store().drawSpriteAt(target, 162, place);
+                    store().drawSpriteAt(target, image::egg0, place);
                 } else {
                     packed.setPosition(place);
                     batch.add(packed);
                 }
             }
         batch.draw(target);
-        store().drawSprite(target, 71);
+        store().drawSprite(target, image::sortingMachine2);
     } else if (mode == ModeShop) {
         shop->draw(target);
     }
 
     // The story: each test reads the clock anew, all bounds strict.
     if (storyClock.getElapsed() < 5.f)
-        store().drawSpriteAt(target, 82, {295.f, 411.f});
+        store().drawSpriteAt(target, image::ortomyk, {295.f, 411.f});
     if (storyClock.getElapsed() > 10.f && storyClock.getElapsed() < 15.f)
-        store().drawSpriteAt(target, 83, {295.f, 411.f});
+        store().drawSpriteAt(target, image::plimsa, {295.f, 411.f});
     if (storyClock.getElapsed() > 360.f && storyClock.getElapsed() < 370.f)
-        store().drawSpriteAt(target, 163, {313.f, 422.f});
+        store().drawSpriteAt(target, image::scene11msg1, {313.f, 422.f});
     if (storyClock.getElapsed() > 375.f && storyClock.getElapsed() < 385.f)
-        store().drawSpriteAt(target, 164, {313.f, 714.f});
+        store().drawSpriteAt(target, image::scene11msg2, {313.f, 714.f});
     if (showMessage3)
-        store().drawSpriteAt(target, 165, {528.f, 253.f});
+        store().drawSpriteAt(target, image::scene11msg3, {528.f, 253.f});
     if (showMessage4)
-        store().drawSpriteAt(target, 166, {313.f, 411.f});
+        store().drawSpriteAt(target, image::scene11msg4, {313.f, 411.f});
 
     if (storyClock.getElapsed() > 385.f && !questComplete) {
         questText.setString(std::to_string(coinsEarned) + "/1000");
-        store().drawSpriteAt(target, 167, {29.f, 92.f});
+        store().drawSpriteAt(target, image::quest1, {29.f, 92.f});
         drawText(target, questText);
     }
 }
 
 void TWorld::drawInventory(sf::RenderTarget& target)
 {
-    store().drawSpriteAt(target, 84, {55.f, 870.f});
+    store().drawSpriteAt(target, image::inventory, {55.f, 870.f});
     for (int i = 0; i < 6; ++i)
         inventorySlots[i].draw(target);
 }

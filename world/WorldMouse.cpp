@@ -18,8 +18,8 @@ TTextureStore& store() { return TTextureStore::instance(); }
 const sf::IntRect packageC0{{583, 615}, {110, 75}};
 const sf::IntRect packageC1{{583, 750}, {110, 75}};
 
-constexpr int musicNoteTexture = 161;
-constexpr int vetBubbleTexture = 160;
+constexpr int musicNoteTexture = image::majesticonsMusic;
+constexpr int vetBubbleTexture = image::bubble2;
 
 bool sortingOpen(int mode) { return mode == TWorld::ModeSorting || mode == TWorld::ModeSortingRunning; }
 
@@ -207,15 +207,15 @@ void TWorld::onMousePressed(int button, float x, float y)
     // before left: from the sorting window the shop toggle goes straight to 3.
     // Their click regions are the toolbar sockets and the close image where the
     // HUD and the open window last drew them.
-    if (onHud && store().spriteContains(64, x, y)) {
+    if (onHud && store().spriteContains(image::buttonSort, x, y)) {
         mode = sortingOpen(mode) ? ModeField : ModeSorting;
         refreshToolbarIcons();
     }
-    if (onHud && store().spriteContains(68, x, y)) {
+    if (onHud && store().spriteContains(image::buttonShop, x, y)) {
         mode = mode == ModeShop ? ModeField : ModeShop;
         refreshToolbarIcons();
     }
-    if (inWindow && mode != ModeField && store().spriteContains(69, x, y)) {
+    if (inWindow && mode != ModeField && store().spriteContains(image::buttonClose, x, y)) {
         mode = ModeField;
         refreshToolbarIcons();
     }

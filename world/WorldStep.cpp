@@ -178,7 +178,7 @@ void TWorld::spawnPollution(float dt)
         return;
     if (pollutionTimer.update(dt) <= 0)
         return;
-    const int id = std::rand() % 5 + 154;
+    const int id = std::rand() % 5 + image::pen1;
     const float y = static_cast<float>(std::rand() % 1000);
     const float x = static_cast<float>(std::rand() % 1900);
     sf::Sprite spot(TTextureStore::instance().getTexture(id));

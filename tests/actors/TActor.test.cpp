@@ -8,7 +8,7 @@
 TEST_CASE("an actor is hit on and inside the edges of its scaled rectangle", "[actor]")
 {
     testsupport::freshGame();
-    TActor actor(TTextureStore::instance().getTexture(53)); // 30 x 40 egg
+    TActor actor(TTextureStore::instance().getTexture(image::eggC1)); // 30 x 40 egg
     actor.setPosition({100.f, 200.f});
     actor.setOrigin({15.f, 20.f});
 
@@ -54,7 +54,7 @@ TEST_CASE("an actor is hit on and inside the edges of its scaled rectangle", "[a
 TEST_CASE("an actor's size and bounds ignore its scale", "[actor]")
 {
     testsupport::freshGame();
-    TActor card(TTextureStore::instance().getTexture(62)); // 358 x 540
+    TActor card(TTextureStore::instance().getTexture(image::kurort)); // 358 x 540
     card.setPosition({1420.f, 975.f});
     card.setOrigin({179.f, 270.f});
     card.setScale({0.5f, 0.5f});
@@ -67,28 +67,28 @@ TEST_CASE("an actor's size and bounds ignore its scale", "[actor]")
 TEST_CASE("re-texturing keeps or resets the texture rectangle", "[actor]")
 {
     testsupport::freshGame();
-    TActor actor(TTextureStore::instance().getTexture(78)); // walk sheet 4096 x 2560
+    TActor actor(TTextureStore::instance().getTexture(image::walk)); // walk sheet 4096 x 2560
     actor.centered = true;
     actor.setTextureRect(sf::IntRect({512, 0}, {64, 64}));
     actor.setOrigin({32.f, 32.f});
 
     SECTION("without reset the 64 x 64 frame stays")
     {
-        actor.setTextureById(53, false);
+        actor.setTextureById(image::eggC1, false);
         CHECK(actor.getTextureRect() == sf::IntRect({512, 0}, {64, 64}));
         CHECK(actor.getOrigin() == sf::Vector2f(32.f, 32.f));
-        CHECK(&actor.getTexture() == &TTextureStore::instance().getTexture(53));
+        CHECK(&actor.getTexture() == &TTextureStore::instance().getTexture(image::eggC1));
     }
     SECTION("with reset the rectangle widens and a centred actor re-centres")
     {
-        actor.setTextureById(62, true);
+        actor.setTextureById(image::kurort, true);
         CHECK(actor.getTextureRect() == sf::IntRect({0, 0}, {358, 540}));
         CHECK(actor.getOrigin() == sf::Vector2f(179.f, 270.f));
     }
     SECTION("an uncentred actor keeps its origin on reset")
     {
         actor.centered = false;
-        actor.setTextureById(62, true);
+        actor.setTextureById(image::kurort, true);
         CHECK(actor.getOrigin() == sf::Vector2f(32.f, 32.f));
     }
 }
@@ -97,7 +97,7 @@ TEST_CASE("an actor built without a texture uses the placeholder", "[actor]")
 {
     testsupport::freshGame();
     TActor actor;
-    CHECK(&actor.getTexture() == &TTextureStore::instance().getTexture(0));
+    CHECK(&actor.getTexture() == &TTextureStore::instance().getTexture(image::placeholder));
     CHECK(actor.visible);
     CHECK_FALSE(actor.centered);
 }

@@ -85,7 +85,7 @@ TEST_CASE("in a smaller window every toolbar button and an egg drag land as at f
         CHECK_FALSE(musicOn);
         s.click({1030.f, 1000.f});
         CHECK(musicOn);
-        world.pollution.assign(3, sf::Sprite(TTextureStore::instance().getTexture(157)));
+        world.pollution.assign(3, sf::Sprite(TTextureStore::instance().getTexture(image::pollution1)));
         s.click({1176.f, 1000.f}); // clean
         CHECK(world.pollution.empty());
         CHECK(world.cleanCount == 1);

@@ -2,7 +2,7 @@
 // exact image sizes, visible content, chicken frames that stand on their
 // anchor and stay inside their cells, and clean looping music.
 
-#include "AssetTable.hpp"
+#include "core/ImageTable.hpp"
 
 #include <catch2/catch_test_macros.hpp>
 #include <png.h>
@@ -15,10 +15,6 @@
 #include <fstream>
 #include <string>
 #include <vector>
-
-using henhouse::assets::AssetEntry;
-using henhouse::assets::findAsset;
-using henhouse::assets::kAssetTable;
 
 namespace {
 
@@ -33,7 +29,7 @@ struct Image {
     }
 };
 
-std::filesystem::path imagePath(const AssetEntry& e) { return std::filesystem::path("src/images") / std::string(e.file); }
+std::filesystem::path imagePath(const TImageInfo& e) { return std::filesystem::path("src/images") / std::string(e.file); }
 
 // Reads any PNG as 8-bit RGBA. Returns false if the file is missing or broken.
 bool loadPng(const std::filesystem::path& path, Image& img) {
@@ -119,15 +115,15 @@ struct Sheet {
     int cells;  // used frames plus filled spare cells
 };
 
-constexpr Sheet kSheets[] = {{112, 8, 40}, {111, 8, 40}, {78, 8, 40}, {80, 8, 40},
-                             {79, 8, 40},  {127, 8, 40}, {151, 4, 16}, {152, 8, 40}};
+constexpr Sheet kSheets[] = {{image::chickWalk, 8, 40}, {image::chickEat, 8, 40}, {image::walk, 8, 40}, {image::eat, 8, 40},
+                             {image::dance, 8, 40},  {image::seat, 8, 40}, {image::kurort1, 4, 16}, {image::kurort2, 8, 40}};
 
 } // namespace
 
 TEST_CASE("every image of the table is generated at its exact size", "[assets][images]") {
-    REQUIRE(kAssetTable.size() == 167);
-    REQUIRE(findAsset(2) == nullptr);
-    for (const auto& e : kAssetTable) {
+    REQUIRE(imageTable.size() == 167);
+    REQUIRE(findImage(2) == nullptr);
+    for (const auto& e : imageTable) {
         INFO(e.id << " " << e.file);
         int w = 0, h = 0;
         REQUIRE(readSize(imagePath(e), w, h));
@@ -140,13 +136,13 @@ TEST_CASE("every image of the table is generated at its exact size", "[assets][i
 }
 
 TEST_CASE("images show something, and only the placeholder is empty", "[assets][images]") {
-    for (const auto& e : kAssetTable) {
+    for (const auto& e : imageTable) {
         INFO(e.id << " " << e.file);
         Image img;
         REQUIRE(loadPng(imagePath(e), img));
         REQUIRE(img.width == e.width);
         REQUIRE(img.height == e.height);
-        if (e.id == 0) {
+        if (e.id == image::placeholder) {
             SECTION("null.png is fully transparent") {
                 bool clear = true;
                 for (int y = 0; y < img.height; ++y)
@@ -167,7 +163,7 @@ TEST_CASE("images show something, and only the placeholder is empty", "[assets][
 
 TEST_CASE("chicken frames stand on the feet anchor and stay inside their cells", "[assets][chickens]") {
     for (const Sheet& s : kSheets) {
-        const AssetEntry* e = findAsset(s.id);
+        const TImageInfo* e = findImage(s.id);
         REQUIRE(e != nullptr);
         INFO(e->file);
         Image img;
@@ -191,7 +187,7 @@ TEST_CASE("chicken frames stand on the feet anchor and stay inside their cells",
                             img.alpha(ox + m, oy + i) == 0 && img.alpha(ox + 511 - m, oy + i) == 0;
             CHECK(clear);
         }
-        if (s.id == 151) {
+        if (s.id == image::kurort1) {
             SECTION("kurort1 has a fully transparent 1-px border") {
                 bool border = true;
                 for (int i = 0; i < img.width; ++i)

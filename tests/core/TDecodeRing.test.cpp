@@ -79,6 +79,14 @@ TEST_CASE("the decode ring gives memory back only when empty and only when worth
     ring.shrinkTo(5 * MB);
     CHECK(ring.capacity() == 8 * MB); // not worth it
     ring.shrinkTo(3 * MB);
+#if HENHOUSE_PORTABLE
+    // Memory from malloc cannot be given back in part: the ring stays whole
+    // and stops asking, so the decoder never waits for a shrink again.
+    CHECK(ring.capacity() == 8 * MB);
+    CHECK_FALSE(ring.wouldShrink(0));
+    CHECK(ring.take(8 * MB) != nullptr);
+    return;
+#endif
     CHECK(ring.capacity() == 4 * MB);
     CHECK(ring.tooSmallFor(4 * MB + 1));
     std::uint8_t* room = ring.take(4 * MB);

@@ -1,4 +1,5 @@
 #include "core/TImageDecoder.hpp"
+#include "core/ImageTable.hpp"
 #include "core/TTextureStore.hpp"
 
 #include "support/TestSupport.hpp"
@@ -209,27 +210,27 @@ std::map<int, std::function<void(const fs::path&)>> oddImages()
     Bytes truncated(good.begin(), good.begin() + static_cast<long>(good.size() / 2));
     Bytes badFilter = encodePng(16, 4, {6, 8, false, false, 7});
     return {
-        {3, [](const fs::path&) {}}, // missing
-        {7, [](const fs::path& p) { writeBytes(p, Bytes{'n', 'o', 't', ' ', 'a', ' ', 'p', 'n', 'g'}); }},
-        {8, [truncated](const fs::path& p) { writeBytes(p, truncated); }},
-        {9, [](const fs::path& p) { writeBytes(p, {}); }},
-        {10, kind({3, 8, false, true}, 21, 13)},
-        {11, kind({3, 4, false, false}, 19, 9)},
-        {12, kind({0, 8, false}, 17, 11)},
-        {13, kind({0, 16, false}, 15, 10)},
-        {14, kind({4, 8, false}, 14, 12)},
-        {15, kind({2, 8, false}, 23, 9)},
-        {16, kind({6, 16, false}, 13, 7)},
-        {17, kind({6, 8, true}, 29, 19)},
-        {18, kind({2, 16, true}, 11, 17)},
-        {19, kind({6, 8, false}, 33, 25)},
-        {20, [](const fs::path& p) { writeNoisyPng(p, 64, 48); }},
-        {21, [badFilter](const fs::path& p) { writeBytes(p, badFilter); }},
-        {22, kind({6, 8, false, false, -1, 97}, 31, 20)},
-        {23, kind({0, 8, true, true}, 9, 9)},
-        {24, kind({2, 8, false, true}, 12, 6)},
-        {69, [](const fs::path& p) { writeBytes(p, {0x89, 'P', 'N', 'G'}); }},
-        {106, [](const fs::path&) {}},
+        {image::textureValueControl, [](const fs::path&) {}}, // missing
+        {image::egg1, [](const fs::path& p) { writeBytes(p, Bytes{'n', 'o', 't', ' ', 'a', ' ', 'p', 'n', 'g'}); }},
+        {image::egg2, [truncated](const fs::path& p) { writeBytes(p, truncated); }},
+        {image::egg3, [](const fs::path& p) { writeBytes(p, {}); }},
+        {image::egg4, kind({3, 8, false, true}, 21, 13)},
+        {image::transporter1, kind({3, 4, false, false}, 19, 9)},
+        {image::xray, kind({0, 8, false}, 17, 11)},
+        {image::menu, kind({0, 16, false}, 15, 10)},
+        {image::egg1xray, kind({4, 8, false}, 14, 12)},
+        {image::embryomutanto1, kind({2, 8, false}, 23, 9)},
+        {image::embryo2mutanto, kind({6, 16, false}, 13, 7)},
+        {image::embryo1, kind({6, 8, true}, 29, 19)},
+        {image::embryo21, kind({2, 16, true}, 11, 17)},
+        {image::embryorip1, kind({6, 8, false}, 33, 25)},
+        {image::termIndik, [](const fs::path& p) { writeNoisyPng(p, 64, 48); }},
+        {image::termBtn1, [badFilter](const fs::path& p) { writeBytes(p, badFilter); }},
+        {image::termBtn2, kind({6, 8, false, false, -1, 97}, 31, 20)},
+        {image::chicken, kind({0, 8, true, true}, 9, 9)},
+        {image::eggBreaking, kind({2, 8, false, true}, 12, 6)},
+        {image::buttonClose, [](const fs::path& p) { writeBytes(p, {0x89, 'P', 'N', 'G'}); }},
+        {image::shopSlotDisable, [](const fs::path&) {}},
     };
 }
 
@@ -237,7 +238,7 @@ fs::path makeOddAssetDir()
 {
     const fs::path dir = testsupport::scratchDir("odd-images");
     const auto odd = oddImages();
-    for (const auto& entry : TTextureStore::assetTable()) {
+    for (const TImageInfo& entry : imageTable) {
         const fs::path path = dir / "src/images" / entry.file;
         if (auto it = odd.find(entry.id); it != odd.end())
             it->second(path);
@@ -253,14 +254,14 @@ fs::path makeOddAssetDir()
 // loader, in the store's order, with the store's progress line after each.
 std::map<int, sf::Image> loadPlainly(std::ostream& console)
 {
+    // The store tries the system font quietly; this folder has only the game's own.
     sf::Font font;
-    if (!font.openFromFile("C:/Windows/Fonts/Arial.ttf"))
-        REQUIRE(font.openFromFile("src/fonts/Arial.ttf"));
+    REQUIRE(font.openFromFile("src/fonts/Arial.ttf"));
     std::map<int, sf::Image> images;
     // The order itself is checked on its own in the store's tests.
-    for (int id : TTextureStore::loadOrder()) {
+    for (int id : imageLoadOrder()) {
         sf::Texture texture;
-        if (texture.loadFromFile(std::string("src/images/") + TTextureStore::fileOf(id)))
+        if (texture.loadFromFile(std::string("src/images/") + findImage(id)->file))
             images.emplace(id, texture.copyToImage());
         console << testsupport::progressLine(id);
     }
@@ -279,6 +280,8 @@ public:
 private:
     std::streambuf* saved;
 };
+
+const TTextureStore::Settings anySize{true, false};
 
 bool samePixels(const sf::Image& a, const sf::Image& b)
 {
@@ -307,17 +310,17 @@ TEST_CASE("the store loads odd, broken and missing images exactly as the plain l
             plain = loadPlainly(plainConsole);
         }
         ErrorsInto errors(storeConsole);
-        TTextureStore store(storeConsole);
-        for (const auto& [id, texture] : store.textures)
-            stored.emplace(id, texture->copyToImage());
+        TTextureStore store(storeConsole, anySize);
+        for (int id : store.loadedIds())
+            stored.emplace(id, store.getTexture(id).copyToImage());
     });
 
     SECTION("the same ids hold textures, of the same sizes and pixels")
     {
         // The set really has gaps: missing, empty, corrupt and cut files.
-        for (int id : {3, 7, 8, 9, 21, 69, 106})
+        for (int id : {image::textureValueControl, image::egg1, image::egg2, image::egg3, image::termBtn1, image::buttonClose, image::shopSlotDisable})
             CHECK(plain.count(id) == 0);
-        for (int id : {10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 22, 23, 24})
+        for (int id : {image::egg4, image::transporter1, image::xray, image::menu, image::egg1xray, image::embryomutanto1, image::embryo2mutanto, image::embryo1, image::embryo21, image::embryorip1, image::termIndik, image::termBtn2, image::chicken, image::eggBreaking})
             CHECK(plain.count(id) == 1);
         REQUIRE(stored.size() == plain.size());
         for (const auto& [id, image] : plain) {
@@ -350,8 +353,8 @@ TEST_CASE("the quick decoder takes 8-bit RGBA without interlacing and declines t
 
     SECTION("RGBA rows with every filter, in one or many chunks, come out as the media library reads them")
     {
-        for (int id : {19, 20, 22}) {
-            const std::string path = (images / TTextureStore::fileOf(id)).string();
+        for (int id : {image::embryorip1, image::termIndik, image::termBtn2}) {
+            const std::string path = (images / findImage(id)->file).string();
             INFO(path);
             REQUIRE(decoder.decode(path, pixels));
             sf::Image reference;
@@ -361,9 +364,9 @@ TEST_CASE("the quick decoder takes 8-bit RGBA without interlacing and declines t
     }
     SECTION("other pixel formats, interlacing and broken or missing files are left to the media library")
     {
-        for (int id : {3, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 21, 23, 24, 69}) {
+        for (int id : {image::textureValueControl, image::egg1, image::egg2, image::egg3, image::egg4, image::transporter1, image::xray, image::menu, image::egg1xray, image::embryomutanto1, image::embryo2mutanto, image::embryo1, image::embryo21, image::termBtn1, image::chicken, image::eggBreaking, image::buttonClose}) {
             INFO("texture id " << id);
-            CHECK_FALSE(decoder.decode((images / TTextureStore::fileOf(id)).string(), pixels));
+            CHECK_FALSE(decoder.decode((images / findImage(id)->file).string(), pixels));
             CHECK(pixels.data == nullptr);
         }
     }
@@ -372,14 +375,14 @@ TEST_CASE("the quick decoder takes 8-bit RGBA without interlacing and declines t
 TEST_CASE("images drawn smaller than their size are smooth and mipmapped", "[store][loading]")
 {
     const fs::path dir = testsupport::scratchDir("smooth-images");
-    for (const auto& entry : TTextureStore::assetTable())
+    for (const TImageInfo& entry : imageTable)
         testsupport::writePng(dir / "src/images" / entry.file, 16, 16, sf::Color(90, 60, 30));
     std::ostringstream console;
     testsupport::inDirectory(dir, [&] {
-        TTextureStore store(console);
+        TTextureStore store(console, anySize);
         SECTION("the chicken sheets, the cards, the feeders and the bowl")
         {
-            for (int id : {78, 79, 80, 111, 112, 127, 151, 152, 60, 61, 62, 41, 90, 42}) {
+            for (int id : {image::walk, image::dance, image::eat, image::chickEat, image::chickWalk, image::seat, image::kurort1, image::kurort2, image::phsiholog, image::veterinar, image::kurort, image::feeding, image::emptyFeeding, image::drinkingbowl}) {
                 INFO("texture id " << id);
                 CHECK(store.getTexture(id).isSmooth());
             }
@@ -387,18 +390,18 @@ TEST_CASE("images drawn smaller than their size are smooth and mipmapped", "[sto
         SECTION("their mipmaps wait for the game loop, one per call, the small pictures before the sheets")
         {
             CHECK(store.mipmapsPending()
-                  == std::vector<int>{41, 42, 60, 61, 62, 90, 78, 79, 80, 111, 112, 127, 151, 152});
+                  == std::vector<int>{image::feeding, image::drinkingbowl, image::phsiholog, image::veterinar, image::kurort, image::emptyFeeding, image::walk, image::dance, image::eat, image::chickEat, image::chickWalk, image::seat, image::kurort1, image::kurort2});
             CHECK(store.generatePendingMipmaps(3));
-            CHECK(store.mipmapsPending() == std::vector<int>{61, 62, 90, 78, 79, 80, 111, 112, 127, 151, 152});
+            CHECK(store.mipmapsPending() == std::vector<int>{image::veterinar, image::kurort, image::emptyFeeding, image::walk, image::dance, image::eat, image::chickEat, image::chickWalk, image::seat, image::kurort1, image::kurort2});
             CHECK(store.generatePendingMipmaps(8));
-            CHECK(store.mipmapsPending() == std::vector<int>{127, 151, 152});
+            CHECK(store.mipmapsPending() == std::vector<int>{image::seat, image::kurort1, image::kurort2});
             CHECK_FALSE(store.generatePendingMipmaps(10));
             CHECK(store.mipmapsPending().empty());
             CHECK_FALSE(store.generatePendingMipmaps(1));
         }
         SECTION("but not the images drawn at their own size")
         {
-            for (int id : {0, 28, 43, 53, 63, 89, 91, 142, 150, 153, 167}) {
+            for (int id : {image::placeholder, image::cell, image::indicator, image::eggC1, image::winSort, image::iconWarning, image::shopPage1, image::iconScan, image::start, image::emotionKurort, image::quest1}) {
                 INFO("texture id " << id);
                 CHECK_FALSE(store.getTexture(id).isSmooth());
             }

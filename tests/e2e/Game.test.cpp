@@ -1,3 +1,4 @@
+#include "core/ImageTable.hpp"
 #include "support/TestSupport.hpp"
 
 #include <SFML/Graphics/Image.hpp>
@@ -28,9 +29,16 @@ TEST_CASE("the game runs a fixed number of frames and saves its last one", "[e2e
     CHECK(image.getSize().y >= 1000);
     CHECK(testsupport::distinctColours(image, 0, 0, 1920, 1000) >= 16);
 
-    // The console ends on the progress line for the last image.
+    // Written to a file, the console holds the progress lines one after the
+    // other, without the terminal's clear-screen sequence, and ends on the
+    // line for the last image.
     const std::string console = testsupport::readFile(out);
-    const std::string last = testsupport::progressLine(167);
+    CHECK(console.find('\x1b') == std::string::npos);
+    std::string lines;
+    for (int id : imageLoadOrder())
+        lines += testsupport::progressLine(id, false);
+    CHECK(console == lines);
+    const std::string last = testsupport::progressLine(image::quest1, false);
     REQUIRE(console.size() >= last.size());
     CHECK(console.substr(console.size() - last.size()) == last);
 }

@@ -27,7 +27,7 @@ public:
 // A round toolbar button (113 x 113) at (682, 944): it covers 682..795 x 944..1057.
 TButton2 roundButton()
 {
-    TButton2 button(139, 140, 141, 139);
+    TButton2 button(image::circleButton, image::circleButtonHover, image::circleButtonPressed, image::circleButton);
     button.setButtonPosition({682.f, 944.f});
     return button;
 }
@@ -38,7 +38,7 @@ TEST_CASE("a button's hit area is its normal image where it stands", "[eggline][
 {
     testsupport::freshGame();
     TButton2 button = roundButton();
-    const sf::Vector2u size = TTextureStore::instance().getTexture(139).getSize();
+    const sf::Vector2u size = TTextureStore::instance().getTexture(image::circleButton).getSize();
     REQUIRE(size == sf::Vector2u(113, 113));
 
     SECTION("the edges are inside, one pixel further is not")
@@ -176,29 +176,29 @@ TEST_CASE("a button draws its state image and icon as shared stamps at its place
 
     SECTION("icons: only indexes 0 and 1 are taken")
     {
-        button.setIcon(0, 143, {56.5f, 56.5f});
-        button.setIcon(1, 142, {10.f, 20.f});
-        button.setIcon(2, 150, {1.f, 1.f});
+        button.setIcon(0, image::iconScanWhite, {56.5f, 56.5f});
+        button.setIcon(1, image::iconScan, {10.f, 20.f});
+        button.setIcon(2, image::start, {1.f, 1.f});
         CHECK(button.iconTextures[0] == 143);
         CHECK(button.iconTextures[1] == 142);
         CHECK(button.iconOffsets[1] == sf::Vector2f(10.f, 20.f));
     }
     SECTION("the pressed image and icon 1 move to the button")
     {
-        button.setIcon(1, 142, {10.f, 20.f});
+        button.setIcon(1, image::iconScan, {10.f, 20.f});
         button.showIcon(1);
         button.state = TButton2::Pressed;
-        store.getSprite(141).setPosition({0.f, 0.f});
+        store.getSprite(image::circleButtonPressed).setPosition({0.f, 0.f});
         button.draw(target);
-        CHECK(store.getSprite(141).getPosition() == sf::Vector2f(682.f, 944.f));
-        CHECK(store.getSprite(142).getPosition() == sf::Vector2f(692.f, 964.f));
+        CHECK(store.getSprite(image::circleButtonPressed).getPosition() == sf::Vector2f(682.f, 944.f));
+        CHECK(store.getSprite(image::iconScan).getPosition() == sf::Vector2f(692.f, 964.f));
     }
     SECTION("the hover image is taken from the setter")
     {
         button.setHoverTexture(125);
         button.state = TButton2::Hover;
-        store.getSprite(125).setPosition({0.f, 0.f});
+        store.getSprite(image::buttonCloseHover).setPosition({0.f, 0.f});
         button.draw(target);
-        CHECK(store.getSprite(125).getPosition() == sf::Vector2f(682.f, 944.f));
+        CHECK(store.getSprite(image::buttonCloseHover).getPosition() == sf::Vector2f(682.f, 944.f));
     }
 }

@@ -39,7 +39,7 @@ TEST_CASE("the shop opens on the feed page with its buttons in place", "[eggline
     TTextureStore& store = TTextureStore::instance();
     CHECK(s.page == 0);
     CHECK(s.getPosition() == sf::Vector2f(530.f, 100.f));
-    CHECK(&s.getTexture() == &store.getTexture(108));
+    CHECK(&s.getTexture() == &store.getTexture(image::shopPage1Background));
     CHECK(s.pageTabs[0]->getPosition() == sf::Vector2f(415.f, 342.f));
     CHECK(s.pageTabs[1]->getPosition() == sf::Vector2f(450.f, 479.f));
     CHECK(s.pageTabs[2]->getPosition() == sf::Vector2f(450.f, 617.f));
@@ -170,9 +170,9 @@ TEST_CASE("the page tabs switch pages and empty the order", "[eggline][shop]")
         CHECK(orderTotal == 0);
         CHECK(s.pageTabs[0]->getPosition() == sf::Vector2f(450.f, 342.f));
         CHECK(s.pageTabs[1]->getPosition() == sf::Vector2f(415.f, 479.f));
-        CHECK(&s.pageTabs[0]->getTexture() == &store.getTexture(94));
-        CHECK(&s.pageTabs[1]->getTexture() == &store.getTexture(92));
-        CHECK(&s.getTexture() == &store.getTexture(109));
+        CHECK(&s.pageTabs[0]->getTexture() == &store.getTexture(image::shopPage1disable));
+        CHECK(&s.pageTabs[1]->getTexture() == &store.getTexture(image::shopPage2));
+        CHECK(&s.getTexture() == &store.getTexture(image::shopPage2Background));
         const int chickPrices[6] = {25, 40, 0, 0, 0, 0};
         for (int i = 0; i < 6; ++i)
             CHECK(prices[i] == chickPrices[i]);
@@ -198,7 +198,7 @@ TEST_CASE("the page tabs switch pages and empty the order", "[eggline][shop]")
         CHECK(prices[0] == 8);
         CHECK(prices[1] == 10);
         CHECK(prices[2] == 0);
-        CHECK(&s.getTexture() == &store.getTexture(110));
+        CHECK(&s.getTexture() == &store.getTexture(image::shopPage3Background));
         CHECK(s.pageTabs[2]->getPosition() == sf::Vector2f(415.f, 617.f));
     }
 }
@@ -312,20 +312,20 @@ TEST_CASE("the shop draws its window with the close image where the close test l
 {
     testsupport::freshGame();
     TTextureStore& store = TTextureStore::instance();
-    store.getSprite(69).setPosition({0.f, 0.f});
-    store.getSprite(138).setPosition({0.f, 0.f});
+    store.getSprite(image::buttonClose).setPosition({0.f, 0.f});
+    store.getSprite(image::buy).setPosition({0.f, 0.f});
     sf::RenderTexture target({1920, 1080});
 
     SECTION("visible")
     {
         shop->draw(target);
-        CHECK(store.getSprite(69).getPosition() == sf::Vector2f(1323.f, 150.f));
-        CHECK(store.getSprite(138).getPosition() == sf::Vector2f(813.f, 809.f));
+        CHECK(store.getSprite(image::buttonClose).getPosition() == sf::Vector2f(1323.f, 150.f));
+        CHECK(store.getSprite(image::buy).getPosition() == sf::Vector2f(813.f, 809.f));
     }
     SECTION("hidden draws nothing")
     {
         shop->visible = false;
         shop->draw(target);
-        CHECK(store.getSprite(69).getPosition() == sf::Vector2f(0.f, 0.f));
+        CHECK(store.getSprite(image::buttonClose).getPosition() == sf::Vector2f(0.f, 0.f));
     }
 }

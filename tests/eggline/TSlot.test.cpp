@@ -18,13 +18,13 @@ TEST_CASE("a slot is placed, labelled and counted", "[eggline][slot]")
     CHECK(slot.label.getString().isEmpty());
     CHECK(slot.label.getCharacterSize() == 30);
 
-    slot.setupSlot(86, {145.f, 929.f}, {169.f, 1000.f}, 12);
+    slot.setupSlot(image::cormbaby2, {145.f, 929.f}, {169.f, 1000.f}, 12);
     CHECK(slot.getPosition() == sf::Vector2f(145.f, 929.f));
     CHECK(slot.label.getPosition() == sf::Vector2f(169.f, 1000.f));
     CHECK(slot.label.getCharacterSize() == 12);
     CHECK(slot.label.getFillColor() == sf::Color::White);
-    CHECK(&slot.getTexture() == &TTextureStore::instance().getTexture(86));
-    CHECK(slot.getTextureRect().size == sf::Vector2i(TTextureStore::instance().getTexture(86).getSize()));
+    CHECK(&slot.getTexture() == &TTextureStore::instance().getTexture(image::cormbaby2));
+    CHECK(slot.getTextureRect().size == sf::Vector2i(TTextureStore::instance().getTexture(image::cormbaby2).getSize()));
 
     SECTION("the label shows the count after a refresh")
     {
@@ -48,7 +48,7 @@ TEST_CASE("an empty slot shows only its label, a stocked one its image too", "[e
     testsupport::freshGame();
     TSlot slot;
     // The feed bag (62 x 58) at (75, 939); its label far away at (10, 10).
-    slot.setupSlot(85, {75.f, 939.f}, {10.f, 10.f}, 12);
+    slot.setupSlot(image::cormbaby1, {75.f, 939.f}, {10.f, 10.f}, 12);
     slot.refreshCountText();
     sf::RenderTexture target({1920, 1080});
     const auto colours = [&] {

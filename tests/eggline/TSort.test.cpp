@@ -10,7 +10,7 @@
 
 namespace {
 
-sf::Sprite& scanner() { return TTextureStore::instance().getSprite(71); }
+sf::Sprite& scanner() { return TTextureStore::instance().getSprite(image::sortingMachine2); }
 
 } // namespace
 
@@ -19,7 +19,7 @@ TEST_CASE("the sorting window is built with its two buttons", "[eggline][sort]")
     testsupport::freshGame();
     TSort& sort = *sortMachine;
     CHECK(sort.getPosition() == sf::Vector2f(530.f, 100.f));
-    CHECK(&sort.getTexture() == &TTextureStore::instance().getTexture(63));
+    CHECK(&sort.getTexture() == &TTextureStore::instance().getTexture(image::winSort));
     CHECK(sort.scanningUp);
     CHECK(sort.closeButton->getPosition() == sf::Vector2f(1323.f, 150.f));
     CHECK(sort.closeButton->stateTextures[3] == 125);
@@ -71,7 +71,7 @@ TEST_CASE("the scanner sweeps at 30 pixels a second and turns past its bounds", 
 TEST_CASE("the scanner rectangle is its place truncated and its image's size", "[eggline][sort]")
 {
     testsupport::freshGame();
-    const sf::Vector2u size = TTextureStore::instance().getTexture(71).getSize();
+    const sf::Vector2u size = TTextureStore::instance().getTexture(image::sortingMachine2).getSize();
     scanner().setPosition({627.f, 284.75f});
     const sf::IntRect rect = TSort::scannerRect();
     CHECK(rect.position == sf::Vector2i(627, 284));
@@ -102,16 +102,17 @@ TEST_CASE("the window draws its machine and packages at their places", "[eggline
 {
     testsupport::freshGame();
     TTextureStore& store = TTextureStore::instance();
-    for (int id : {69, 70, 74, 75, 139, 150})
+    for (int id : {image::buttonClose, image::sortingMachine1, image::eggPackagingC0, image::eggPackagingC1,
+                   image::circleButton, image::start})
         store.getSprite(id).setPosition({0.f, 0.f});
     sf::RenderTexture target({1920, 1080});
     sortMachine->draw(target);
-    CHECK(store.getSprite(69).getPosition() == sf::Vector2f(1323.f, 150.f));
-    CHECK(store.getSprite(139).getPosition() == sf::Vector2f(1222.f, 725.f));
-    CHECK(store.getSprite(150).getPosition() == sf::Vector2f(1278.5f, 781.5f));
-    CHECK(store.getSprite(70).getPosition() == sf::Vector2f(648.f, 220.f));
-    CHECK(store.getSprite(74).getPosition() == sf::Vector2f(575.f, 595.f));
-    CHECK(store.getSprite(75).getPosition() == sf::Vector2f(575.f, 730.f));
+    CHECK(store.getSprite(image::buttonClose).getPosition() == sf::Vector2f(1323.f, 150.f));
+    CHECK(store.getSprite(image::circleButton).getPosition() == sf::Vector2f(1222.f, 725.f));
+    CHECK(store.getSprite(image::start).getPosition() == sf::Vector2f(1278.5f, 781.5f));
+    CHECK(store.getSprite(image::sortingMachine1).getPosition() == sf::Vector2f(648.f, 220.f));
+    CHECK(store.getSprite(image::eggPackagingC0).getPosition() == sf::Vector2f(575.f, 595.f));
+    CHECK(store.getSprite(image::eggPackagingC1).getPosition() == sf::Vector2f(575.f, 730.f));
 }
 
 TEST_CASE("the window passes the pointer to its close and start buttons", "[eggline][sort]")

@@ -15,7 +15,7 @@ TEST_CASE("a bubble is born dead and spawn brings it to life with drawn speed an
 {
     testsupport::freshGame();
     TBubble bubble;
-    const sf::Texture& picture = TTextureStore::instance().getTexture(159);
+    const sf::Texture& picture = TTextureStore::instance().getTexture(image::bubble);
     CHECK(&bubble.getTexture() == &picture);
     CHECK(bubble.getOrigin() == sf::Vector2f(picture.getSize()) / 2.f);
     CHECK_FALSE(bubble.alive);
@@ -45,7 +45,7 @@ TEST_CASE("a bubble is born dead and spawn brings it to life with drawn speed an
     }
     SECTION("a bubble made with another picture centres on that picture")
     {
-        const sf::Texture& notes = TTextureStore::instance().getTexture(161);
+        const sf::Texture& notes = TTextureStore::instance().getTexture(image::majesticonsMusic);
         TBubble music(notes);
         CHECK(&music.getTexture() == &notes);
         CHECK(music.getOrigin() == sf::Vector2f(notes.getSize()) / 2.f);

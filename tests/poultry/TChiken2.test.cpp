@@ -55,7 +55,7 @@ TEST_CASE("a new chicken draws satiety, hydration and laying period in that orde
         CHECK(c.stage == TChiken2::Chick);
         CHECK(c.getState() == TChiken2::Waiting);
         CHECK(c.getNextState() == TChiken2::Waiting);
-        CHECK(&c.getTexture() == testsupport::storeTexture(112));
+        CHECK(&c.getTexture() == testsupport::storeTexture(image::chickWalk));
         CHECK(c.getTextureRect() == cell(0, 0));
         CHECK(c.getOrigin() == sf::Vector2f{256.f, 384.f});
         CHECK(c.getScale().x == Approx(0.1f));
@@ -142,7 +142,7 @@ TEST_CASE("a chicken grows one stage per update and sizes itself by age", "[chic
         c.state = TChiken2::Laying; // keep it from strolling
         c.update(0.5f);
         CHECK(c.stage == TChiken2::Adult);
-        CHECK(&c.getTexture() == testsupport::storeTexture(78));
+        CHECK(&c.getTexture() == testsupport::storeTexture(image::walk));
     }
     SECTION("a jump from 0 to 1000 s is Adult, then Old, then Leaving")
     {
@@ -153,7 +153,7 @@ TEST_CASE("a chicken grows one stage per update and sizes itself by age", "[chic
         c.update(0.f);
         CHECK(c.stage == TChiken2::Leaving);
         CHECK(c.animation == TChiken2::AnimKurortStart);
-        CHECK(&c.getTexture() == testsupport::storeTexture(151));
+        CHECK(&c.getTexture() == testsupport::storeTexture(image::kurort1));
         CHECK(c.getState() == TChiken2::Walking);
         CHECK(c.target == sf::Vector2f{10000000.f, 500.f});
         CHECK(c.facing == 1);
@@ -274,14 +274,14 @@ TEST_CASE("a walk ends exactly on its target and never beyond", "[chicken]")
         CHECK(c.getState() == TChiken2::Laying);
         CHECK(c.getNextState() == TChiken2::Waiting);
         CHECK(c.animation == TChiken2::AnimSit);
-        CHECK(&c.getTexture() == testsupport::storeTexture(127));
+        CHECK(&c.getTexture() == testsupport::storeTexture(image::seat));
 
         c.goTo({0.f, 0.f}, "test");
         c.setNextState(TChiken2::Drinking);
         c.behaviorWalking(0.1f);
         CHECK(c.getState() == TChiken2::Drinking);
         CHECK(c.animation == TChiken2::AnimEat);
-        CHECK(&c.getTexture() == testsupport::storeTexture(80));
+        CHECK(&c.getTexture() == testsupport::storeTexture(image::eat));
     }
     SECTION("a bird on the kurort sheet keeps it when it arrives")
     {
@@ -354,7 +354,7 @@ TEST_CASE("dance and kurort are accepted by stage", "[chicken]")
         CHECK(c.getState() == TChiken2::Dancing);
         CHECK(c.getNextState() == TChiken2::Walking);
         CHECK(c.animation == TChiken2::AnimDance);
-        CHECK(&c.getTexture() == testsupport::storeTexture(79));
+        CHECK(&c.getTexture() == testsupport::storeTexture(image::dance));
         c.behaviorDancing(9.5f);
         CHECK(c.getState() == TChiken2::Dancing);
         c.behaviorDancing(0.5f);
@@ -429,11 +429,11 @@ TEST_CASE("the sprite sheets advance one frame per update at most", "[chicken]")
         for (int i = 6; i <= 14; ++i)
             c.animate(0.1f);
         CHECK(c.getTextureRect() == cell(2, 3));
-        CHECK(&c.getTexture() == testsupport::storeTexture(151));
+        CHECK(&c.getTexture() == testsupport::storeTexture(image::kurort1));
         c.animate(0.1f);
         CHECK(c.animation == TChiken2::AnimKurort);
         CHECK(c.poseFrame == 0);
-        CHECK(&c.getTexture() == testsupport::storeTexture(152));
+        CHECK(&c.getTexture() == testsupport::storeTexture(image::kurort2));
         CHECK(c.getTextureRect() == cell(0, 0));
         c.animate(0.1f);
         CHECK(c.getTextureRect() == cell(1, 0));
@@ -447,12 +447,12 @@ TEST_CASE("the sprite sheets advance one frame per update at most", "[chicken]")
         chick.setAnimation(TChiken2::AnimDance);
         chick.animate(0.1f);
         CHECK(chick.animation == TChiken2::AnimDance);
-        CHECK(&chick.getTexture() == testsupport::storeTexture(112));
+        CHECK(&chick.getTexture() == testsupport::storeTexture(image::chickWalk));
         CHECK(chick.getTextureRect() == cell(2, 0));
         CHECK(chick.poseFrame == 0);
         chick.setAnimation(TChiken2::AnimEat);
         chick.animate(0.1f);
-        CHECK(&chick.getTexture() == testsupport::storeTexture(111));
+        CHECK(&chick.getTexture() == testsupport::storeTexture(image::chickEat));
         CHECK(chick.getTextureRect() == cell(1, 0));
     }
     SECTION("at 12 frames a second, a 1/24 s step shows nothing new")

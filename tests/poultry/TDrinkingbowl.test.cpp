@@ -12,7 +12,7 @@ TEST_CASE("a drinking bowl's needle turns 0.3 degrees per drawn frame above the 
 {
     testsupport::freshGame();
     TDrinkingbowl bowl;
-    CHECK(&bowl.getTexture() == &TTextureStore::instance().getTexture(42));
+    CHECK(&bowl.getTexture() == &TTextureStore::instance().getTexture(image::drinkingbowl));
     CHECK(bowl.getOrigin() == sf::Vector2f{70.5f, 143.f});
     CHECK(bowl.getScale() == sf::Vector2f{0.75f, 0.75f});
     CHECK(bowl.indicator.getOrigin() == sf::Vector2f{25.f, 25.f});

@@ -14,12 +14,12 @@ TEST_CASE("an empty feeder shows the empty picture and a blinking warning", "[fe
     TFeeding feeder;
     feeder.setPosition({100.f, 275.f});
     CHECK(feeder.getFood() == 0.f);
-    CHECK(&feeder.getTexture() == testsupport::storeTexture(41));
+    CHECK(&feeder.getTexture() == testsupport::storeTexture(image::feeding));
     CHECK(feeder.getOrigin() == sf::Vector2f{65.f, 113.f});
     CHECK(feeder.getScale() == sf::Vector2f{0.75f, 0.75f});
 
     feeder.update(0.25f);
-    CHECK(&feeder.getTexture() == testsupport::storeTexture(90));
+    CHECK(&feeder.getTexture() == testsupport::storeTexture(image::emptyFeeding));
 
     SECTION("a quarter second into the blink the warning is opaque, at 0.75 s clear")
     {
@@ -34,7 +34,7 @@ TEST_CASE("an empty feeder shows the empty picture and a blinking warning", "[fe
         feeder.update(0.25f); // blinkTime 0.5: sin(3.1415) ~ 0, alpha ~ 127.5
         sf::RenderTexture canvas({64, 64});
         feeder.draw(canvas);
-        const sf::Sprite& warning = TTextureStore::instance().getSprite(89);
+        const sf::Sprite& warning = TTextureStore::instance().getSprite(image::iconWarning);
         CHECK(warning.getPosition() == sf::Vector2f{75.f, 150.f});
         CHECK(warning.getColor().a == static_cast<int>(feeder.blinkAlpha));
         CHECK(warning.getColor().a == 127);
@@ -43,15 +43,15 @@ TEST_CASE("an empty feeder shows the empty picture and a blinking warning", "[fe
     {
         feeder.addFood(0.f);
         CHECK(feeder.getFood() == 0.f);
-        CHECK(&feeder.getTexture() == testsupport::storeTexture(90));
+        CHECK(&feeder.getTexture() == testsupport::storeTexture(image::emptyFeeding));
     }
     SECTION("a refill of an exactly empty feeder brings back the full picture")
     {
         feeder.addFood(10.f);
         CHECK(feeder.getFood() == 10.f);
-        CHECK(&feeder.getTexture() == testsupport::storeTexture(41));
+        CHECK(&feeder.getTexture() == testsupport::storeTexture(image::feeding));
         feeder.update(1.f);
-        CHECK(&feeder.getTexture() == testsupport::storeTexture(41));
+        CHECK(&feeder.getTexture() == testsupport::storeTexture(image::feeding));
         CHECK(feeder.blinkTime == 0.25f);
     }
     SECTION("eaten below zero, it is set back to 0 and the empty picture on the next update")
@@ -65,7 +65,7 @@ TEST_CASE("an empty feeder shows the empty picture and a blinking warning", "[fe
         feeder.addFood(-40.f);
         feeder.update(0.1f);
         CHECK(feeder.getFood() == 0.f);
-        CHECK(&feeder.getTexture() == testsupport::storeTexture(90));
+        CHECK(&feeder.getTexture() == testsupport::storeTexture(image::emptyFeeding));
         CHECK(feeder.blinkTime == Approx(0.35f));
     }
 }

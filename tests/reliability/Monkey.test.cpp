@@ -387,7 +387,7 @@ public:
         for (const TActor* card : {&w.kurortCard, &w.psychologistCard, &w.vetCard})
             c.require(finite(card->getPosition()), "a card stands at a position that is not finite");
         c.require(finite(w.dayTime) && w.dayTime >= 0.f && w.dayTime < 86400.f, "the day clock is off the day");
-        c.require(finite(TTextureStore::instance().getSprite(71).getPosition()), "the scanner is not finite");
+        c.require(finite(TTextureStore::instance().getSprite(image::sortingMachine2).getPosition()), "the scanner is not finite");
         return c.text;
     }
 
@@ -570,9 +570,9 @@ Outcome play(unsigned seed, double hours, sf::RenderTexture& canvas, const Saves
     // last drawn, possibly by an earlier seed: start each seed from the same
     // places, so that one seed alone replays exactly.
     TTextureStore& store = TTextureStore::instance();
-    store.getSprite(64).setPosition({682.f, 944.f});
-    store.getSprite(68).setPosition({828.f, 944.f});
-    store.getSprite(69).setPosition({1323.f, 150.f});
+    store.getSprite(image::buttonSort).setPosition({682.f, 944.f});
+    store.getSprite(image::buttonShop).setPosition({828.f, 944.f});
+    store.getSprite(image::buttonClose).setPosition({1323.f, 150.f});
     Referee referee(*world);
     Monkey monkey(*world, seed);
     Outcome out;

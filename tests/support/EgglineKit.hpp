@@ -55,9 +55,9 @@ inline void placeHudSprites(TWorld& world)
 {
     world.placeSharedSprites();
     TTextureStore& store = TTextureStore::instance();
-    store.getSprite(64).setPosition({682.f, 944.f});
-    store.getSprite(68).setPosition({828.f, 944.f});
-    store.getSprite(69).setPosition({1323.f, 150.f});
+    store.getSprite(image::buttonSort).setPosition({682.f, 944.f});
+    store.getSprite(image::buttonShop).setPosition({828.f, 944.f});
+    store.getSprite(image::buttonClose).setPosition({1323.f, 150.f});
 }
 
 // A chicken standing at p (its position is inside its own hit box).

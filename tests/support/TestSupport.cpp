@@ -19,6 +19,10 @@ void freshGame()
     static bool built = false;
     if (!built) {
         buildProcessObjects(false);
+        // Torn down at exit before the texture store they refer to, which
+        // was created while they were built (exit handlers and static
+        // objects go in the reverse order of their making).
+        std::atexit(destroyProcessObjects);
         built = true;
     }
     resetGlobalValues();
@@ -84,9 +88,9 @@ sf::RenderTexture& screenCanvas()
     return *target;
 }
 
-std::string progressLine(int id)
+std::string progressLine(int id, bool terminal)
 {
-    return "\x1b[2J\x1b[1;1Hloading textures " + std::to_string(id) + "/167\n";
+    return (terminal ? "\x1b[2J\x1b[1;1H" : "") + std::string("loading textures ") + std::to_string(id) + "/167\n";
 }
 
 unsigned envUnsigned(const char* name, unsigned fallback)

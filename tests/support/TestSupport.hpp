@@ -50,8 +50,9 @@ const sf::Texture* storeTexture(int id);
 // One off-screen target the size of the screen, made once per test program.
 sf::RenderTexture& screenCanvas();
 
-// The store's progress line for image `id`, byte for byte.
-std::string progressLine(int id);
+// The store's progress line for image `id`, byte for byte: on a terminal it
+// clears the screen first.
+std::string progressLine(int id, bool terminal = true);
 
 // A number from the environment variable `name`, or `fallback` when unset or empty.
 unsigned envUnsigned(const char* name, unsigned fallback);

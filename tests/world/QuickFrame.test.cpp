@@ -130,9 +130,9 @@ TEST_CASE("the quick frame paints exactly the plain frame's pixels", "[scene][qu
         same("nest house moved");
         world->subtractSprite.setColor(sf::Color(255, 255, 255, 128));
         same("yard overlay faded");
-        TTextureStore::instance().getSprite(114).setScale({0.5f, 0.5f});
+        TTextureStore::instance().getSprite(image::ventilation).setScale({0.5f, 0.5f});
         same("fans shrunk");
-        TTextureStore::instance().getSprite(114).setScale({1.f, 1.f});
+        TTextureStore::instance().getSprite(image::ventilation).setScale({1.f, 1.f});
         cellSprite->setColor(sf::Color(200, 200, 200));
         same("floor tinted");
         cellSprite->setColor(sf::Color::White);

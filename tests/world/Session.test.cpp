@@ -167,9 +167,9 @@ TEST_CASE("a scripted session: collect, sort and pack eggs, shop, feed, clean an
     CHECK(s.showsImage(63) > 0.9);
     s.click(startButton);
     CHECK(world.mode == TWorld::ModeSortingRunning);
-    const float scannerStart = TTextureStore::instance().getSprite(71).getPosition().y;
+    const float scannerStart = TTextureStore::instance().getSprite(image::sortingMachine2).getPosition().y;
     s.frames(20);
-    CHECK(TTextureStore::instance().getSprite(71).getPosition().y == scannerStart - 30.f);
+    CHECK(TTextureStore::instance().getSprite(image::sortingMachine2).getPosition().y == scannerStart - 30.f);
 
     // Pack six eggs into each package, the last egg of the table first.
     int bad = 0;
@@ -239,7 +239,7 @@ TEST_CASE("a scripted session: collect, sort and pack eggs, shop, feed, clean an
     CHECK(world.feeders[2].food > yardFood);
 
     // Clean the pen.
-    world.pollution.assign(4, sf::Sprite(TTextureStore::instance().getTexture(157)));
+    world.pollution.assign(4, sf::Sprite(TTextureStore::instance().getTexture(image::pollution1)));
     const std::size_t bubblesBefore = world.bubbles.size();
     s.waitClear(cleanButton);
     s.moveTo(cleanButton);

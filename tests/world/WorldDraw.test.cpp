@@ -123,8 +123,8 @@ TEST_CASE("a new world starts empty, with its furniture and cards in place", "[w
     {
         for (auto* mood : {&frame68Sprite, &frame69Sprite, &frame70Sprite, &kurortEmotionSprite})
             CHECK((*mood)->getOrigin() == sf::Vector2f(28.f, 168.f));
-        CHECK(TTextureStore::instance().getSprite(71).getPosition() == sf::Vector2f(627.f, 285.f));
-        CHECK(TTextureStore::instance().getSprite(61).getOrigin() == sf::Vector2f(179.f, 270.f));
+        CHECK(TTextureStore::instance().getSprite(image::sortingMachine2).getPosition() == sf::Vector2f(627.f, 285.f));
+        CHECK(TTextureStore::instance().getSprite(image::veterinar).getOrigin() == sf::Vector2f(179.f, 270.f));
     }
 }
 
@@ -254,7 +254,7 @@ TEST_CASE("the held feed bag follows the pointer; other tools draw nothing", "[s
         const sf::IntRect changed = changedArea(empty, renderFrame(world), sf::IntRect({1100, 200}, {300, 300}));
         INFO("tool " << tool);
         if (tool <= 3) {
-            const sf::Vector2u size = TTextureStore::instance().getTexture(84 + tool).getSize();
+            const sf::Vector2u size = TTextureStore::instance().getTexture(image::cormbaby1 + (tool - 1)).getSize();
             CHECK(changed.size.x > 0);
             CHECK(within(changed, sf::IntRect({1200, 300}, sf::Vector2i(size))));
         } else {

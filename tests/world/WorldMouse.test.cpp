@@ -568,8 +568,8 @@ TEST_CASE("the cards follow the pointer and work wherever they are let go", "[eg
         CHECK(world.vecChikens[1].getState() == TChiken2::Dancing);
         REQUIRE(world.bubbles.size() == 30);
         CHECK(world.bubbles[0].getPosition() == sf::Vector2f(300.f + dx, 500.f + dy));
-        CHECK(&world.bubbles[0].getTexture() == &TTextureStore::instance().getTexture(161));
-        CHECK(&world.bubbles[29].getTexture() == &TTextureStore::instance().getTexture(161));
+        CHECK(&world.bubbles[0].getTexture() == &TTextureStore::instance().getTexture(image::majesticonsMusic));
+        CHECK(&world.bubbles[29].getTexture() == &TTextureStore::instance().getTexture(image::majesticonsMusic));
     }
     SECTION("the vet brings its own bubbles and uses one visit")
     {
@@ -581,7 +581,7 @@ TEST_CASE("the cards follow the pointer and work wherever they are let go", "[eg
         CHECK(vetCount == 0);
         CHECK(world.vetCard.getPosition() == sf::Vector2f(1570.f, 975.f));
         REQUIRE(world.bubbles.size() == 30);
-        CHECK(&world.bubbles[10].getTexture() == &TTextureStore::instance().getTexture(160));
+        CHECK(&world.bubbles[10].getTexture() == &TTextureStore::instance().getTexture(image::bubble2));
         CHECK(coins == 100);
     }
 }
@@ -592,7 +592,7 @@ TEST_CASE("the clean button wipes the dirt and blows bubbles, emptying them ever
     TWorld world;
     pastOpeningStory(world);
     TTextureStore& store = TTextureStore::instance();
-    world.pollution.assign(3, sf::Sprite(store.getTexture(154)));
+    world.pollution.assign(3, sf::Sprite(store.getTexture(image::pen1)));
     moveTo(world, cleanButton.x, cleanButton.y);
     std::srand(21);
     press(world);
@@ -603,7 +603,7 @@ TEST_CASE("the clean button wipes the dirt and blows bubbles, emptying them ever
     CHECK(world.cleanCount == 1);
     REQUIRE(world.bubbles.size() == 100);
     CHECK(world.bubbles[0].getPosition() == sf::Vector2f(static_cast<float>(x), static_cast<float>(y)));
-    CHECK(&world.bubbles[0].getTexture() == &store.getTexture(159));
+    CHECK(&world.bubbles[0].getTexture() == &store.getTexture(image::bubble));
     release(world);
 
     for (int i = 2; i <= 100; ++i) {

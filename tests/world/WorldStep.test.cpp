@@ -291,8 +291,8 @@ TEST_CASE("the world step updates feeders and bubbles", "[world]")
     {
         world.feeders[3].addFood(1.f);
         world.update(0.1f);
-        CHECK(&world.feeders[0].getTexture() == &TTextureStore::instance().getTexture(90));
-        CHECK(&world.feeders[3].getTexture() == &TTextureStore::instance().getTexture(41));
+        CHECK(&world.feeders[0].getTexture() == &TTextureStore::instance().getTexture(image::emptyFeeding));
+        CHECK(&world.feeders[3].getTexture() == &TTextureStore::instance().getTexture(image::feeding));
     }
     SECTION("live bubbles rise; dead ones leave the vector")
     {

@@ -1102,23 +1102,23 @@ void drawChick(Canvas& c, double feetX, double feetY, double scale, bool cheerin
 
 bool paintAnimal(int id, Canvas& c) {
     switch (id) {
-    case 78: paintSheet(c, Species::Hen, 8, 40, henWalk); return true;
-    case 79: paintSheet(c, Species::Hen, 8, 40, henDance); return true;
-    case 80: paintSheet(c, Species::Hen, 8, 40, henEat); return true;
-    case 111: paintSheet(c, Species::Chick, 8, 40, chickEat); return true;
-    case 112: paintSheet(c, Species::Chick, 8, 40, chickWalk); return true;
-    case 127: paintSheet(c, Species::Hen, 8, 40, henSit); return true;
-    case 151: paintSheet(c, Species::Hen, 4, 16, henLeaving); return true;
-    case 152: paintSheet(c, Species::Hen, 8, 40, holidayWalk); return true;
-    case 23: {  // hen icon, a little turned toward the viewer
+    case image::walk: paintSheet(c, Species::Hen, 8, 40, henWalk); return true;
+    case image::dance: paintSheet(c, Species::Hen, 8, 40, henDance); return true;
+    case image::eat: paintSheet(c, Species::Hen, 8, 40, henEat); return true;
+    case image::chickEat: paintSheet(c, Species::Chick, 8, 40, chickEat); return true;
+    case image::chickWalk: paintSheet(c, Species::Chick, 8, 40, chickWalk); return true;
+    case image::seat: paintSheet(c, Species::Hen, 8, 40, henSit); return true;
+    case image::kurort1: paintSheet(c, Species::Hen, 4, 16, henLeaving); return true;
+    case image::kurort2: paintSheet(c, Species::Hen, 8, 40, holidayWalk); return true;
+    case image::chicken: {  // hen icon, a little turned toward the viewer
         Pose p;
         p.eye = Eye::Viewer;
         paintSingle(c, Species::Hen, p, 64, 118, 0.27);
         return true;
     }
-    case 37: paintSingle(c, Species::Hen, Pose{}, 65, 100, 0.24); return true;
-    case 25: paintHatching(c, false); return true;
-    case 26: paintHatching(c, true); return true;
+    case image::chiken1: paintSingle(c, Species::Hen, Pose{}, 65, 100, 0.24); return true;
+    case image::hatchingChick: paintHatching(c, false); return true;
+    case image::hatchingChickMutanto: paintHatching(c, true); return true;
     default: return false;
     }
 }

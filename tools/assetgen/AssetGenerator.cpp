@@ -1,6 +1,6 @@
 #include "AssetGenerator.hpp"
 
-#include "AssetTable.hpp"
+#include "core/ImageTable.hpp"
 #include "Canvas.hpp"
 #include "Painters.hpp"
 #include "Sound.hpp"
@@ -26,7 +26,7 @@ void paintBackdrop(cairo_t* cr) {
     cairo_paint(cr);
 }
 
-void paint(const AssetEntry& e, Canvas& c) {
+void paint(const TImageInfo& e, Canvas& c) {
     if (!paintAsset(e.id, c))
         throw std::runtime_error("no painter draws this image");
 }
@@ -73,7 +73,7 @@ bool AssetGenerator::run() {
         bytes += fs::file_size(p);
         ++files;
     };
-    for (const auto& e : kAssetTable) {
+    for (const auto& e : imageTable) {
         const fs::path p = images / std::string(e.file);
         jobs.push_back({p.string(), static_cast<std::size_t>(e.width) * e.height, [&, e, p] {
                             Canvas c(e.width, e.height);
@@ -125,7 +125,7 @@ bool AssetGenerator::run() {
 }
 
 void AssetGenerator::preview(int id, const fs::path& pngOut, int frame) {
-    const AssetEntry* e = findAsset(id);
+    const TImageInfo* e = findImage(id);
     if (!e)
         throw std::runtime_error("no image with id " + std::to_string(id));
     Canvas full(e->width, e->height);
@@ -173,7 +173,7 @@ void AssetGenerator::montage(const std::vector<int>& ids, int cell, const fs::pa
     cairo_t* cr = sheet.cr();
     paintBackdrop(cr);
     for (std::size_t i = 0; i < ids.size(); ++i) {
-        const AssetEntry* e = findAsset(ids[i]);
+        const TImageInfo* e = findImage(ids[i]);
         if (!e) continue;
         Canvas img(e->width, e->height);
         paint(*e, img);

@@ -246,29 +246,29 @@ bool paintFurniture(int id, Canvas& c) {
     cairo_t* cr = c.cr();
     const double W = c.width(), H = c.height();
     switch (id) {
-    case 0: return true;  // the placeholder stays fully transparent
-    case 7: drawEggShape(c, 24, 32, 58, pal::white, 2.5); return true;
-    case 8: drawEggShape(c, 24, 32, 58, pal::eggCream, 2.5); return true;
-    case 9: drawEggShape(c, 24, 32, 58, Color::hex(0xC98E5A), 2.5); return true;
-    case 10: {
+    case image::placeholder: return true;  // the placeholder stays fully transparent
+    case image::egg1: drawEggShape(c, 24, 32, 58, pal::white, 2.5); return true;
+    case image::egg2: drawEggShape(c, 24, 32, 58, pal::eggCream, 2.5); return true;
+    case image::egg3: drawEggShape(c, 24, 32, 58, Color::hex(0xC98E5A), 2.5); return true;
+    case image::egg4: {
         drawEggShape(c, 24, 32, 58, Color::hex(0x9ED9C8), 2.5);
         Scatter s(10);
         for (int i = 0; i < 14; ++i) c.circle(s.range(12, 36), s.range(14, 54), s.range(1, 2.2), Color::hex(0x4E8C7A), pal::outline, 0);
         return true;
     }
-    case 14: candledEgg(c, 0); return true;
-    case 15: candledEgg(c, 1); return true;
-    case 16: candledEgg(c, 2); return true;
-    case 17: candledEgg(c, 3); return true;
-    case 18: candledEgg(c, 4); return true;
-    case 19: candledEgg(c, 5); return true;
-    case 11: {  // conveyor segment, seamless left-right
+    case image::egg1xray: candledEgg(c, 0); return true;
+    case image::embryomutanto1: candledEgg(c, 1); return true;
+    case image::embryo2mutanto: candledEgg(c, 2); return true;
+    case image::embryo1: candledEgg(c, 3); return true;
+    case image::embryo21: candledEgg(c, 4); return true;
+    case image::embryorip1: candledEgg(c, 5); return true;
+    case image::transporter1: {  // conveyor segment, seamless left-right
         c.roundRect(-4, 10, W + 8, 60, 8, Color::hex(0x555C63));
         for (int i = 0; i < 8; ++i) c.line(i * 64 + 32, 14, i * 64 + 32, 66, Color::hex(0x6D757D), 4);
         for (int i = 0; i < 8; ++i) c.circle(i * 64 + 32, 80, 13, pal::greyLight);
         return true;
     }
-    case 12: {  // candling screen
+    case image::xray: {  // candling screen
         c.circle(160, 160, 150, Color::hex(0x17305A), Color::hex(0x7FD8FF), 8);
         cairo_save(cr);
         c.ellipsePath(160, 160, 144, 144);
@@ -286,10 +286,10 @@ bool paintFurniture(int id, Canvas& c) {
         c.circle(160, 160, 154, pal::white.withAlpha(0), pal::outline, 4);
         return true;
     }
-    case 24: case 27: {  // egg breaking / puff strips
+    case image::eggBreaking: case image::eggPuff: {  // egg breaking / puff strips
         for (int f = 0; f < 8; ++f) {
             const double ox = f * 128 + 64;
-            if (id == 24) {
+            if (id == image::eggBreaking) {
                 const double open = f / 7.0;
                 cairo_save(cr);
                 cairo_translate(cr, ox, 70);
@@ -323,14 +323,14 @@ bool paintFurniture(int id, Canvas& c) {
         }
         return true;
     }
-    case 28: {  // floor tile: warm sandy earth, one faint straw fleck
+    case image::cell: {  // floor tile: warm sandy earth, one faint straw fleck
         c.setColor(pal::earth);
         cairo_paint(cr);
         c.line(6, 15, 12, 13, pal::earth.shade(0.12), 1.2);
         c.circle(18, 6, 0.9, pal::earth.shade(-0.06), pal::outline, 0);
         return true;
     }
-    case 29: {  // barn back wall
+    case image::rectangle221: {  // barn back wall
         for (int i = 0; i < 6; ++i) {
             const Color plank = (i % 2) ? Color::hex(0xA5432F) : Color::hex(0xB24A33);
             cairo_rectangle(cr, 0, i * 20.5, W, 20.5);
@@ -344,13 +344,13 @@ bool paintFurniture(int id, Canvas& c) {
         cairo_fill(cr);
         return true;
     }
-    case 38: {  // nest-house front
+    case image::frame60: {  // nest-house front
         c.roundRect(1.5, 10, W - 3, H - 11.5, 8, pal::wood);
         c.roundRect(0, 0, W, 16, 6, pal::woodDark);  // roof ledge
         for (double x = 6; x < W; x += 155.5) c.roundRect(x, 12, 12, H - 14, 3, pal::woodLight);
         return true;
     }
-    case 39: {  // straw bedding
+    case image::frame49: {  // straw bedding
         c.roundRect(1, 1, W - 2, H - 2, 10, pal::straw, pal::strawDark, 2);
         Scatter s(39);
         for (int i = 0; i < 240; ++i) {
@@ -359,7 +359,7 @@ bool paintFurniture(int id, Canvas& c) {
         }
         return true;
     }
-    case 40: {  // yard detail overlay
+    case image::subtract: {  // yard detail overlay
         Scatter s(40);
         auto clearZone = [](double x, double y) {
             return y < 140 || (x >= 650 && y < 300) || (x < 662 && y < 390);
@@ -392,9 +392,9 @@ bool paintFurniture(int id, Canvas& c) {
         edge(0, H - 40, W, H, 0, H, 0, H - 40);
         return true;
     }
-    case 41: feeder(c, true); return true;
-    case 90: feeder(c, false); return true;
-    case 42: {  // waterer: blue jug on a red tray, gauge socket at (70.5, 110)
+    case image::feeding: feeder(c, true); return true;
+    case image::emptyFeeding: feeder(c, false); return true;
+    case image::drinkingbowl: {  // waterer: blue jug on a red tray, gauge socket at (70.5, 110)
         c.ellipse(70.5, 118, 66, 22, pal::barnRed);
         c.ellipse(70.5, 112, 56, 14, Color::hex(0x6CC3F0), pal::outline, 2);
         cairo_move_to(cr, 34, 104);
@@ -408,7 +408,7 @@ bool paintFurniture(int id, Canvas& c) {
         c.circle(70.5, 110, 33, Color::hex(0x2A1A0E));  // socket for the dial
         return true;
     }
-    case 43: {  // gauge face
+    case image::indicator: {  // gauge face
         c.circle(25, 25, 23, pal::white, pal::outline, 3);
         cairo_new_path(cr);
         cairo_arc(cr, 25, 25, 17, std::numbers::pi * 0.75, std::numbers::pi * 2.25);
@@ -427,7 +427,7 @@ bool paintFurniture(int id, Canvas& c) {
         c.fillStroke(pal::blue, pal::outline, 0);
         return true;
     }
-    case 44: {  // needle
+    case image::arrowindicator: {  // needle
         cairo_move_to(cr, 2.5, 0);
         cairo_line_to(cr, 4.6, 18);
         cairo_line_to(cr, 2.5, 22);
@@ -437,7 +437,7 @@ bool paintFurniture(int id, Canvas& c) {
         c.circle(2.5, 18, 2.2, pal::outline, pal::outline, 0);
         return true;
     }
-    case 45: {  // feed silo with a spout at local y 104-144 on the left
+    case image::feed: {  // feed silo with a spout at local y 104-144 on the left
         c.roundRect(4, 104, 34, 40, 6, pal::grey);
         c.roundRect(28, 20, 114, 160, 16, pal::white);
         for (int i = 0; i < 4; ++i) c.roundRect(28, 20 + i * 40, 114, 20, 0, pal::barnRed, pal::outline, 0);
@@ -452,7 +452,7 @@ bool paintFurniture(int id, Canvas& c) {
         c.roundRect(40, 178, 90, 10, 3, pal::greyDark);
         return true;
     }
-    case 46: {  // feed-line segment
+    case image::gutterfood: {  // feed-line segment
         cairo_move_to(cr, 0, 8);
         cairo_line_to(cr, W, 8);
         cairo_curve_to(cr, W, 46, 0, 46, 0, 8);
@@ -469,9 +469,9 @@ bool paintFurniture(int id, Canvas& c) {
         c.line(0, 26, W, 26, Color::hex(0xC8D1D9), 2);
         return true;
     }
-    case 47: moodBubble(c); c.text("Zzz", 28, 31, 18, Color::hex(0x5A6C9A)); return true;
-    case 48: moodBubble(c); drawEggShape(c, 28, 23, 28, pal::eggCream, 2.5); return true;
-    case 49: {
+    case image::frame67: moodBubble(c); c.text("Zzz", 28, 31, 18, Color::hex(0x5A6C9A)); return true;
+    case image::frame68: moodBubble(c); drawEggShape(c, 28, 23, 28, pal::eggCream, 2.5); return true;
+    case image::frame69: {
         moodBubble(c);
         cairo_move_to(cr, 28, 8);
         cairo_curve_to(cr, 36, 20, 40, 26, 40, 30);
@@ -481,7 +481,7 @@ bool paintFurniture(int id, Canvas& c) {
         highlight(c, 24, 30, 3, 5);
         return true;
     }
-    case 50: {
+    case image::frame70: {
         moodBubble(c);
         c.line(28, 38, 28, 10, pal::strawDark, 3);
         for (int i = 0; i < 4; ++i) {
@@ -490,7 +490,7 @@ bool paintFurniture(int id, Canvas& c) {
         }
         return true;
     }
-    case 51: {
+    case image::frame71: {
         moodBubble(c);
         cairo_move_to(cr, 28, 36);
         cairo_curve_to(cr, 10, 24, 16, 8, 28, 16);
@@ -498,7 +498,7 @@ bool paintFurniture(int id, Canvas& c) {
         c.fillStroke(pal::barnRed, pal::outline, 2.5);
         return true;
     }
-    case 52: {
+    case image::frame72: {
         moodBubble(c);
         c.circle(28, 23, 14, Color::hex(0x9BD66A), pal::outline, 2.5);
         c.line(22, 20, 22, 21, pal::outline, 3);
@@ -510,7 +510,7 @@ bool paintFurniture(int id, Canvas& c) {
         cairo_stroke(cr);
         return true;
     }
-    case 153: {  // resort: palm tree and a little sun
+    case image::emotionKurort: {  // resort: palm tree and a little sun
         moodBubble(c);
         c.circle(40, 14, 6, pal::gold, pal::outline, 1.5);
         c.ellipse(24, 37, 14, 4, pal::straw, pal::outline, 1.5);
@@ -525,14 +525,14 @@ bool paintFurniture(int id, Canvas& c) {
         }
         return true;
     }
-    case 53: drawEggShape(c, 15, 20, 37, pal::eggCream, 2); return true;
-    case 76: {
+    case image::eggC1: drawEggShape(c, 15, 20, 37, pal::eggCream, 2); return true;
+    case image::eggC1red: {
         drawEggShape(c, 15, 20, 37, pal::tomato, 2);
         c.line(10, 16, 20, 26, pal::white, 3);
         c.line(20, 16, 10, 26, pal::white, 3);
         return true;
     }
-    case 77: {
+    case image::eggC1green: {
         drawEggShape(c, 15, 20, 37, Color::hex(0x5FCB5A), 2);
         cairo_move_to(cr, 9, 21);
         cairo_line_to(cr, 13.5, 26);
@@ -542,13 +542,13 @@ bool paintFurniture(int id, Canvas& c) {
         cairo_stroke(cr);
         return true;
     }
-    case 162: {
+    case image::egg0: {
         c.circle(17, 17, 16, pal::black.withAlpha(0.25), pal::outline, 0);
         c.ellipse(17, 16, 11, 13, pal::eggCream, pal::outline, 2);
         highlight(c, 13, 11, 3, 4);
         return true;
     }
-    case 70: {  // sorting machine table
+    case image::sortingMachine1: {  // sorting machine table
         c.roundRect(2, 2, W - 4, H - 4, 14, pal::steel);
         c.roundRect(6, 6, 40, H - 12, 8, pal::gold);
         c.roundRect(W - 46, 6, 40, H - 12, 8, pal::gold);
@@ -558,7 +558,7 @@ bool paintFurniture(int id, Canvas& c) {
         c.roundRect(56, 16, 501, 40, 8, Color::hex(0x92C790), pal::outline, 0);
         return true;
     }
-    case 71: {  // scanner gantry: mostly see-through
+    case image::sortingMachine2: {  // scanner gantry: mostly see-through
         cairo_rectangle(cr, 21, 24, 613, 80);
         c.setColor(Color::hex(0x39E0FF, 0.22));
         cairo_fill(cr);
@@ -569,18 +569,18 @@ bool paintFurniture(int id, Canvas& c) {
         c.circle(W / 2, 13, 5, Color::hex(0x39E0FF), pal::outline, 1.5);
         return true;
     }
-    case 73: case 74: case 75: {  // egg cartons
+    case image::eggPackaging: case image::eggPackagingC0: case image::eggPackagingC1: {  // egg cartons
         c.roundRect(2, 2, W - 4, H - 4, 8, Color::hex(0xC9A26B));
-        if (id != 73) {
-            const Color band = id == 74 ? pal::gold : Color::hex(0xC7CDD3);
+        if (id != image::eggPackaging) {
+            const Color band = id == image::eggPackagingC0 ? pal::gold : Color::hex(0xC7CDD3);
             c.roundRect(2, 2, W - 4, 20, 6, band);
-            c.text(id == 74 ? "C0" : "C1", W / 2, 18, 16, pal::outline);
+            c.text(id == image::eggPackagingC0 ? "C0" : "C1", W / 2, 18, 16, pal::outline);
         }
         for (int r = 0; r < 2; ++r)
             for (int k = 0; k < 3; ++k) c.roundRect(8 + k * 36, 24 + r * 36, 34, 34, 12, Color::hex(0xA98556), pal::outline, 1.5);
         return true;
     }
-    case 113: {  // nest trough
+    case image::zherlob: {  // nest trough
         cairo_move_to(cr, 0, 6);
         cairo_line_to(cr, W, 6);
         cairo_line_to(cr, W, 30);
@@ -592,7 +592,7 @@ bool paintFurniture(int id, Canvas& c) {
         c.roundRect(0, 1, W, 8, 3, pal::greyLight, pal::outline, 2);
         return true;
     }
-    case 114: {  // wall fan
+    case image::ventilation: {  // wall fan
         c.roundRect(4, 4, 112, 112, 10, pal::grey);
         c.circle(60, 60, 46, Color::hex(0x3C434A));
         cairo_save(cr);
@@ -616,7 +616,7 @@ bool paintFurniture(int id, Canvas& c) {
             for (double y : {10.0, 110.0}) c.circle(x, y, 3, pal::greyDark, pal::outline, 1);
         return true;
     }
-    case 115: {  // nursery floorboards with a picket fence
+    case image::panel1: {  // nursery floorboards with a picket fence
         c.setColor(Color::hex(0xE3B26A));
         cairo_paint(cr);
         cairo_pattern_t* g = cairo_pattern_create_radial(52, 60, 10, 52, 60, 160);
@@ -641,28 +641,28 @@ bool paintFurniture(int id, Canvas& c) {
         c.line(0, H - 1, W, H - 1, pal::outline, 2);
         return true;
     }
-    case 154: case 155: case 156: {  // droppings
+    case image::pen1: case image::pen2: case image::pen3: {  // droppings
         Scatter s(static_cast<std::uint32_t>(id));
-        const int n = id == 156 ? 4 : (id == 154 ? 3 : 5);
+        const int n = id == image::pen3 ? 4 : (id == image::pen1 ? 3 : 5);
         for (int i = 0; i < n; ++i) {
             const double x = s.range(W * 0.3, W * 0.7), y = s.range(H * 0.35, H * 0.7);
             const double r = s.range(W * 0.1, W * 0.2);
             c.ellipse(x, y, r, r * 0.7, Color::hex(0x7A6A3A), pal::outline, 1.5);
             c.ellipse(x - r * 0.2, y - r * 0.2, r * 0.35, r * 0.2, Color::hex(0xA8A070), pal::outline, 0);
         }
-        if (id == 155) {  // tiny cartoon fly
+        if (id == image::pen2) {  // tiny cartoon fly
             c.ellipse(40, 8, 4, 3, pal::white.withAlpha(0.8), pal::outline, 1);
             c.circle(42, 12, 2.5, pal::outline, pal::outline, 0);
         }
         return true;
     }
-    case 157: {
+    case image::pollution1: {
         c.ellipse(55, 36, 52, 30, Color::hex(0x8B6B45, 0.9), pal::outline, 2);
         c.ellipse(55, 38, 34, 18, Color::hex(0x5E4426, 0.9), pal::outline, 0);
         highlight(c, 38, 28, 10, 3, 0.35);
         return true;
     }
-    case 158: {
+    case image::pollution2: {
         Scatter s(158);
         for (int i = 0; i < 24; ++i) {
             const double x = s.range(10, 80), y = s.range(12, 52), a = s.range(-0.8, 0.8);
@@ -672,7 +672,7 @@ bool paintFurniture(int id, Canvas& c) {
         c.ellipse(62, 40, 11, 4, pal::white, pal::outline, 1.5);
         return true;
     }
-    case 159: {  // soap bubble
+    case image::bubble: {  // soap bubble
         c.circle(24, 24, 21, Color::hex(0xBFE8FF, 0.4), pal::white.withAlpha(0), 0);
         cairo_pattern_t* g = cairo_pattern_create_linear(4, 4, 44, 44);
         cairo_pattern_add_color_stop_rgba(g, 0, 1, 0.4, 0.6, 0.9);
@@ -686,14 +686,14 @@ bool paintFurniture(int id, Canvas& c) {
         highlight(c, 16, 15, 5, 3.5, 0.9);
         return true;
     }
-    case 160: {
+    case image::bubble2: {
         c.circle(24, 24, 21, Color::hex(0x9FF0C8, 0.4), Color::hex(0x3FBF8A, 0.9), 2.5);
         c.roundRect(21, 13, 6, 22, 1.5, pal::white, pal::outline, 0);
         c.roundRect(13, 21, 22, 6, 1.5, pal::white, pal::outline, 0);
         highlight(c, 15, 14, 4, 3, 0.9);
         return true;
     }
-    case 161: {  // music note
+    case image::majesticonsMusic: {  // music note
         for (int pass = 0; pass < 2; ++pass) {
             const Color col = pass == 0 ? pal::white : pal::purple;
             const double grow = pass == 0 ? 3 : 0;
@@ -705,10 +705,10 @@ bool paintFurniture(int id, Canvas& c) {
         }
         return true;
     }
-    case 85: bag(c, 1); return true;
-    case 86: bag(c, 2); return true;
-    case 87: bag(c, 3); return true;
-    case 88: {
+    case image::cormbaby1: bag(c, 1); return true;
+    case image::cormbaby2: bag(c, 2); return true;
+    case image::cormbaby3: bag(c, 3); return true;
+    case image::tabletki: {
         drawPillJar(c, 28, 36, 48);
         c.ellipse(54, 56, 8, 5, pal::white, pal::outline, 2);
         c.ellipse(56, 44, 8, 5, Color::hex(0xF29ABF), pal::outline, 2);

@@ -555,24 +555,24 @@ bool paintInterface(int id, Canvas& c) {
     cairo_t* cr = c.cr();
     const double W = c.width(), H = c.height();
     switch (id) {
-    case 1:
+    case image::textureForm:
         c.roundRect(4, 4, W - 8, H - 8, 28, pal::woodLight, pal::outline, 4);
         c.roundRect(22, 22, W - 44, H - 44, 16, pal::cream, pal::outline, 2);
         return true;
-    case 3:
+    case image::textureValueControl:
         c.roundRect(4, 6, W - 8, H - 12, 10, pal::woodDark, pal::outline, 2.5);
         c.roundRect(10, 12, W - 20, 6, 3, pal::black.withAlpha(0.3), pal::outline, 0);
         return true;
-    case 4:
+    case image::buttonValueControl:
         c.circle(16, 16, 13, pal::tomato, pal::outline, 2.5);
         c.ellipse(12, 11, 5, 3, pal::white.withAlpha(0.7), pal::outline, 0);
         return true;
-    case 5:
+    case image::win1:
         c.roundRect(4, 4, W - 8, H - 8, 24, pal::wood, pal::outline, 4);
         c.roundRect(26, 60, W - 52, H - 86, 14, pal::cream, pal::outline, 2);
         c.panel(W / 2 - 160, 10, 320, 52, 14, pal::barnRed);
         return true;
-    case 6:
+    case image::cursor1:
         cairo_move_to(cr, 2, 2);
         cairo_line_to(cr, 2, 24);
         cairo_line_to(cr, 8, 18);
@@ -584,50 +584,50 @@ bool paintInterface(int id, Canvas& c) {
         c.fillStroke(pal::white, pal::outline, 2);
         c.ellipse(24, 24, 7, 3, pal::straw, pal::outline, 1.5);
         return true;
-    case 13:
+    case image::menu:
         c.roundRect(4, 4, W - 8, H - 8, 20, pal::wood, pal::outline, 4);
         for (int i = 0; i < 5; ++i) c.roundRect(30, 90 + i * 96, W - 60, 76, 12, pal::woodLight, pal::outline, 3);
         c.panel(100, 16, W - 200, 56, 14, pal::barnRed);
         return true;
-    case 20:
+    case image::termIndik:
         c.roundRect(10, 4, 12, 130, 6, pal::white, pal::outline, 2);
         c.circle(16, 140, 14, pal::barnRed, pal::outline, 2);
         c.roundRect(13, 50, 6, 90, 3, pal::barnRed, pal::outline, 0);
         for (int i = 0; i < 8; ++i) c.line(22, 14 + i * 14, 28, 14 + i * 14, pal::outline, 1.5);
         return true;
-    case 21:
+    case image::termBtn1:
         roundButton(c, pal::tomato, State::Normal);
         c.line(14, 24, 34, 24, pal::white, 5);
         c.line(24, 14, 24, 34, pal::white, 5);
         return true;
-    case 22:
+    case image::termBtn2:
         roundButton(c, pal::blue, State::Normal);
         c.line(14, 24, 34, 24, pal::white, 5);
         return true;
-    case 30: c.panel(2, 2, W - 4, H - 4, 16, pal::cream); return true;
-    case 31: c.panel(2, 2, W - 4, H - 4, 20, pal::woodLight); return true;
-    case 32: c.panel(2, 2, W - 4, H - 4, 20, pal::cream); return true;
-    case 33: c.panel(2, 2, W - 4, H - 4, 20, pal::grass); return true;
-    case 34: c.panel(2, 2, W - 4, H - 4, 20, pal::blue); return true;
-    case 35: c.panel(2, 2, W - 4, H - 4, 20, pal::barnRed); return true;
-    case 36: {  // toolbar bench; runs off the bottom edge
+    case image::rectangle181: c.panel(2, 2, W - 4, H - 4, 16, pal::cream); return true;
+    case image::frame40: c.panel(2, 2, W - 4, H - 4, 20, pal::woodLight); return true;
+    case image::frame41: c.panel(2, 2, W - 4, H - 4, 20, pal::cream); return true;
+    case image::frame43: c.panel(2, 2, W - 4, H - 4, 20, pal::grass); return true;
+    case image::frame44: c.panel(2, 2, W - 4, H - 4, 20, pal::blue); return true;
+    case image::frame46: c.panel(2, 2, W - 4, H - 4, 20, pal::barnRed); return true;
+    case image::buttonControl: {  // toolbar bench; runs off the bottom edge
         c.roundRect(3, 2, W - 6, H + 30, 30, pal::wood, pal::outline, 4);
         c.roundRect(3, 2, W - 6, 16, 8, pal::woodLight, pal::outline, 3);
         for (int i = 1; i < 4; ++i) c.line(4, 18 + i * 16, W - 4, 18 + i * 16, pal::woodDark, 2);
         return true;
     }
-    case 54: c.roundRect(2, 2, W - 4, H - 4, 10, pal::field, pal::outline, 2); return true;
-    case 55: c.roundRect(2, 2, W - 4, H - 4, 10, pal::wood.withAlpha(0.0), pal::woodLight, 4); c.roundRect(1, 1, W - 2, H - 2, 11, pal::white.withAlpha(0), pal::outline, 1.5); return true;
-    case 56: c.panel(1, 1, W - 2, H - 2, 9, pal::grass, pal::outline, 1.5); return true;
-    case 57:
+    case image::rectangle260: c.roundRect(2, 2, W - 4, H - 4, 10, pal::field, pal::outline, 2); return true;
+    case image::rectangle261: c.roundRect(2, 2, W - 4, H - 4, 10, pal::wood.withAlpha(0.0), pal::woodLight, 4); c.roundRect(1, 1, W - 2, H - 2, 11, pal::white.withAlpha(0), pal::outline, 1.5); return true;
+    case image::progressbarValue: c.panel(1, 1, W - 2, H - 2, 9, pal::grass, pal::outline, 1.5); return true;
+    case image::frameTimer:
         hudPlate(c, 56);
         sunMoon(c, 30, 31, 20);
         return true;
-    case 58:
+    case image::frameCurCoin:
         hudPlate(c, 58);
         drawCoin(c, 31, 31, 22);
         return true;
-    case 59: {  // hanging egg-count sign
+    case image::frameCountEggs: {  // hanging egg-count sign
         c.line(60, 0, 80, 54, pal::woodLight.shade(-0.2), 6);
         c.line(390, 0, 370, 54, pal::woodLight.shade(-0.2), 6);
         c.panel(2, 50, W - 4, 48, 14, pal::woodDark);
@@ -639,17 +639,17 @@ bool paintInterface(int id, Canvas& c) {
         c.circle(370, 54, 5, pal::woodLight, pal::outline, 2);
         return true;
     }
-    case 60: psychologistCard(c); return true;
-    case 61: vetCard(c); return true;
-    case 62: resortCard(c); return true;
-    case 63: sortWindow(c); return true;
-    case 64: case 66: case 67: case 68: case 72: socket(c, false); return true;
-    case 65: case 116: socket(c, true); return true;
-    case 69: closeButton(c, State::Normal); return true;
-    case 125: closeButton(c, State::Hover); return true;
-    case 126: closeButton(c, State::Pressed); return true;
-    case 81: drawWindowFrame(c, "SHOP"); return true;
-    case 84: {  // inventory bar
+    case image::phsiholog: psychologistCard(c); return true;
+    case image::veterinar: vetCard(c); return true;
+    case image::kurort: resortCard(c); return true;
+    case image::winSort: sortWindow(c); return true;
+    case image::buttonSort: case image::buttonClean: case image::buttonSound: case image::buttonShop: case image::buttonStartSortMachine: socket(c, false); return true;
+    case image::buttonSortPressed: case image::buttonShopPressed: socket(c, true); return true;
+    case image::buttonClose: closeButton(c, State::Normal); return true;
+    case image::buttonCloseHover: closeButton(c, State::Hover); return true;
+    case image::buttonClosePressed: closeButton(c, State::Pressed); return true;
+    case image::windowShop: drawWindowFrame(c, "SHOP"); return true;
+    case image::inventory: {  // inventory bar
         c.panel(2, 2, W - 4, H - 4, 18, pal::woodDark);
         basketOfEggs(c, 36, 26, 36);
         c.textLeft("INVENTORY", 64, 36, 22, pal::white, true, 200);
@@ -660,7 +660,7 @@ bool paintInterface(int id, Canvas& c) {
         }
         return true;
     }
-    case 89: {  // warning badge
+    case image::iconWarning: {  // warning badge
         cairo_move_to(cr, 25, 4);
         cairo_line_to(cr, 47, 44);
         cairo_line_to(cr, 3, 44);
@@ -675,48 +675,48 @@ bool paintInterface(int id, Canvas& c) {
         c.circle(25, 38, 2.8, pal::outline, pal::outline, 0);
         return true;
     }
-    case 91: tab(c, 0, State::Normal); return true;
-    case 92: tab(c, 1, State::Normal); return true;
-    case 93: tab(c, 2, State::Normal); return true;
-    case 94: tab(c, 0, State::Disabled); return true;
-    case 95: tab(c, 1, State::Disabled); return true;
-    case 96: tab(c, 2, State::Disabled); return true;
-    case 128: tab(c, 0, State::Hover); return true;
-    case 129: tab(c, 1, State::Hover); return true;
-    case 130: tab(c, 2, State::Hover); return true;
-    case 131: tab(c, 0, State::Pressed); return true;
-    case 132: tab(c, 1, State::Pressed); return true;
-    case 133: tab(c, 2, State::Pressed); return true;
-    case 97:
+    case image::shopPage1: tab(c, 0, State::Normal); return true;
+    case image::shopPage2: tab(c, 1, State::Normal); return true;
+    case image::shopPage3: tab(c, 2, State::Normal); return true;
+    case image::shopPage1disable: tab(c, 0, State::Disabled); return true;
+    case image::shopPage2disable: tab(c, 1, State::Disabled); return true;
+    case image::shopPage3disable: tab(c, 2, State::Disabled); return true;
+    case image::shopPage1Hover: tab(c, 0, State::Hover); return true;
+    case image::shopPage2Hover: tab(c, 1, State::Hover); return true;
+    case image::shopPage3Hover: tab(c, 2, State::Hover); return true;
+    case image::shopPage1Pressed: tab(c, 0, State::Pressed); return true;
+    case image::shopPage2Pressed: tab(c, 1, State::Pressed); return true;
+    case image::shopPage3Pressed: tab(c, 2, State::Pressed); return true;
+    case image::shopItemDisabled:
         c.roundRect(2, 2, 60, 60, 12, Color::hex(0xC9C9C4), pal::outline, 2);
         drawPadlock(c, 32, 32, 34);
         return true;
-    case 98: case 99: case 100: case 101: case 102: case 103: case 104: case 105:
-        itemPicture(c, id - 98, 32, 30, 54);
+    case image::shopItem1: case image::shopItem2: case image::shopItem3: case image::shopItem4: case image::shopItem5: case image::shopItem6: case image::shopItem7: case image::shopItem8:
+        itemPicture(c, id - image::shopItem1, 32, 30, 54);
         return true;
-    case 106: case 107: {
-        const bool off = id == 106;
+    case image::shopSlotDisable: case image::shopSlot: {
+        const bool off = id == image::shopSlotDisable;
         c.panel(2, 2, 216, 244, 16, off ? Color::hex(0xD8D2C6) : pal::cream, pal::woodDark, 3);
         c.roundRect(44, 160, 132, 30, 10, off ? pal::grey : pal::barnRed, pal::outline, 2.5);
         c.roundRect(10, 192, 200, 48, 12, pal::field, pal::outline, 2);
         return true;
     }
-    case 108: shopPage(c, 0); return true;
-    case 109: shopPage(c, 1); return true;
-    case 110: shopPage(c, 2); return true;
-    case 117: plusMinus(c, true, State::Normal); return true;
-    case 118: plusMinus(c, true, State::Hover); return true;
-    case 119: plusMinus(c, true, State::Pressed); return true;
-    case 120: plusMinus(c, true, State::Disabled); return true;
-    case 121: plusMinus(c, false, State::Normal); return true;
-    case 122: plusMinus(c, false, State::Hover); return true;
-    case 123: plusMinus(c, false, State::Pressed); return true;
-    case 124: plusMinus(c, false, State::Disabled); return true;
-    case 134: buyButton(c, State::Normal); return true;
-    case 135: buyButton(c, State::Hover); return true;
-    case 136: buyButton(c, State::Pressed); return true;
-    case 137: buyButton(c, State::Disabled); return true;
-    case 138: {  // "BUY" label with a basket
+    case image::shopPage1Background: shopPage(c, 0); return true;
+    case image::shopPage2Background: shopPage(c, 1); return true;
+    case image::shopPage3Background: shopPage(c, 2); return true;
+    case image::buttonPlus: plusMinus(c, true, State::Normal); return true;
+    case image::buttonPlusHover: plusMinus(c, true, State::Hover); return true;
+    case image::buttonPlusPressed: plusMinus(c, true, State::Pressed); return true;
+    case image::buttonPlusDisabled: plusMinus(c, true, State::Disabled); return true;
+    case image::buttonMinus: plusMinus(c, false, State::Normal); return true;
+    case image::buttonMinusHover: plusMinus(c, false, State::Hover); return true;
+    case image::buttonMinusPressed: plusMinus(c, false, State::Pressed); return true;
+    case image::buttonMinusDisabled: plusMinus(c, false, State::Disabled); return true;
+    case image::button: buyButton(c, State::Normal); return true;
+    case image::buttonHover: buyButton(c, State::Hover); return true;
+    case image::buttonPressed: buyButton(c, State::Pressed); return true;
+    case image::buttonDisable: buyButton(c, State::Disabled); return true;
+    case image::buy: {  // "BUY" label with a basket
         c.textLeft("BUY", 62, 42, 40, pal::white, true, 120, pal::outline, 3);
         cairo_save(cr);
         cairo_translate(cr, 6, 2);
@@ -725,18 +725,18 @@ bool paintInterface(int id, Canvas& c) {
         cairo_restore(cr);
         return true;
     }
-    case 139: circleButton(c, State::Normal); return true;
-    case 140: circleButton(c, State::Hover); return true;
-    case 141: circleButton(c, State::Pressed); return true;
-    case 142: icon(c, 0, false); return true;
-    case 143: icon(c, 0, true); return true;
-    case 144: icon(c, 1, false); return true;
-    case 145: icon(c, 1, true); return true;
-    case 146: icon(c, 2, false); return true;
-    case 147: icon(c, 2, true); return true;
-    case 148: icon(c, 3, false); return true;
-    case 149: icon(c, 3, true); return true;
-    case 150: icon(c, 4, true); return true;
+    case image::circleButton: circleButton(c, State::Normal); return true;
+    case image::circleButtonHover: circleButton(c, State::Hover); return true;
+    case image::circleButtonPressed: circleButton(c, State::Pressed); return true;
+    case image::iconScan: icon(c, 0, false); return true;
+    case image::iconScanWhite: icon(c, 0, true); return true;
+    case image::iconShop: icon(c, 1, false); return true;
+    case image::iconShopWhite: icon(c, 1, true); return true;
+    case image::iconMusic: icon(c, 2, false); return true;
+    case image::iconMusicWhite: icon(c, 2, true); return true;
+    case image::iconClean: icon(c, 3, false); return true;
+    case image::iconCleanWhite: icon(c, 3, true); return true;
+    case image::start: icon(c, 4, true); return true;
     default: return false;
     }
 }

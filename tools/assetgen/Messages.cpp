@@ -169,17 +169,17 @@ void questPanel(Canvas& c) {
 
 bool paintMessage(int id, Canvas& c) {
     switch (id) {
-    case 82: storyCard(c, Speaker::Ortomyk, "Welcome to the farm! Keep your chicks fed and watered."); return true;
-    case 83:
+    case image::ortomyk: storyCard(c, Speaker::Ortomyk, "Welcome to the farm! Keep your chicks fed and watered."); return true;
+    case image::plimsa:
         storyCard(c, Speaker::Plimsa, "Hens lay in the nest boxes. Click an egg to send it to the sorting table!");
         return true;
-    case 163:
+    case image::scene11msg1:
         storyCard(c, Speaker::Ortomyk, "Great work! Open the sorter, start the scanner and pack six eggs to a carton.");
         return true;
-    case 164: storyCard(c, Speaker::Plimsa, "Red eggs are bad: packing one costs 10 coins. Earn 1000 coins!"); return true;
-    case 165: celebration(c); return true;
-    case 166: storyCard(c, Speaker::Ortomyk, "The farm is thriving. Thank you! Keep your flock happy."); return true;
-    case 167: questPanel(c); return true;
+    case image::scene11msg2: storyCard(c, Speaker::Plimsa, "Red eggs are bad: packing one costs 10 coins. Earn 1000 coins!"); return true;
+    case image::scene11msg3: celebration(c); return true;
+    case image::scene11msg4: storyCard(c, Speaker::Ortomyk, "The farm is thriving. Thank you! Keep your flock happy."); return true;
+    case image::quest1: questPanel(c); return true;
     default: return false;
     }
 }

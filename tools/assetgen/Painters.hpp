@@ -1,8 +1,10 @@
 #pragma once
-// The image families. Each painter draws the ids it owns onto a canvas of the
-// exact table size and returns false for ids that belong to another family.
+// The image families. Each painter draws the ids it owns (named in
+// core/ImageTable.hpp) onto a canvas of the exact table size and returns
+// false for ids that belong to another family.
 
 #include "Canvas.hpp"
+#include "core/ImageTable.hpp"
 
 #include <cstdint>
 

@@ -1,15 +1,39 @@
-#include "core/HeapMemory.hpp"
+#include "platform/StartupMemory.hpp"
 
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <limits>
 #include <malloc.h>
 #include <sys/mman.h>
+#include <unistd.h>
 
+// Sanitizers bring their own allocator, which mallopt does not reach.
 #if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
 #define HENHOUSE_TUNES_HEAP 1
 #else
 #define HENHOUSE_TUNES_HEAP 0
 #endif
+
+bool shapesStartupMemory()
+{
+    return HENHOUSE_TUNES_HEAP != 0;
+}
+
+bool softwareRenderingLikely()
+{
+    if (const char* forced = std::getenv("LIBGL_ALWAYS_SOFTWARE"); forced && *forced && std::strcmp(forced, "0") != 0)
+        return true;
+    // A graphics card shows up as a render node we may open, or as the
+    // proprietary driver's control device.
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/dri", error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("renderD", 0) == 0 && access(entry.path().c_str(), R_OK | W_OK) == 0)
+            return false;
+    }
+    return access("/dev/nvidiactl", R_OK | W_OK) != 0;
+}
 
 void keepMemoryInHeap()
 {
@@ -69,4 +93,27 @@ bool fillPages([[maybe_unused]] void* at, [[maybe_unused]] std::size_t bytes)
 #else
     return false;
 #endif
+}
+
+std::uint8_t* mapBlock(std::size_t bytes)
+{
+    if (bytes == 0)
+        return nullptr;
+    void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED)
+        return nullptr;
+    // A hint only: where large pages are not to be had, small ones serve.
+    (void)madvise(memory, bytes, MADV_HUGEPAGE);
+    return static_cast<std::uint8_t*>(memory);
+}
+
+bool shrinkBlock(std::uint8_t* at, std::size_t size, std::size_t kept)
+{
+    return kept < size && munmap(at + kept, size - kept) == 0;
+}
+
+void unmapBlock(std::uint8_t* at, std::size_t size)
+{
+    if (at && size > 0)
+        munmap(at, size);
 }

@@ -1,14 +1,20 @@
-#include "core/HeapMemory.hpp"
+#include "platform/StartupMemory.hpp"
 
 #include <catch2/catch_test_macros.hpp>
 
 #include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+constexpr std::size_t MB = std::size_t{1} << 20;
+}
+
+#if !HENHOUSE_PORTABLE
 #include <malloc.h>
 #include <sys/mman.h>
 
 namespace {
-
-constexpr std::size_t MB = std::size_t{1} << 20;
 
 // Whether the page at `at` is in memory.
 bool resident(const void* at)
@@ -20,6 +26,11 @@ bool resident(const void* at)
 } // namespace
 
 #if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
+
+TEST_CASE("the Linux build shapes the start's memory", "[heap]")
+{
+    CHECK(shapesStartupMemory());
+}
 
 TEST_CASE("large blocks come from the heap grown ahead, on large pages", "[heap]")
 {
@@ -113,3 +124,63 @@ TEST_CASE("filling memory with pages stops when asked, between steps", "[heap]")
     }
     munmap(memory, bytes);
 }
+
+TEST_CASE("a mapped block can give its end back and is whole pages", "[heap]")
+{
+    std::uint8_t* block = mapBlock(4 * MB);
+    REQUIRE(block != nullptr);
+    std::memset(block, 1, 4 * MB);
+    REQUIRE(shrinkBlock(block, 4 * MB, 2 * MB));
+    CHECK(resident(block));
+    CHECK_FALSE(resident(block + 2 * MB)); // no longer mapped at all
+    unmapBlock(block, 2 * MB);
+}
+
+TEST_CASE("software rendering is expected when the driver is asked for it", "[heap]")
+{
+    const char* old = std::getenv("LIBGL_ALWAYS_SOFTWARE");
+    const std::string saved = old ? old : "";
+    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
+    CHECK(softwareRenderingLikely());
+    // "0" asks for nothing: the answer is then the machine's.
+    setenv("LIBGL_ALWAYS_SOFTWARE", "0", 1);
+    const bool machine = softwareRenderingLikely();
+    unsetenv("LIBGL_ALWAYS_SOFTWARE");
+    CHECK(softwareRenderingLikely() == machine);
+    if (old)
+        setenv("LIBGL_ALWAYS_SOFTWARE", saved.c_str(), 1);
+}
+
+#endif // !HENHOUSE_PORTABLE
+
+TEST_CASE("a mapped block holds what is written to it", "[heap]")
+{
+    CHECK(mapBlock(0) == nullptr);
+    std::uint8_t* block = mapBlock(3 * MB);
+    REQUIRE(block != nullptr);
+    std::memset(block, 7, 3 * MB);
+    CHECK(block[0] == 7);
+    CHECK(block[3 * MB - 1] == 7);
+    unmapBlock(block, 3 * MB);
+}
+
+#if HENHOUSE_PORTABLE
+
+TEST_CASE("the portable build leaves the heap alone", "[heap]")
+{
+    CHECK_FALSE(shapesStartupMemory());
+    CHECK_FALSE(softwareRenderingLikely());
+    CHECK(growHeap(16 * MB).size() == 0);
+    CHECK(growHeapFilled(16 * MB).size() == 0);
+    std::uint8_t* block = mapBlock(4 * MB);
+    REQUIRE(block != nullptr);
+    // Nothing can be filled ahead, and a block stays whole.
+    CHECK_FALSE(fillPages(block, 4 * MB));
+    int asked = 0;
+    CHECK_FALSE(fillWithPages(block, 4 * MB, [&] { return ++asked > 9; }));
+    CHECK(asked == 1);
+    CHECK_FALSE(shrinkBlock(block, 4 * MB, 2 * MB));
+    unmapBlock(block, 4 * MB);
+}
+
+#endif

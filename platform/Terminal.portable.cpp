@@ -1,0 +1,6 @@
+#include "platform/Terminal.hpp"
+
+bool standardOutputIsTerminal()
+{
+    return false;
+}

@@ -1,0 +1,5 @@
+#pragma once
+
+#include "platform/Memory.hpp"
+
+#include <sys/mman.h>
