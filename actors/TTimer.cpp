@@ -1,6 +1,6 @@
 #include "actors/TTimer.hpp"
 
-TTimer::TTimer(float period) : period(period) {}
+TTimer::TTimer(float length) : period(length) {}
 
 int TTimer::update(float dt)
 {

@@ -97,8 +97,8 @@ void removeLeftovers(const std::string& path)
 
 } // namespace
 
-TFarmKeeper::TFarmKeeper(const TOptions& options, std::ostream& log)
-    : log(log)
+TFarmKeeper::TFarmKeeper(const TOptions& options, std::ostream& messages)
+    : log(messages)
 {
     startAfresh = options.newFarm;
     if (options.savePath)
@@ -116,7 +116,7 @@ TFarmKeeper::TFarmKeeper(const TOptions& options, std::ostream& log)
     stopAsked = 0;
     struct sigaction action {};
     action.sa_handler = askToStop;
-    action.sa_flags = SA_RESETHAND; // the second one ends the game
+    action.sa_flags = static_cast<int>(SA_RESETHAND); // the second one ends the game
     sigemptyset(&action.sa_mask);
     for (int signal : closingSignals)
         ::sigaction(signal, &action, nullptr);

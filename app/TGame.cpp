@@ -21,8 +21,8 @@
 #include <iostream>
 #include <memory>
 
-TGame::TGame(const TOptions& options, std::optional<TEventScript> script)
-    : options(options), script(std::move(script))
+TGame::TGame(const TOptions& chosen, std::optional<TEventScript> input)
+    : options(chosen), script(std::move(input))
 {
 }
 

@@ -227,8 +227,8 @@ LoadStep planStep(int id, std::string path, TImageLoader::Sizes sizes)
 // always did. Refused files are not touched.
 class DecodeAhead {
 public:
-    explicit DecodeAhead(const std::vector<LoadStep>& steps)
-        : steps(steps), results(steps.size()), stillNeeded(steps.size() + 1, 0), ring(largest(steps)),
+    explicit DecodeAhead(const std::vector<LoadStep>& order)
+        : steps(order), results(order.size()), stillNeeded(order.size() + 1, 0), ring(largest(order)),
           worker([this](std::stop_token stop) { run(stop); })
     {
     }
@@ -347,7 +347,7 @@ std::unique_ptr<sf::Texture> finishStep(const LoadStep& step, const TImageDecode
 
 } // namespace
 
-TImageLoader::TImageLoader(Sizes sizes) : sizes(sizes) {}
+TImageLoader::TImageLoader(Sizes checked) : sizes(checked) {}
 
 bool TImageLoader::chickenSheet(int id)
 {

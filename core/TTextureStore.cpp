@@ -41,9 +41,9 @@ TTextureStore& TTextureStore::instance()
     return store;
 }
 
-TTextureStore::TTextureStore(std::ostream& console) : TTextureStore(console, Settings{}) {}
+TTextureStore::TTextureStore(std::ostream& out) : TTextureStore(out, Settings{}) {}
 
-TTextureStore::TTextureStore(std::ostream& console, Settings settings) : console(console), settings(settings)
+TTextureStore::TTextureStore(std::ostream& out, Settings chosen) : console(out), settings(chosen)
 {
     openFont();
 

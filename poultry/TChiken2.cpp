@@ -107,15 +107,15 @@ void TChiken2::update(float dt)
     animate(dt);
 }
 
-void TChiken2::draw(sf::RenderTarget& target)
+void TChiken2::draw(sf::RenderTarget& window)
 {
-    target.draw(static_cast<const sf::Sprite&>(*this));
-    drawMoodIcon(target);
+    window.draw(static_cast<const sf::Sprite&>(*this));
+    drawMoodIcon(window);
 }
 
 // The mood sprites are shared stamps: each bird moves the one it needs onto
 // itself just before drawing it.
-void TChiken2::drawMoodIcon(sf::RenderTarget& target)
+void TChiken2::drawMoodIcon(sf::RenderTarget& window)
 {
     sf::Sprite* icon = nullptr;
     if (stage == Old || stage == Leaving)
@@ -129,7 +129,7 @@ void TChiken2::drawMoodIcon(sf::RenderTarget& target)
     if (icon == nullptr)
         return;
     icon->setPosition(getPosition());
-    target.draw(*icon);
+    window.draw(*icon);
 }
 
 void TChiken2::setAnimation(int mode)

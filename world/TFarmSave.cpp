@@ -258,10 +258,10 @@ float readFloat(const json& v, const std::string& where, float lo, float hi)
         refuse(where, "is " + shown(v) + ", not a number");
     const double d = v.get<double>();
     if (!std::isfinite(d) || d < static_cast<double>(lo) - 1.0 || d > static_cast<double>(hi) + 1.0)
-        refuse(where, shown(v) + " is outside " + number(lo) + " to " + number(hi));
+        refuse(where, shown(v) + " is outside " + number(static_cast<double>(lo)) + " to " + number(static_cast<double>(hi)));
     const float f = static_cast<float>(d);
     if (!(lo <= f && f <= hi))
-        refuse(where, shown(v) + " is outside " + number(lo) + " to " + number(hi));
+        refuse(where, shown(v) + " is outside " + number(static_cast<double>(lo)) + " to " + number(static_cast<double>(hi)));
     return f;
 }
 
@@ -273,7 +273,7 @@ int readInt(const json& v, const std::string& where, double lo, double hi)
                                             : static_cast<double>(v.get<std::int64_t>());
     const bool fits = lo <= d && d <= hi;
     if (!fits)
-        refuse(where, shown(v) + " is outside " + number(lo) + " to " + number(hi));
+        refuse(where, shown(v) + " is outside " + number(static_cast<double>(lo)) + " to " + number(static_cast<double>(hi)));
     return static_cast<int>(v.get<std::int64_t>());
 }
 
@@ -431,7 +431,7 @@ void checkShape(std::string_view text)
         case '"': {
             const std::size_t start = ++i;
             while (i < text.size() && text[i] != '"')
-                i += text[i] == '\\' ? 2 : 1;
+                i += text[i] == '\\' ? 2u : 1u;
             lastString = text.substr(start, std::min(i, text.size()) - start);
             spend();
             break;

@@ -333,6 +333,6 @@ void TWorld::drawHud(sf::RenderTarget& target)
 void TWorld::drawInventory(sf::RenderTarget& target)
 {
     store().drawSpriteAt(target, image::inventory, {55.f, 870.f});
-    for (int i = 0; i < 6; ++i)
-        inventorySlots[i].draw(target);
+    for (TSlot& slot : *inventorySlots)
+        slot.draw(target);
 }

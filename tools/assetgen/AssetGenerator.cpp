@@ -75,7 +75,7 @@ bool AssetGenerator::run() {
     };
     for (const auto& e : imageTable) {
         const fs::path p = images / std::string(e.file);
-        jobs.push_back({p.string(), static_cast<std::size_t>(e.width) * e.height, [&, e, p] {
+        jobs.push_back({p.string(), static_cast<std::size_t>(e.width) * static_cast<std::size_t>(e.height), [&, e, p] {
                             Canvas c(e.width, e.height);
                             paint(e, c);
                             c.writePng(p);
@@ -179,13 +179,14 @@ void AssetGenerator::montage(const std::vector<int>& ids, int cell, const fs::pa
         paint(*e, img);
         const double k = std::min(1.0, (cell - 20.0) / std::max(e->width, e->height));
         cairo_save(cr);
-        cairo_translate(cr, (i % cols) * cell + 4, (i / cols) * cell + 16);
+        const int column = static_cast<int>(i) % cols;
+        const int row = static_cast<int>(i) / cols;
+        cairo_translate(cr, column * cell + 4, row * cell + 16);
         cairo_scale(cr, k, k);
         cairo_set_source_surface(cr, cairo_get_target(img.cr()), 0, 0);
         cairo_paint(cr);
         cairo_restore(cr);
-        sheet.textLeft(std::to_string(e->id) + " " + std::string(e->file), (i % cols) * cell + 4,
-                       (i / cols) * cell + 12, 11, pal::black, false);
+        sheet.textLeft(std::to_string(e->id) + " " + std::string(e->file), column * cell + 4, row * cell + 12, 11, pal::black, false);
     }
     sheet.writePng(pngOut);
 }

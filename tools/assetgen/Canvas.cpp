@@ -222,10 +222,10 @@ void Canvas::paragraph(std::string_view sv, double x, double y, double w, double
         const double lineH = size * 1.25;
         bool wide = false;
         for (const auto& l : lines) wide = wide || measure(cr_, l) > w;
-        if (lines.size() * lineH > h || wide) continue;
-        double top = y + (h - lines.size() * lineH) / 2;
+        if (static_cast<double>(lines.size()) * lineH > h || wide) continue;
+        double top = y + (h - static_cast<double>(lines.size()) * lineH) / 2;
         for (std::size_t i = 0; i < lines.size(); ++i)
-            drawText(cr_, lines[i], x, top + size + i * lineH, fill, pal::outline, 0);
+            drawText(cr_, lines[i], x, top + size + static_cast<double>(i) * lineH, fill, pal::outline, 0);
         return;
     }
 }
@@ -247,14 +247,14 @@ void Canvas::writePng(const std::string& path) const {
 
     if (setjmp(png_jmpbuf(f.png))) throw std::runtime_error("libpng write error");
     png_init_io(f.png, f.fp);
-    png_set_IHDR(f.png, f.info, width_, height_, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
+    png_set_IHDR(f.png, f.info, static_cast<png_uint_32>(width_), static_cast<png_uint_32>(height_), 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     // Unfiltered rows and the fastest deflate level keep start-up decoding quick.
     png_set_filter(f.png, 0, PNG_FILTER_NONE);
     png_set_compression_level(f.png, 1);
     png_write_info(f.png, f.info);
     for (int y = 0; y < height_; ++y) {
-        const auto* src = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
+        const auto* src = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * static_cast<std::size_t>(stride));
         png_byte* dst = row.data();
         for (int x = 0; x < width_; ++x, dst += 4) {
             const std::uint32_t p = src[x];

@@ -121,7 +121,7 @@ void voice(Loop& L, long start, const Voice& v, Noise& nz) {
     Resonator r1, r2, r3, click;
     double ph = 0, jit = 0, tone = 0;
     for (long i = 0; i < n; ++i) {
-        const double u = static_cast<double>(i) / n;
+        const double u = static_cast<double>(i) / static_cast<double>(n);
         jit += 0.002 * (nz.next() - jit);  // slow random pitch wobble
         const double f = v.pitch(u, v.f0) * (1 + 2.5 * jit);
         ph += 2 * std::numbers::pi * f / kRateD;
@@ -137,7 +137,7 @@ void voice(Loop& L, long start, const Voice& v, Noise& nz) {
         tone = 1.0 * r1.run(src, f1, 4.0) + 0.75 * r2.run(src, f2, 6.0) + 0.35 * r3.run(src, f3, 8.0);
         double out = tone * v.env(u, v.len);
         // The "b" of each call: a tiny bright tick at the very start.
-        if (i < 220) out += 0.9 * click.run(nz.next(), 2400, 1.5) * (1 - i / 220.0);
+        if (i < 220) out += 0.9 * click.run(nz.next(), 2400, 1.5) * (1 - static_cast<double>(i) / 220.0);
         L.add(start + i, v.amp * out);
     }
 }
@@ -203,7 +203,7 @@ void scratch(Loop& L, long start, double amp, Noise& nz) {
     Resonator bp;
     const double hz = nz.range(2500, 4500);
     for (long i = 0; i < n; ++i) {
-        const double u = static_cast<double>(i) / n;
+        const double u = static_cast<double>(i) / static_cast<double>(n);
         const double grain = nz.next() > 0.2 ? 1.0 : 0.3;
         L.add(start + i, amp * bp.run(nz.next() * grain, hz, 1.2) * std::sin(std::numbers::pi * u));
     }
@@ -239,7 +239,7 @@ void level(std::vector<double>& s, double thresholdDb, double ratio) {
         peak = std::max(peak, std::abs(v));
         sum += v * v;
     }
-    const double rms = std::sqrt(sum / n);
+    const double rms = std::sqrt(sum / static_cast<double>(n));
     const double ceiling = std::max(rms * 6.3, peak * 0.5);  // crest factor about 16 dB
     const long hold = static_cast<long>(0.003 * kRateD);
     std::vector<double> need(s.size());
@@ -314,7 +314,7 @@ std::vector<double> farmyard() {
         lp1 += 0.06 * (lp1b - lp1);
         lp2b += 0.2 * (nz.next() - lp2b);
         lp2 += 0.3 * (lp2b - lp2);
-        const double swell = 0.75 + 0.25 * std::sin(2 * std::numbers::pi * 3.0 * i / n);  // 3 swells per loop
+        const double swell = 0.75 + 0.25 * std::sin(2 * std::numbers::pi * 3.0 * static_cast<double>(i) / static_cast<double>(n));  // 3 swells per loop
         bed[static_cast<std::size_t>(i)] = swell * (lp1 * 1.6 + lp2 * 0.06);
     }
     std::vector<double> out(L.s);
@@ -341,7 +341,7 @@ void lead(Loop& L, long start, double hz, double len, double amp) {
     const long n = static_cast<long>((len + 0.25) * kRateD);
     double ph = 0;
     for (long i = 0; i < n; ++i) {
-        const double t = i / kRateD;
+        const double t = static_cast<double>(i) / kRateD;
         const double vib = 1.0 + 0.004 * std::sin(2 * std::numbers::pi * 5.5 * t) * std::min(1.0, t * 4);
         ph += 2 * std::numbers::pi * hz * vib / kRateD;
         double env = std::min(1.0, t / 0.012) * (0.55 + 0.45 * std::exp(-t * 6));
@@ -356,7 +356,7 @@ void pluck(Loop& L, long start, double hz, double decay, double amp, double brig
     const long n = static_cast<long>(decay * 6 * kRateD);
     double ph = 0;
     for (long i = 0; i < n; ++i) {
-        const double t = i / kRateD;
+        const double t = static_cast<double>(i) / kRateD;
         ph += 2 * std::numbers::pi * hz / kRateD;
         const double env = std::min(1.0, t / 0.004) * std::exp(-t / decay);
         const double v = std::sin(ph) + bright * std::exp(-t * 12) * (0.5 * std::sin(2 * ph) + 0.3 * std::sin(3 * ph));
@@ -368,7 +368,7 @@ void kick(Loop& L, long start, double amp) {
     const long n = static_cast<long>(0.3 * kRateD);
     double ph = 0;
     for (long i = 0; i < n; ++i) {
-        const double t = i / kRateD;
+        const double t = static_cast<double>(i) / kRateD;
         ph += 2 * std::numbers::pi * (45 + 90 * std::exp(-t * 30)) / kRateD;
         L.add(start + i, amp * std::exp(-t * 12) * std::min(1.0, t / 0.002) * std::sin(ph));
     }
@@ -380,7 +380,7 @@ void snare(Loop& L, long start, double amp, Noise& nz) {
     Resonator body;
     double lp = 0;
     for (long i = 0; i < n; ++i) {
-        const double t = i / kRateD;
+        const double t = static_cast<double>(i) / kRateD;
         lp += 0.55 * (nz.next() - lp);
         const double sn = body.run(lp, 3200, 0.6);
         const double tone = std::sin(2 * std::numbers::pi * 190 * t) * std::exp(-t * 35);
@@ -393,7 +393,7 @@ void hat(Loop& L, long start, double amp, Noise& nz) {
     const long n = static_cast<long>(0.06 * kRateD);
     Resonator bp;
     for (long i = 0; i < n; ++i) {
-        const double t = i / kRateD;
+        const double t = static_cast<double>(i) / kRateD;
         L.add(start + i, amp * 1.4 * bp.run(nz.next(), 8000, 1.1) * std::min(1.0, t / 0.002) * std::exp(-t * 70));
     }
 }
@@ -456,8 +456,8 @@ std::vector<double> mainTheme() {
 
     for (int bar = 0; bar < kBars; ++bar) {
         const bool b = bar >= 8 && bar < 16;
-        const auto& mel = (b ? partB : partA)[bar % 8];
-        const Chord ch = (b ? chordsB : chordsA)[bar % 8];
+        const auto& mel = (b ? partB : partA)[static_cast<std::size_t>(bar % 8)];
+        const Chord ch = (b ? chordsB : chordsA)[static_cast<std::size_t>(bar % 8)];
         const double t0 = bar * 4 * kBeat;
         double t = t0;
         for (const Note& n : mel) {
