@@ -14,9 +14,9 @@ std::optional<std::string> screenshotFormat(const std::string& path);
 
 // True when a screenshot can be written at `path`: a known format, and a
 // folder that exists and that we may write in. Otherwise says why in `error`.
-bool screenshotPathUsable(const std::string& path, std::string& error);
+[[nodiscard]] bool screenshotPathUsable(const std::string& path, std::string& error);
 
 // Writes `image` to a temporary file beside `path`, flushes it to disk and
 // renames it over `path`, so an older file there stays whole when the disk is
 // full. On failure removes the temporary file and says why in `error`.
-bool writeScreenshot(const sf::Image& image, const std::string& path, std::string& error);
+[[nodiscard]] bool writeScreenshot(const sf::Image& image, const std::string& path, std::string& error);

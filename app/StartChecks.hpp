@@ -6,8 +6,8 @@
 // work ends at once with one line saying why, instead of aborting halfway.
 
 // True when an X display can be opened; otherwise says why in `error`.
-bool displayAvailable(std::string& error);
+[[nodiscard]] bool displayAvailable(std::string& error);
 
 // True when the working directory holds the game's assets (src/images and
 // src/sounds); otherwise says where they were looked for in `error`.
-bool assetsPresent(std::string& error);
+[[nodiscard]] bool assetsPresent(std::string& error);

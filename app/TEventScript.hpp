@@ -28,8 +28,8 @@ public:
 
     // Reads a script; on a bad line, or a path that is not a readable regular
     // file, returns nothing and says why in `error` (file text escaped).
-    static std::optional<TEventScript> load(const std::string& path, std::string& error);
-    static std::optional<TEventScript> parse(const std::string& text, std::string& error);
+    [[nodiscard]] static std::optional<TEventScript> load(const std::string& path, std::string& error);
+    [[nodiscard]] static std::optional<TEventScript> parse(const std::string& text, std::string& error);
 
     // The events of frame `frame` (1 is the first frame), in file order.
     std::span<const sf::Event> eventsFor(long frame) const;

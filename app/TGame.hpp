@@ -43,7 +43,7 @@ private:
     // and fits the scene into it.
     void openWindow(sf::RenderWindow& window) const;
     // Writes the frame drawn so far; says why on the error stream when it cannot.
-    bool saveScreenshot(sf::RenderWindow& window) const;
+    [[nodiscard]] bool saveScreenshot(sf::RenderWindow& window) const;
     static void settleWindow(sf::RenderWindow& window);
 
     TOptions options;

@@ -26,6 +26,6 @@ struct TOptions {
 
     // Parses the arguments (without the program name). On a bad option or
     // value, returns nothing and puts a one-line reason in `error`.
-    static std::optional<TOptions> parse(const std::vector<std::string>& args, std::string& error);
+    [[nodiscard]] static std::optional<TOptions> parse(const std::vector<std::string>& args, std::string& error);
     static const char* usage();
 };

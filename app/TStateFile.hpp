@@ -23,5 +23,5 @@ class TStateFile {
 public:
     static std::string text(TWorld& world, long frame);
     // Writes `text` to `path`; false when that fails.
-    static bool write(const std::string& path, const std::string& text);
+    [[nodiscard]] static bool write(const std::string& path, const std::string& text);
 };

@@ -9,11 +9,11 @@
 // moment leaves either the old file or the new one, never a mix. On failure
 // the old file is untouched, the temporary one removed, and `error` holds one
 // line ("cannot write PATH: REASON").
-bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string& error);
+[[nodiscard]] bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string& error);
 
 // Renames `from` to `to` without replacing anything already at `to`; false
 // (with `error` set) when `to` exists or the rename fails.
-bool renameWithoutReplacing(const std::string& from, const std::string& to, std::string& error);
+[[nodiscard]] bool renameWithoutReplacing(const std::string& from, const std::string& to, std::string& error);
 
 // Renames `from` over `to` (replacing it) and flushes the folder.
-bool renameDurably(const std::string& from, const std::string& to, std::string& error);
+[[nodiscard]] bool renameDurably(const std::string& from, const std::string& to, std::string& error);

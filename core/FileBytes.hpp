@@ -7,4 +7,4 @@
 // Reads the whole of the file at `path` into `bytes` in one go; false (with
 // `bytes` unspecified) when it is not a regular file, cannot be opened or
 // read, or is empty.
-bool readFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes);
+[[nodiscard]] bool readFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes);

@@ -35,14 +35,14 @@ public:
 
     // Decodes `path` into `out` and returns true, or returns false (leaving
     // `out` empty) when the file is not one this decoder takes.
-    bool decode(const std::string& path, Pixels& out);
+    [[nodiscard]] bool decode(const std::string& path, Pixels& out);
 
     // Where an image goes instead: given the bytes the image needs while it
     // is decoded (a little more than its pixels), returns memory of that
     // size, or null to give up on the file. The pixels then live there, at
     // its start, and no longer in the decoder.
     using Placement = std::function<std::uint8_t*(std::size_t bytes)>;
-    bool decode(const std::string& path, Pixels& out, const Placement& place);
+    [[nodiscard]] bool decode(const std::string& path, Pixels& out, const Placement& place);
 
     // What the quick decoder needs to decode the PNG whose first bytes are
     // `header` (at least 33), or 0 when it would decline the file.

@@ -95,7 +95,7 @@ public:
     // Reads a save file's text, checking every value; on any problem returns
     // nothing and names the first one in `problem`. `newerFormat` tells a file
     // from a later version of the game (whole, but not for this version).
-    static std::optional<Snapshot> fromJson(std::string_view text, std::string& problem, bool* newerFormat = nullptr);
+    [[nodiscard]] static std::optional<Snapshot> fromJson(std::string_view text, std::string& problem, bool* newerFormat = nullptr);
     // Puts the farm into a world that has just been built (and had its shared
     // sprites placed) and into the process-wide values.
     static void apply(const Snapshot& farm, TWorld& world);

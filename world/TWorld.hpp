@@ -106,8 +106,15 @@ public:
     void drawHud(sf::RenderTarget& target);
     void drawInventory(sf::RenderTarget& target);
 
+    // --- What the world holds, in the order it is built ---
+    // (The order matters: the chicken template draws its laying period from
+    // rand() as it is built.)
+
+    // The screen: which window is open and what the pointer carries.
     int mode = ModeField;
     int activeTool = ToolNone;
+
+    // The toolbar and the pen's still pictures drawn by the world itself.
     std::unique_ptr<TButton2> toolbarButtons[4]; // scan, shop, music, clean
     sf::Sprite rect221Sprite;
     sf::Sprite subtractSprite;
@@ -115,27 +122,42 @@ public:
     sf::Sprite frame49Sprite;
     sf::Sprite feedSprite;
     sf::Sprite gutterSprites[3];
+
+    // The flock and the eggs, each copied from its template.
     TChiken2 chickenTemplate;
     std::vector<TChiken2> vecChikens;
     std::vector<TEgg2> eggsOnFloor;
     std::vector<TEgg2> eggsOnTable;
     TEgg2 eggTemplate;
-    // Indexes, not pointers: the vectors may grow during a drag.
+
+    // What is being dragged: indexes, not pointers, since the vectors may
+    // grow during a drag.
     std::size_t draggedChicken = none; // into vecChikens
     std::size_t draggedEgg = none;     // into eggsOnTable
+
+    // The nursery feeder, the three yard feeders and the drinking bowls.
     TFeeding feeders[4];
     TDrinkingbowl drinkingBowls[3];
+
+    // The HUD's texts: the clock, the coins, the egg count, the quest.
     sf::Text timeText;
     sf::Text coinText;
     sf::Text eggCountText;
     sf::Text questText;
+
+    // Time: the day's clock, the story, the dirt and the quest messages.
     float dayTime = 0.f;
     TTimer storyClock{9999999.f};
     TTimer pollutionTimer{5.f};
     TTimer messageTimer{10.f};
+
+    // The specialist cards along the bottom edge.
     TActor kurortCard;
     TActor psychologistCard;
     TActor vetCard;
+
+    // The dirt kept until the broom is used, the bubbles in the air, and
+    // how often the pen was cleaned.
     std::vector<sf::Sprite> pollution;
     std::vector<TBubble> bubbles;
     int cleanCount = 0;
