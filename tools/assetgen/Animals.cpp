@@ -13,10 +13,10 @@ namespace henhouse::assets {
 
 namespace {
 
-constexpr double kFrame = 512;
-constexpr double kAnchorX = 256;
-constexpr double kAnchorY = 384;
-constexpr double kLine = 12;  // outline thickness outside the silhouette (frames are shown at 0.1-0.3)
+constexpr double frameSize = 512;
+constexpr double anchorX = 256;
+constexpr double anchorY = 384;
+constexpr double line = 12;  // outline thickness outside the silhouette (frames are shown at 0.1-0.3)
 
 enum class Species { Hen, Chick };
 
@@ -69,7 +69,7 @@ void ellipsePath(cairo_t* cr, double cx, double cy, double rx, double ry, double
 }
 
 // Fill a path and outline it; the outline sits outside the fill.
-void outlined(cairo_t* cr, Color fill, double lw = kLine) {
+void outlined(cairo_t* cr, Color fill, double lw = line) {
     setC(cr, pal::outline);
     cairo_set_line_width(cr, lw * 2);
     cairo_stroke_preserve(cr);
@@ -120,8 +120,8 @@ Rig makeRig(Species sp, const Pose& p) {
         r.headR = 50;
         r.nearHip = {r.body.x + 34, r.body.y + r.ry - 24};
         r.farHip = {r.body.x + 2, r.body.y + r.ry - 24};
-        r.nearFoot = {276 + p.nearFootX, kAnchorY - p.nearLift + up};
-        r.farFoot = {238 + p.farFootX, kAnchorY - p.farLift + up};
+        r.nearFoot = {276 + p.nearFootX, anchorY - p.nearLift + up};
+        r.farFoot = {238 + p.farFootX, anchorY - p.farLift + up};
     } else {
         r.body = {246 + p.bodyX, 286 + p.bodyY + up};
         r.rx = 118 * (1 + p.fluff);
@@ -130,11 +130,11 @@ Rig makeRig(Species sp, const Pose& p) {
         r.headR = 74;
         r.nearHip = {r.body.x + 30, r.body.y + r.ry - 20};
         r.farHip = {r.body.x + 0, r.body.y + r.ry - 20};
-        r.nearFoot = {272 + p.nearFootX * 0.6, kAnchorY - p.nearLift * 0.6 + up};
-        r.farFoot = {242 + p.farFootX * 0.6, kAnchorY - p.farLift * 0.6 + up};
+        r.nearFoot = {272 + p.nearFootX * 0.6, anchorY - p.nearLift * 0.6 + up};
+        r.farFoot = {242 + p.farFootX * 0.6, anchorY - p.farLift * 0.6 + up};
     }
     r.tilt = p.tilt;
-    r.pivot = {kAnchorX, kAnchorY - 50};
+    r.pivot = {anchorX, anchorY - 50};
     r.headRot = p.headRot;
     return r;
 }
@@ -148,7 +148,7 @@ void drawLeg(cairo_t* cr, Pt hip, Pt foot, double lift, Color c, double thick) {
     };
     Pt t1 = toeLine(0.0, toe), t2 = toeLine(-0.35, toe * 0.8), t3 = toeLine(std::numbers::pi, toe * 0.55);
     for (int pass = 0; pass < 2; ++pass) {
-        const double w = pass == 0 ? thick + 2 * kLine * 0.7 : thick;
+        const double w = pass == 0 ? thick + 2 * line * 0.7 : thick;
         const Color col = pass == 0 ? pal::outline : c;
         thickLine(cr, hip, foot, w, col);
         thickLine(cr, foot, t1, w * 0.8, col);
@@ -265,7 +265,7 @@ void drawBird(cairo_t* cr, Species sp, const Pose& p) {
     // Ground shadow stays on the floor during hops, a little smaller.
     {
         const double k = 1.0 - std::min(0.35, p.lift / 90.0);
-        ellipsePath(cr, kAnchorX, 390, (hen ? 104 : 100) * k, 9 * k);
+        ellipsePath(cr, anchorX, 390, (hen ? 104 : 100) * k, 9 * k);
         setC(cr, pal::black.withAlpha(0.35));
         cairo_fill(cr);
     }
@@ -362,7 +362,7 @@ void drawBird(cairo_t* cr, Species sp, const Pose& p) {
     const double beakScale = hen ? 1.0 : 0.85;
 
     setC(cr, pal::outline);
-    cairo_set_line_width(cr, kLine * 2);
+    cairo_set_line_width(cr, line * 2);
     tailPaths();
     bodyPath();
     headPath();
@@ -624,28 +624,28 @@ void drawBird(cairo_t* cr, Species sp, const Pose& p) {
         cairo_fill(cr);
         cairo_restore(cr);
     }
-    if (p.suitcase == 1) drawSuitcase(cr, {kAnchorX + 130, 292}, 0, 1.0);
-    if (p.puff) drawPuff(cr, {kAnchorX + 130, 340});
+    if (p.suitcase == 1) drawSuitcase(cr, {anchorX + 130, 292}, 0, 1.0);
+    if (p.puff) drawPuff(cr, {anchorX + 130, 340});
 }
 
 // ---- Animations -----------------------------------------------------------
 
-constexpr double kStepX[8] = {40, 22, 0, -22, -40, -18, 6, 28};
-constexpr double kStepLift[8] = {0, 0, 0, 0, 0, 14, 26, 12};
-constexpr double kBob[8] = {0, 7, 0, -7, 0, 7, 0, -7};
-constexpr double kHeadLock[8] = {12, 6, 0, -6, 12, 6, 0, -6};
+constexpr double stepX[8] = {40, 22, 0, -22, -40, -18, 6, 28};
+constexpr double stepLift[8] = {0, 0, 0, 0, 0, 14, 26, 12};
+constexpr double bob[8] = {0, 7, 0, -7, 0, 7, 0, -7};
+constexpr double headLock[8] = {12, 6, 0, -6, 12, 6, 0, -6};
 
 Pose walkBase(int f) {
     Pose p;
     const int ph = f % 8;
     const int far = (ph + 4) % 8;
-    p.nearFootX = kStepX[ph];
-    p.nearLift = kStepLift[ph];
-    p.farFootX = kStepX[far];
-    p.farLift = kStepLift[far];
-    p.bodyY = kBob[ph];
-    p.headX = kHeadLock[ph];
-    p.tail = 0.02 * kBob[(ph + 7) % 8];  // the tail answers one frame late
+    p.nearFootX = stepX[ph];
+    p.nearLift = stepLift[ph];
+    p.farFootX = stepX[far];
+    p.farLift = stepLift[far];
+    p.bodyY = bob[ph];
+    p.headX = headLock[ph];
+    p.tail = 0.02 * bob[(ph + 7) % 8];  // the tail answers one frame late
     return p;
 }
 
@@ -957,7 +957,7 @@ void paintSheet(Canvas& c, Species sp, int columns, int cells, const std::functi
     cairo_t* cr = c.cr();
     for (int cell = 0; cell < cells; ++cell) {
         cairo_save(cr);
-        cairo_translate(cr, (cell % columns) * kFrame, (cell / columns) * kFrame);
+        cairo_translate(cr, (cell % columns) * frameSize, (cell / columns) * frameSize);
         // Art stays inside the safe box so no frame bleeds into its neighbour.
         cairo_rectangle(cr, 48, 16, 416, 384);
         cairo_clip(cr);
@@ -971,7 +971,7 @@ void paintSingle(Canvas& c, Species sp, const Pose& p, double feetX, double feet
     cairo_save(cr);
     cairo_translate(cr, feetX, feetY);
     cairo_scale(cr, scale, scale);
-    cairo_translate(cr, -kAnchorX, -kAnchorY);
+    cairo_translate(cr, -anchorX, -anchorY);
     drawBird(cr, sp, p);
     cairo_restore(cr);
 }

@@ -38,22 +38,22 @@ bool paintAsset(int id, Canvas& c) {
 }
 
 AssetGenerator::AssetGenerator(fs::path outDir, fs::path fontFile)
-    : out_(std::move(outDir)), font_(std::move(fontFile)) {}
+    : outputDir(std::move(outDir)), fontPath(std::move(fontFile)) {}
 
 bool AssetGenerator::run() {
-    const fs::path images = out_ / "src" / "images";
-    const fs::path fonts = out_ / "src" / "fonts";
-    const fs::path sounds = out_ / "src" / "sounds";
+    const fs::path images = outputDir / "src" / "images";
+    const fs::path fonts = outputDir / "src" / "fonts";
+    const fs::path sounds = outputDir / "src" / "sounds";
     std::error_code ec;
     // Check the font first: a typo here should not cost a whole paint run.
-    if (!fs::is_regular_file(font_, ec)) {
-        error_ = font_.string() + ": font file not found";
+    if (!fs::is_regular_file(fontPath, ec)) {
+        firstError = fontPath.string() + ": font file not found";
         return false;
     }
     for (const auto& d : {images, fonts, sounds}) {
         fs::create_directories(d, ec);
         if (ec) {
-            error_ = d.string() + ": cannot create directory: " + ec.message();
+            firstError = d.string() + ": cannot create directory: " + ec.message();
             return false;
         }
     }
@@ -95,8 +95,8 @@ bool AssetGenerator::run() {
     jobs.push_back({(fonts / "Arial.ttf").string(), 1, [&, fonts] {
                         const fs::path p = fonts / "Arial.ttf";
                         std::error_code cec;
-                        fs::copy_file(font_, p, fs::copy_options::overwrite_existing, cec);
-                        if (cec) throw std::runtime_error("cannot copy " + font_.string() + ": " + cec.message());
+                        fs::copy_file(fontPath, p, fs::copy_options::overwrite_existing, cec);
+                        if (cec) throw std::runtime_error("cannot copy " + fontPath.string() + ": " + cec.message());
                         count(p);
                     }});
     std::stable_sort(jobs.begin(), jobs.end(), [](const Job& a, const Job& b) { return a.cost > b.cost; });
@@ -111,7 +111,7 @@ bool AssetGenerator::run() {
                 jobs[i].work();
             } catch (const std::exception& ex) {
                 std::lock_guard lock(mu);
-                if (!failed.exchange(true)) error_ = jobs[i].name + ": " + ex.what();
+                if (!failed.exchange(true)) firstError = jobs[i].name + ": " + ex.what();
             }
         }
     };
@@ -119,8 +119,8 @@ bool AssetGenerator::run() {
     std::vector<std::thread> pool;
     for (unsigned t = 0; t < n; ++t) pool.emplace_back(worker);
     for (auto& t : pool) t.join();
-    files_ = files;
-    bytes_ = bytes;
+    fileCount = files;
+    byteCount = bytes;
     return !failed;
 }
 

@@ -18,9 +18,9 @@ public:
     // the failing file if anything goes wrong.
     bool run();
 
-    const std::string& error() const { return error_; }
-    int filesWritten() const { return files_; }
-    std::uintmax_t bytesWritten() const { return bytes_; }
+    const std::string& error() const { return firstError; }
+    int filesWritten() const { return fileCount; }
+    std::uintmax_t bytesWritten() const { return byteCount; }
 
     // Development aids; they throw std::exception on failure.
     // Writes small crops of chosen sheet frames (for looking at animations).
@@ -30,11 +30,11 @@ public:
     void montage(const std::vector<int>& ids, int cell, const std::filesystem::path& pngOut);
 
 private:
-    std::filesystem::path out_;
-    std::filesystem::path font_;
-    std::string error_;
-    int files_ = 0;
-    std::uintmax_t bytes_ = 0;
+    std::filesystem::path outputDir;
+    std::filesystem::path fontPath;
+    std::string firstError;
+    int fileCount = 0;
+    std::uintmax_t byteCount = 0;
 };
 
 } // namespace henhouse::assets

@@ -57,59 +57,59 @@ struct PngFile {
 } // namespace
 
 Canvas::Canvas(int width, int height)
-    : width_(width), height_(height),
-      surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
-      cr_(cairo_create(surface_)) {
-    if (cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS)
+    : pixelWidth(width), pixelHeight(height),
+      pixels(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
+      context(cairo_create(pixels)) {
+    if (cairo_surface_status(pixels) != CAIRO_STATUS_SUCCESS)
         throw std::runtime_error("cannot create a cairo surface");
-    cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
-    cairo_set_line_cap(cr_, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(context, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_cap(context, CAIRO_LINE_CAP_ROUND);
 }
 
 Canvas::~Canvas() {
-    cairo_destroy(cr_);
-    cairo_surface_destroy(surface_);
+    cairo_destroy(context);
+    cairo_surface_destroy(pixels);
 }
 
-void Canvas::setColor(Color c) { cairo_set_source_rgba(cr_, c.r, c.g, c.b, c.a); }
+void Canvas::setColor(Color c) { cairo_set_source_rgba(context, c.r, c.g, c.b, c.a); }
 
 void Canvas::strokeTube(Color fill, double width, double outlineWidth) {
     setColor(pal::outline);
-    cairo_set_line_width(cr_, outlineWidth);
-    cairo_stroke_preserve(cr_);
+    cairo_set_line_width(context, outlineWidth);
+    cairo_stroke_preserve(context);
     setColor(fill);
-    cairo_set_line_width(cr_, width);
-    cairo_stroke(cr_);
+    cairo_set_line_width(context, width);
+    cairo_stroke(context);
 }
 
 void Canvas::roundRectPath(double x, double y, double w, double h, double r) {
     r = std::min(r, std::min(w, h) / 2);
-    cairo_new_sub_path(cr_);
-    cairo_arc(cr_, x + w - r, y + r, r, -std::numbers::pi / 2, 0);
-    cairo_arc(cr_, x + w - r, y + h - r, r, 0, std::numbers::pi / 2);
-    cairo_arc(cr_, x + r, y + h - r, r, std::numbers::pi / 2, std::numbers::pi);
-    cairo_arc(cr_, x + r, y + r, r, std::numbers::pi, 3 * std::numbers::pi / 2);
-    cairo_close_path(cr_);
+    cairo_new_sub_path(context);
+    cairo_arc(context, x + w - r, y + r, r, -std::numbers::pi / 2, 0);
+    cairo_arc(context, x + w - r, y + h - r, r, 0, std::numbers::pi / 2);
+    cairo_arc(context, x + r, y + h - r, r, std::numbers::pi / 2, std::numbers::pi);
+    cairo_arc(context, x + r, y + r, r, std::numbers::pi, 3 * std::numbers::pi / 2);
+    cairo_close_path(context);
 }
 
 void Canvas::ellipsePath(double cx, double cy, double rx, double ry) {
-    cairo_save(cr_);
-    cairo_translate(cr_, cx, cy);
-    cairo_scale(cr_, rx, ry);
-    cairo_new_sub_path(cr_);
-    cairo_arc(cr_, 0, 0, 1, 0, 2 * std::numbers::pi);
-    cairo_restore(cr_);
+    cairo_save(context);
+    cairo_translate(context, cx, cy);
+    cairo_scale(context, rx, ry);
+    cairo_new_sub_path(context);
+    cairo_arc(context, 0, 0, 1, 0, 2 * std::numbers::pi);
+    cairo_restore(context);
 }
 
 void Canvas::fillStroke(Color fill, Color line, double lineWidth) {
     setColor(fill);
     if (lineWidth > 0) {
-        cairo_fill_preserve(cr_);
+        cairo_fill_preserve(context);
         setColor(line);
-        cairo_set_line_width(cr_, lineWidth);
-        cairo_stroke(cr_);
+        cairo_set_line_width(context, lineWidth);
+        cairo_stroke(context);
     } else {
-        cairo_fill(cr_);
+        cairo_fill(context);
     }
 }
 
@@ -122,25 +122,25 @@ void Canvas::roundRect(double x, double y, double w, double h, double r, Color f
 void Canvas::panel(double x, double y, double w, double h, double r, Color fill, Color line, double lineWidth) {
     roundRectPath(x, y, w, h, r);
     setColor(fill);
-    cairo_fill_preserve(cr_);
+    cairo_fill_preserve(context);
     // The shadow tone and highlight are clipped to the panel so they never
     // poke outside the rounded corners.
-    cairo_save(cr_);
-    cairo_clip_preserve(cr_);
-    cairo_new_path(cr_);
+    cairo_save(context);
+    cairo_clip_preserve(context);
+    cairo_new_path(context);
     setColor(fill.shade(-0.18));
-    cairo_rectangle(cr_, x, y + h * 0.62, w, h);
-    cairo_fill(cr_);
+    cairo_rectangle(context, x, y + h * 0.62, w, h);
+    cairo_fill(context);
     setColor(fill.shade(0.25));
     roundRectPath(x + lineWidth + 2, y + lineWidth + 1, w - 2 * lineWidth - 4, std::max(2.0, h * 0.16), r * 0.6);
-    cairo_fill(cr_);
-    cairo_restore(cr_);
+    cairo_fill(context);
+    cairo_restore(context);
     if (lineWidth > 0) {
         setColor(line);
-        cairo_set_line_width(cr_, lineWidth);
-        cairo_stroke(cr_);
+        cairo_set_line_width(context, lineWidth);
+        cairo_stroke(context);
     } else {
-        cairo_new_path(cr_);
+        cairo_new_path(context);
     }
 }
 
@@ -154,22 +154,22 @@ void Canvas::circle(double cx, double cy, double r, Color fill, Color line, doub
 }
 
 void Canvas::line(double x0, double y0, double x1, double y1, Color c, double width) {
-    cairo_move_to(cr_, x0, y0);
-    cairo_line_to(cr_, x1, y1);
+    cairo_move_to(context, x0, y0);
+    cairo_line_to(context, x1, y1);
     setColor(c);
-    cairo_set_line_width(cr_, width);
-    cairo_stroke(cr_);
+    cairo_set_line_width(context, width);
+    cairo_stroke(context);
 }
 
 // Picks the font for `s` at `size`, shrunk to fit maxWidth when given, and
 // returns the width the text will take.
 double Canvas::fitText(const std::string& s, double size, bool bold, double maxWidth) {
-    selectFont(cr_, size, bold);
-    double w = measure(cr_, s);
+    selectFont(context, size, bold);
+    double w = measure(context, s);
     if (maxWidth > 0 && w > maxWidth) {
         size *= maxWidth / w;
-        selectFont(cr_, size, bold);
-        w = measure(cr_, s);
+        selectFont(context, size, bold);
+        w = measure(context, s);
     }
     return w;
 }
@@ -178,7 +178,7 @@ double Canvas::text(std::string_view sv, double cx, double y, double size, Color
                     Color outlineColor, double outlineWidth) {
     const std::string s(sv);
     const double w = fitText(s, size, bold, maxWidth);
-    drawText(cr_, s, cx - w / 2, y, fill, outlineColor, outlineWidth);
+    drawText(context, s, cx - w / 2, y, fill, outlineColor, outlineWidth);
     return w;
 }
 
@@ -186,7 +186,7 @@ double Canvas::textLeft(std::string_view sv, double x, double y, double size, Co
                         double maxWidth, Color outlineColor, double outlineWidth) {
     const std::string s(sv);
     const double w = fitText(s, size, bold, maxWidth);
-    drawText(cr_, s, x, y, fill, outlineColor, outlineWidth);
+    drawText(context, s, x, y, fill, outlineColor, outlineWidth);
     return w;
 }
 
@@ -206,12 +206,12 @@ void Canvas::paragraph(std::string_view sv, double x, double y, double w, double
 
     // Shrink until the wrapped block fits the box.
     for (; size > 8; size *= 0.93) {
-        selectFont(cr_, size, bold);
+        selectFont(context, size, bold);
         std::vector<std::string> lines;
         std::string ln;
         for (const auto& word : words) {
             std::string trial = ln.empty() ? word : ln + " " + word;
-            if (measure(cr_, trial) > w && !ln.empty()) {
+            if (measure(context, trial) > w && !ln.empty()) {
                 lines.push_back(ln);
                 ln = word;
             } else {
@@ -221,17 +221,17 @@ void Canvas::paragraph(std::string_view sv, double x, double y, double w, double
         if (!ln.empty()) lines.push_back(ln);
         const double lineH = size * 1.25;
         bool wide = false;
-        for (const auto& l : lines) wide = wide || measure(cr_, l) > w;
+        for (const auto& l : lines) wide = wide || measure(context, l) > w;
         if (static_cast<double>(lines.size()) * lineH > h || wide) continue;
         double top = y + (h - static_cast<double>(lines.size()) * lineH) / 2;
         for (std::size_t i = 0; i < lines.size(); ++i)
-            drawText(cr_, lines[i], x, top + size + static_cast<double>(i) * lineH, fill, pal::outline, 0);
+            drawText(context, lines[i], x, top + size + static_cast<double>(i) * lineH, fill, pal::outline, 0);
         return;
     }
 }
 
 void Canvas::writePng(const std::string& path) const {
-    cairo_surface_flush(surface_);
+    cairo_surface_flush(pixels);
     PngFile f;
     f.fp = std::fopen(path.c_str(), "wb");
     if (!f.fp) throw std::runtime_error("cannot open for writing");
@@ -241,22 +241,22 @@ void Canvas::writePng(const std::string& path) const {
     if (!f.info) throw std::runtime_error("libpng init failed");
 
     // Straight RGBA rows, converted from cairo's premultiplied native-endian ARGB.
-    const unsigned char* data = cairo_image_surface_get_data(surface_);
-    const int stride = cairo_image_surface_get_stride(surface_);
-    std::vector<png_byte> row(static_cast<std::size_t>(width_) * 4);
+    const unsigned char* data = cairo_image_surface_get_data(pixels);
+    const int stride = cairo_image_surface_get_stride(pixels);
+    std::vector<png_byte> row(static_cast<std::size_t>(pixelWidth) * 4);
 
     if (setjmp(png_jmpbuf(f.png))) throw std::runtime_error("libpng write error");
     png_init_io(f.png, f.fp);
-    png_set_IHDR(f.png, f.info, static_cast<png_uint_32>(width_), static_cast<png_uint_32>(height_), 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
+    png_set_IHDR(f.png, f.info, static_cast<png_uint_32>(pixelWidth), static_cast<png_uint_32>(pixelHeight), 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     // Unfiltered rows and the fastest deflate level keep start-up decoding quick.
     png_set_filter(f.png, 0, PNG_FILTER_NONE);
     png_set_compression_level(f.png, 1);
     png_write_info(f.png, f.info);
-    for (int y = 0; y < height_; ++y) {
+    for (int y = 0; y < pixelHeight; ++y) {
         const auto* src = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * static_cast<std::size_t>(stride));
         png_byte* dst = row.data();
-        for (int x = 0; x < width_; ++x, dst += 4) {
+        for (int x = 0; x < pixelWidth; ++x, dst += 4) {
             const std::uint32_t p = src[x];
             const unsigned a = p >> 24;
             if (a == 0) {

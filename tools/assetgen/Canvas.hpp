@@ -19,9 +19,9 @@ public:
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
-    cairo_t* cr() const { return cr_; }
-    int width() const { return width_; }
-    int height() const { return height_; }
+    cairo_t* cr() const { return context; }
+    int width() const { return pixelWidth; }
+    int height() const { return pixelHeight; }
 
     // Paths (they only build the current path).
     void roundRectPath(double x, double y, double w, double h, double r);
@@ -61,10 +61,10 @@ public:
 
 private:
     double fitText(const std::string& s, double size, bool bold, double maxWidth);
-    int width_;
-    int height_;
-    cairo_surface_t* surface_;
-    cairo_t* cr_;
+    int pixelWidth;
+    int pixelHeight;
+    cairo_surface_t* pixels;
+    cairo_t* context;
 };
 
 } // namespace henhouse::assets

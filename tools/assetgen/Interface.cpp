@@ -400,20 +400,20 @@ void cardFrame(Canvas& c, Color border, const char* title) {
 // The picture window of a card. The cards hang off the bottom of the screen
 // (and rise a little on hover), so picture and caption keep to the top three
 // quarters: the art is drawn a touch smaller and clipped to its window.
-constexpr double kArtTop = 100, kArtH = 236;
+constexpr double artTop = 100, artH = 236;
 void beginCardArt(Canvas& c, Color sky) {
     cairo_t* cr = c.cr();
-    c.roundRect(30, kArtTop, 298, kArtH, 16, sky, pal::outline, 0);
+    c.roundRect(30, artTop, 298, artH, 16, sky, pal::outline, 0);
     cairo_save(cr);
-    c.roundRectPath(30, kArtTop, 298, kArtH, 16);
+    c.roundRectPath(30, artTop, 298, artH, 16);
     cairo_clip(cr);
-    cairo_translate(cr, 179, kArtTop);
+    cairo_translate(cr, 179, artTop);
     cairo_scale(cr, 0.9, 0.9);
-    cairo_translate(cr, -179, -kArtTop - 30);
+    cairo_translate(cr, -179, -artTop - 30);
 }
 void endCardArt(Canvas& c) {
     cairo_restore(c.cr());
-    c.roundRectPath(30, kArtTop, 298, kArtH, 16);
+    c.roundRectPath(30, artTop, 298, artH, 16);
     c.setColor(pal::outline);
     cairo_set_line_width(c.cr(), 3);
     cairo_stroke(c.cr());

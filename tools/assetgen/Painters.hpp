@@ -13,15 +13,15 @@ namespace henhouse::assets {
 // Fixed-seed scatter so every build draws the same straw, pebbles and confetti.
 class Scatter {
 public:
-    explicit Scatter(std::uint32_t seed) : s_(seed) {}
+    explicit Scatter(std::uint32_t seed) : filterState(seed) {}
     double next() {  // 0..1
-        s_ = s_ * 1664525u + 1013904223u;
-        return (s_ >> 8) / 16777216.0;
+        filterState = filterState * 1664525u + 1013904223u;
+        return (filterState >> 8) / 16777216.0;
     }
     double range(double a, double b) { return a + (b - a) * next(); }
 
 private:
-    std::uint32_t s_;
+    std::uint32_t filterState;
 };
 
 bool paintAnimal(int id, Canvas& canvas);     // chicken sheets and single bird pictures

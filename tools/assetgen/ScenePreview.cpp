@@ -18,18 +18,18 @@ namespace {
 class Images {
 public:
     Canvas& get(int id) {
-        auto it = cache_.find(id);
-        if (it != cache_.end()) return *it->second;
+        auto it = glyphCache.find(id);
+        if (it != glyphCache.end()) return *it->second;
         const TImageInfo* e = findImage(id);
         if (!e) throw std::runtime_error("unknown id " + std::to_string(id));
         auto c = std::make_unique<Canvas>(e->width, e->height);
         if (!paintAsset(id, *c))
             throw std::runtime_error("no painter for id " + std::to_string(id));
-        return *cache_.emplace(id, std::move(c)).first->second;
+        return *glyphCache.emplace(id, std::move(c)).first->second;
     }
 
 private:
-    std::map<int, std::unique_ptr<Canvas>> cache_;
+    std::map<int, std::unique_ptr<Canvas>> glyphCache;
 };
 
 // Draws like an SFML sprite: position, origin, scale, rotation (degrees), optional sub-rectangle.

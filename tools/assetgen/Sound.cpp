@@ -12,34 +12,34 @@ namespace henhouse::assets {
 
 namespace {
 
-constexpr double kRateD = Sound::kRate;
+constexpr double sampleRateD = Sound::sampleRate;
 
 // Small deterministic noise source: the music must be the same on every build.
 class Noise {
 public:
-    explicit Noise(std::uint32_t seed) : s_(seed ? seed : 1) {}
+    explicit Noise(std::uint32_t seed) : filterState(seed ? seed : 1) {}
     double next() {  // -1..1
-        s_ ^= s_ << 13;
-        s_ ^= s_ >> 17;
-        s_ ^= s_ << 5;
-        return (s_ / 4294967295.0) * 2.0 - 1.0;
+        filterState ^= filterState << 13;
+        filterState ^= filterState >> 17;
+        filterState ^= filterState << 5;
+        return (filterState / 4294967295.0) * 2.0 - 1.0;
     }
     double range(double a, double b) { return a + (b - a) * (next() * 0.5 + 0.5); }
 
 private:
-    std::uint32_t s_;
+    std::uint32_t filterState;
 };
 
 // A loop of samples. Sounds that run past the end wrap to the start, so the
 // last sample flows straight into the first and the seam cannot click.
 struct Loop {
     std::vector<double> s;
-    explicit Loop(double seconds) : s(static_cast<std::size_t>(seconds * kRateD)) {}
+    explicit Loop(double seconds) : s(static_cast<std::size_t>(seconds * sampleRateD)) {}
     void add(long i, double v) {
         const long n = static_cast<long>(s.size());
         s[static_cast<std::size_t>(((i % n) + n) % n)] += v;
     }
-    long at(double seconds) const { return std::lround(seconds * kRateD); }
+    long at(double seconds) const { return std::lround(seconds * sampleRateD); }
 };
 
 double midiHz(int note) { return 440.0 * std::pow(2.0, (note - 69) / 12.0); }
@@ -70,8 +70,8 @@ void writeWav(const std::filesystem::path& path, const std::vector<double>& s) {
     u32(16);
     u16(1);  // PCM
     u16(1);  // mono
-    u32(Sound::kRate);
-    u32(Sound::kRate * 2);
+    u32(Sound::sampleRate);
+    u32(Sound::sampleRate * 2);
     u16(2);
     u16(16);
     f.write("data", 4);
@@ -87,19 +87,19 @@ void writeWav(const std::filesystem::path& path, const std::vector<double>& s) {
 class Resonator {
 public:
     double run(double x, double hz, double q) {
-        const double w = 2 * std::numbers::pi * std::min(hz, 0.45 * kRateD) / kRateD;
+        const double w = 2 * std::numbers::pi * std::min(hz, 0.45 * sampleRateD) / sampleRateD;
         const double alpha = std::sin(w) / (2 * q);
         const double a0 = 1 + alpha;
-        const double y = (alpha * x - alpha * x2_ + 2 * std::cos(w) * y1_ - (1 - alpha) * y2_) / a0;
-        x2_ = x1_;
-        x1_ = x;
-        y2_ = y1_;
-        y1_ = y;
+        const double y = (alpha * x - alpha * in2 + 2 * std::cos(w) * out1 - (1 - alpha) * out2) / a0;
+        in2 = in1;
+        in1 = x;
+        out2 = out1;
+        out1 = y;
         return y;
     }
 
 private:
-    double x1_ = 0, x2_ = 0, y1_ = 0, y2_ = 0;
+    double in1 = 0, in2 = 0, out1 = 0, out2 = 0;
 };
 
 // A hen's voice: a raspy, jittery buzz (band-limited so nothing aliases)
@@ -117,16 +117,16 @@ struct Voice {
 };
 
 void voice(Loop& L, long start, const Voice& v, Noise& nz) {
-    const long n = static_cast<long>(v.len * kRateD);
+    const long n = static_cast<long>(v.len * sampleRateD);
     Resonator r1, r2, r3, click;
     double ph = 0, jit = 0, tone = 0;
     for (long i = 0; i < n; ++i) {
         const double u = static_cast<double>(i) / static_cast<double>(n);
         jit += 0.002 * (nz.next() - jit);  // slow random pitch wobble
         const double f = v.pitch(u, v.f0) * (1 + 2.5 * jit);
-        ph += 2 * std::numbers::pi * f / kRateD;
+        ph += 2 * std::numbers::pi * f / sampleRateD;
         if (ph > 4 * std::numbers::pi) ph -= 4 * std::numbers::pi;  // keep the half-rate phase continuous
-        // Sawtooth-like harmonics up to 8 kHz, a bit hollow on the even ones.
+        // Sawtooth-like harmonics up to 8 baseHz, a bit hollow on the even ones.
         double src = 0;
         const int top = std::max(1, static_cast<int>(8000.0 / f));
         for (int k = 1; k <= top; ++k) src += std::sin(k * ph) / k * (k % 2 ? 1.0 : 0.7);
@@ -188,18 +188,18 @@ void purr(Loop& L, long start, double f0, double amp, Noise& nz) {
 }
 
 void peep(Loop& L, long start, double f0, double amp) {
-    const long n = static_cast<long>(0.09 * kRateD);
+    const long n = static_cast<long>(0.09 * sampleRateD);
     double ph = 0;
     for (long i = 0; i < n; ++i) {
         const double t = static_cast<double>(i) / n;
-        ph += 2 * std::numbers::pi * f0 * (1.0 + 0.25 * (1 - t)) / kRateD;
+        ph += 2 * std::numbers::pi * f0 * (1.0 + 0.25 * (1 - t)) / sampleRateD;
         L.add(start + i, amp * std::sin(std::numbers::pi * t) * std::sin(std::numbers::pi * t) * std::sin(ph));
     }
 }
 
 // Straw being scratched: a short grainy rustle.
 void scratch(Loop& L, long start, double amp, Noise& nz) {
-    const long n = static_cast<long>(nz.range(0.08, 0.16) * kRateD);
+    const long n = static_cast<long>(nz.range(0.08, 0.16) * sampleRateD);
     Resonator bp;
     const double hz = nz.range(2500, 4500);
     for (long i = 0; i < n; ++i) {
@@ -221,7 +221,7 @@ void level(std::vector<double>& s, double thresholdDb, double ratio) {
     }();
     for (double& v : s) v /= peakIn;
     const double thr = std::pow(10.0, thresholdDb / 20);
-    const double att = std::exp(-1.0 / (0.010 * kRateD)), rel = std::exp(-1.0 / (0.250 * kRateD));
+    const double att = std::exp(-1.0 / (0.010 * sampleRateD)), rel = std::exp(-1.0 / (0.250 * sampleRateD));
     double ms = 0;
     std::vector<double> gain(s.size());
     for (int pass = 0; pass < 2; ++pass)
@@ -241,18 +241,18 @@ void level(std::vector<double>& s, double thresholdDb, double ratio) {
     }
     const double rms = std::sqrt(sum / static_cast<double>(n));
     const double ceiling = std::max(rms * 6.3, peak * 0.5);  // crest factor about 16 dB
-    const long hold = static_cast<long>(0.003 * kRateD);
+    const long hold = static_cast<long>(0.003 * sampleRateD);
     std::vector<double> need(s.size());
     for (long i = 0; i < n; ++i) need[static_cast<std::size_t>(i)] = std::min(1.0, ceiling / (std::abs(s[static_cast<std::size_t>(i)]) + 1e-12));
     std::vector<double> g(s.size());
-    const double relL = std::exp(-1.0 / (0.080 * kRateD));
+    const double relL = std::exp(-1.0 / (0.080 * sampleRateD));
     double cur = 1;
     for (int pass = 0; pass < 2; ++pass)
         for (long i = 0; i < n; ++i) {
             double want = 1;
             for (long k = 0; k <= hold; k += 8) want = std::min(want, need[static_cast<std::size_t>((i + k) % n)]);
             want = std::min(want, need[static_cast<std::size_t>((i + hold) % n)]);
-            const double a = std::exp(-1.0 / (0.001 * kRateD));
+            const double a = std::exp(-1.0 / (0.001 * sampleRateD));
             cur = want < cur ? a * cur + (1 - a) * want : relL * cur + (1 - relL) * want;
             g[static_cast<std::size_t>(i)] = cur;
         }
@@ -260,13 +260,13 @@ void level(std::vector<double>& s, double thresholdDb, double ratio) {
 }
 
 std::vector<double> farmyard() {
-    constexpr double kSeconds = 24.0;
-    Loop L(kSeconds);
+    constexpr double loopSeconds = 24.0;
+    Loop L(loopSeconds);
     Noise rnd(1234);
     // A few hens, each with her own voice, chatting in "buk buk buk" phrases;
     // now and then one of them lets out the full "buk-buk-bukaaak".
     const double hens[4] = {330, 390, 450, 520};
-    for (double t = 0.2; t < kSeconds; t += rnd.range(0.8, 2.0)) {
+    for (double t = 0.2; t < loopSeconds; t += rnd.range(0.8, 2.0)) {
         const double f0 = hens[static_cast<int>(rnd.range(0, 3.99))];
         const double amp = rnd.range(0.45, 0.9);
         const double roll = rnd.next();
@@ -292,19 +292,19 @@ std::vector<double> farmyard() {
         }
     }
     // Chicks peeping in little runs.
-    for (double t = 0.6; t < kSeconds; t += rnd.range(1.3, 3.0)) {
+    for (double t = 0.6; t < loopSeconds; t += rnd.range(1.3, 3.0)) {
         const int n = 2 + static_cast<int>(rnd.range(0, 3.99));
         const double f = rnd.range(2600, 3600);
         for (int i = 0; i < n; ++i) peep(L, L.at(t + i * rnd.range(0.12, 0.2)), f * rnd.range(0.95, 1.05), 0.10);
     }
     // Feet scratching in the straw.
-    for (double t = 0.3; t < kSeconds; t += rnd.range(0.7, 2.4))
+    for (double t = 0.3; t < loopSeconds; t += rnd.range(0.7, 2.4))
         for (int i = 0, k = 1 + static_cast<int>(rnd.range(0, 2.99)); i < k; ++i)
             scratch(L, L.at(t + i * rnd.range(0.12, 0.2)), 0.12, rnd);
     // Straw rustle and breeze: filtered noise, rendered past the end and
     // cross-faded over the start so it too joins up at the seam.
     const long n = static_cast<long>(L.s.size());
-    const long fade = static_cast<long>(2.0 * kRateD);
+    const long fade = static_cast<long>(2.0 * sampleRateD);
     std::vector<double> bed(static_cast<std::size_t>(n + fade));
     Noise nz(99);
     double lp1 = 0, lp2 = 0, lp1b = 0, lp2b = 0;
@@ -338,12 +338,12 @@ struct Note {
 };
 
 void lead(Loop& L, long start, double hz, double len, double amp) {
-    const long n = static_cast<long>((len + 0.25) * kRateD);
+    const long n = static_cast<long>((len + 0.25) * sampleRateD);
     double ph = 0;
     for (long i = 0; i < n; ++i) {
-        const double t = static_cast<double>(i) / kRateD;
+        const double t = static_cast<double>(i) / sampleRateD;
         const double vib = 1.0 + 0.004 * std::sin(2 * std::numbers::pi * 5.5 * t) * std::min(1.0, t * 4);
-        ph += 2 * std::numbers::pi * hz * vib / kRateD;
+        ph += 2 * std::numbers::pi * hz * vib / sampleRateD;
         double env = std::min(1.0, t / 0.012) * (0.55 + 0.45 * std::exp(-t * 6));
         if (t > len) env *= std::exp(-(t - len) * 30);
         // Soft triangle-like tone plus a touch of octave: a friendly whistle.
@@ -353,11 +353,11 @@ void lead(Loop& L, long start, double hz, double len, double amp) {
 }
 
 void pluck(Loop& L, long start, double hz, double decay, double amp, double bright) {
-    const long n = static_cast<long>(decay * 6 * kRateD);
+    const long n = static_cast<long>(decay * 6 * sampleRateD);
     double ph = 0;
     for (long i = 0; i < n; ++i) {
-        const double t = static_cast<double>(i) / kRateD;
-        ph += 2 * std::numbers::pi * hz / kRateD;
+        const double t = static_cast<double>(i) / sampleRateD;
+        ph += 2 * std::numbers::pi * hz / sampleRateD;
         const double env = std::min(1.0, t / 0.004) * std::exp(-t / decay);
         const double v = std::sin(ph) + bright * std::exp(-t * 12) * (0.5 * std::sin(2 * ph) + 0.3 * std::sin(3 * ph));
         L.add(start + i, amp * env * v);
@@ -365,22 +365,22 @@ void pluck(Loop& L, long start, double hz, double decay, double amp, double brig
 }
 
 void kick(Loop& L, long start, double amp) {
-    const long n = static_cast<long>(0.3 * kRateD);
+    const long n = static_cast<long>(0.3 * sampleRateD);
     double ph = 0;
     for (long i = 0; i < n; ++i) {
-        const double t = static_cast<double>(i) / kRateD;
-        ph += 2 * std::numbers::pi * (45 + 90 * std::exp(-t * 30)) / kRateD;
+        const double t = static_cast<double>(i) / sampleRateD;
+        ph += 2 * std::numbers::pi * (45 + 90 * std::exp(-t * 30)) / sampleRateD;
         L.add(start + i, amp * std::exp(-t * 12) * std::min(1.0, t / 0.002) * std::sin(ph));
     }
 }
 
 void snare(Loop& L, long start, double amp, Noise& nz) {
-    // A soft brush-like snare: noise kept below about 7 kHz plus a short body tone.
-    const long n = static_cast<long>(0.2 * kRateD);
+    // A soft brush-like snare: noise kept below about 7 baseHz plus a short body tone.
+    const long n = static_cast<long>(0.2 * sampleRateD);
     Resonator body;
     double lp = 0;
     for (long i = 0; i < n; ++i) {
-        const double t = static_cast<double>(i) / kRateD;
+        const double t = static_cast<double>(i) / sampleRateD;
         lp += 0.55 * (nz.next() - lp);
         const double sn = body.run(lp, 3200, 0.6);
         const double tone = std::sin(2 * std::numbers::pi * 190 * t) * std::exp(-t * 35);
@@ -389,11 +389,11 @@ void snare(Loop& L, long start, double amp, Noise& nz) {
 }
 
 void hat(Loop& L, long start, double amp, Noise& nz) {
-    // Shaker tick: noise band around 8 kHz, nothing fizzing right up at the top.
-    const long n = static_cast<long>(0.06 * kRateD);
+    // Shaker tick: noise band around 8 baseHz, nothing fizzing right up at the top.
+    const long n = static_cast<long>(0.06 * sampleRateD);
     Resonator bp;
     for (long i = 0; i < n; ++i) {
-        const double t = static_cast<double>(i) / kRateD;
+        const double t = static_cast<double>(i) / sampleRateD;
         L.add(start + i, amp * 1.4 * bp.run(nz.next(), 8000, 1.1) * std::min(1.0, t / 0.002) * std::exp(-t * 70));
     }
 }
@@ -402,7 +402,7 @@ void hat(Loop& L, long start, double amp, Noise& nz) {
 // in the first one just as they would if the track kept playing.
 void echoLoop(std::vector<double>& s, double delay, double feedback, double wet) {
     const long n = static_cast<long>(s.size());
-    const long d = static_cast<long>(delay * kRateD);
+    const long d = static_cast<long>(delay * sampleRateD);
     std::vector<double> y(s.size(), 0.0);
     double lp = 0;
     for (int pass = 0; pass < 3; ++pass)
@@ -416,11 +416,11 @@ void echoLoop(std::vector<double>& s, double delay, double feedback, double wet)
 }
 
 std::vector<double> mainTheme() {
-    constexpr double kBeat = 0.5;  // 120 bpm
-    constexpr double kEighth = kBeat / 2;
-    constexpr int kBars = 24;
-    Loop L(kBars * 4 * kBeat);
-    Loop M(kBars * 4 * kBeat);  // the tune, which gets a little echo
+    constexpr double beatSeconds = 0.5;  // 120 bpm
+    constexpr double eighth = beatSeconds / 2;
+    constexpr int barCount = 24;
+    Loop L(barCount * 4 * beatSeconds);
+    Loop M(barCount * 4 * beatSeconds);  // the tune, which gets a little echo
     Noise nz(7);
 
     // Melody: part A (8 bars), part B (8 bars), part A again.
@@ -454,37 +454,37 @@ std::vector<double> mainTheme() {
     const std::vector<Chord> chordsA = {C, F, G, C, Am, F, G, C};
     const std::vector<Chord> chordsB = {F, G, Em, Am, F, G, C, G};
 
-    for (int bar = 0; bar < kBars; ++bar) {
+    for (int bar = 0; bar < barCount; ++bar) {
         const bool b = bar >= 8 && bar < 16;
         const auto& mel = (b ? partB : partA)[static_cast<std::size_t>(bar % 8)];
         const Chord ch = (b ? chordsB : chordsA)[static_cast<std::size_t>(bar % 8)];
-        const double t0 = bar * 4 * kBeat;
+        const double t0 = bar * 4 * beatSeconds;
         double t = t0;
         for (const Note& n : mel) {
-            const double len = n.eighths * kEighth;
+            const double len = n.eighths * eighth;
             if (n.midi) lead(M, M.at(t), midiHz(n.midi), len * 0.85, 0.32);
             t += len;
         }
         // Bass: root, fifth, root up an octave, fifth.
         const int bass[4] = {ch.root - 12, ch.fifth - 12, ch.root, ch.fifth - 12};
-        for (int q = 0; q < 4; ++q) pluck(L, L.at(t0 + q * kBeat), midiHz(bass[q]), 0.18, 0.42, 0.8);
+        for (int q = 0; q < 4; ++q) pluck(L, L.at(t0 + q * beatSeconds), midiHz(bass[q]), 0.18, 0.42, 0.8);
         // Off-beat plucked chords, like a ukulele.
         for (int e = 1; e < 8; e += 2)
             for (int note : {ch.root + 12, ch.third + 12, ch.fifth + 12})
-                pluck(L, L.at(t0 + e * kEighth + (note - ch.root) * 0.0015), midiHz(note), 0.08, 0.09, 1.0);
+                pluck(L, L.at(t0 + e * eighth + (note - ch.root) * 0.0015), midiHz(note), 0.08, 0.09, 1.0);
         // Drums.
         kick(L, L.at(t0), 0.8);
-        kick(L, L.at(t0 + 2 * kBeat), 0.7);
-        if (bar % 4 == 3) kick(L, L.at(t0 + 3.5 * kBeat), 0.5);
-        snare(L, L.at(t0 + kBeat), 0.35, nz);
-        snare(L, L.at(t0 + 3 * kBeat), 0.35, nz);
-        for (int e = 0; e < 8; ++e) hat(L, L.at(t0 + e * kEighth), e % 2 ? 0.12 : 0.2, nz);
+        kick(L, L.at(t0 + 2 * beatSeconds), 0.7);
+        if (bar % 4 == 3) kick(L, L.at(t0 + 3.5 * beatSeconds), 0.5);
+        snare(L, L.at(t0 + beatSeconds), 0.35, nz);
+        snare(L, L.at(t0 + 3 * beatSeconds), 0.35, nz);
+        for (int e = 0; e < 8; ++e) hat(L, L.at(t0 + e * eighth), e % 2 ? 0.12 : 0.2, nz);
     }
-    echoLoop(M.s, 3 * kEighth, 0.3, 0.45);
+    echoLoop(M.s, 3 * eighth, 0.3, 0.45);
     for (std::size_t i = 0; i < L.s.size(); ++i) L.s[i] += M.s[i];
     // Start the file 10 ms before the first downbeat, so the seam falls in
     // the quiet tail of the last bar rather than on a drum hit.
-    const std::size_t lead = static_cast<std::size_t>(0.010 * kRateD);
+    const std::size_t lead = static_cast<std::size_t>(0.010 * sampleRateD);
     std::rotate(L.s.begin(), L.s.end() - static_cast<long>(lead), L.s.end());
     return L.s;
 }
