@@ -20,6 +20,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -115,7 +116,8 @@ int main()
         into->placeSharedSprites();
         const auto start = Clock::now();
         std::vector<std::uint8_t> bytes;
-        readFileBytes(path, bytes);
+        if (!readFileBytes(path, bytes))
+            throw std::runtime_error("cannot read the save " + path);
         readPart.push_back(msSince(start));
         auto part = Clock::now();
         std::string problem;
