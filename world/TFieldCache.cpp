@@ -1,5 +1,6 @@
 #include "world/TFieldCache.hpp"
 
+#include "core/HeapMemory.hpp"
 #include "core/TTextureStore.hpp"
 #include "world/ProcessObjects.hpp"
 #include "world/TWorld.hpp"
@@ -188,7 +189,15 @@ sf::IntRect TFieldCache::opaqueInterior(const sf::Texture& texture)
 {
     if (const auto found = interiors.find(&texture); found != interiors.end())
         return found->second;
-    const sf::Image image = texture.copyToImage();
+    const sf::IntRect interior = opaqueInteriorOf(texture.copyToImage());
+    // The pixels read back leave the heap again.
+    releaseFreeHeap();
+    interiors.emplace(&texture, interior);
+    return interior;
+}
+
+sf::IntRect TFieldCache::opaqueInteriorOf(const sf::Image& image)
+{
     const int w = static_cast<int>(image.getSize().x), h = static_cast<int>(image.getSize().y);
     // Counts of pixels that are not fully opaque, summed over rectangles
     // from the top left corner.
@@ -222,7 +231,5 @@ sf::IntRect TFieldCache::opaqueInterior(const sf::Texture& texture)
         else
             b -= stepY;
     }
-    const sf::IntRect interior = clear(l, t, r, b) ? sf::IntRect({l, t}, {r - l, b - t}) : sf::IntRect();
-    interiors.emplace(&texture, interior);
-    return interior;
+    return clear(l, t, r, b) ? sf::IntRect({l, t}, {r - l, b - t}) : sf::IntRect();
 }

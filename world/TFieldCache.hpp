@@ -2,6 +2,7 @@
 
 #include "actors/TSpriteBatch.hpp"
 
+#include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/Rect.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/RenderTexture.hpp>
@@ -66,6 +67,7 @@ private:
     bool groundCurrent(TWorld& world, const ViewLook& view, std::size_t& spotsDrawn) const;
     void paintGround(TWorld& world, const sf::View& view, std::size_t from);
     std::vector<TSpriteLook> penLooks(TWorld& world) const;
+    static sf::IntRect opaqueInteriorOf(const sf::Image& image);
 
     sf::RenderTexture ground; // the floor and the dirt
     sf::RenderTexture pen; // the ground and the still furniture
