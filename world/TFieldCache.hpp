@@ -42,7 +42,10 @@ public:
     // from the picture, painting it again first when something changed.
     // Pixels of `covered` (target pixels that a later opaque draw will
     // overwrite anyway) are left out of the copy.
-    void draw(sf::RenderTarget& target, TWorld& world, const sf::IntRect& covered = {});
+    void draw(sf::RenderTarget& target, TWorld& world, const std::vector<sf::IntRect>& covered = {});
+    // `area` less the `covered` rectangles, as rectangles that do not
+    // overlap, top to bottom (bands of the same columns joined).
+    static std::vector<sf::IntRect> uncoveredParts(const sf::IntRect& area, const std::vector<sf::IntRect>& covered);
     // Drops the pictures (they are made again on the next draw).
     void forget();
 
