@@ -41,10 +41,10 @@ std::size_t giveBackSpareMemory()
     // glibc's own defaults.
     mallopt(M_MMAP_MAX, 65536);
     mallopt(M_TRIM_THRESHOLD, 128 * 1024);
-    // The kernel's background merger fills a large page's worth of small
-    // pages back in wherever one of them is still in use, so the memory given
-    // back below would return within seconds (about 80 MiB of it in play).
-    // The large pages already there stay as they are.
+    // The kernel's background merger may fill a large page's worth of small
+    // pages back in wherever one of them is still in use, bringing back the
+    // memory given back below. The large pages already there stay as they
+    // are.
     for (std::size_t i = 0; i < largePageRangeCount; ++i)
         (void)madvise(reinterpret_cast<void*>(largePageRanges[i].first), largePageRanges[i].size(), MADV_NOHUGEPAGE);
     largePageRangeCount = 0;
