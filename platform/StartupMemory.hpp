@@ -40,9 +40,17 @@ void keepMemoryInHeap();
 
 // Once the start is over: large blocks get their own mappings again, and
 // the heap hands freed memory back to the system, starting with what is free
-// now (the start's spare room, the pictures the mipmaps replaced). Returns
-// the bytes the heap held free before (0 where the heap is left alone).
+// now (the start's spare room, the pictures the mipmaps replaced), and the
+// heap grown on large pages is no longer merged into them (which would fill
+// the memory given back in again). Returns the bytes the heap held free
+// before (0 where the heap is left alone).
 std::size_t giveBackSpareMemory();
+
+// After the start, hands the heap's free memory back to the system now. A
+// big passing need (a large picture's pixels read back, say) is served from
+// the room free inside the heap, and what it used would otherwise stay
+// resident for good. During the start, does nothing.
+void releaseFreeHeap();
 
 // Grows the heap by about `bytes`, gives the block straight back to it
 // unwritten (so the next allocations are carved out of it, in order), and

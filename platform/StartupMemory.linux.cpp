@@ -1,5 +1,6 @@
 #include "platform/StartupMemory.hpp"
 
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -13,6 +14,19 @@
 #define HENHOUSE_TUNES_HEAP 1
 #else
 #define HENHOUSE_TUNES_HEAP 0
+#endif
+
+#if HENHOUSE_TUNES_HEAP
+namespace {
+
+// The ranges asked for on large pages, so that their advice can be taken
+// back once the start is over.
+std::array<THeapRange, 16> largePageRanges;
+std::size_t largePageRangeCount = 0;
+// Whether freed memory is being kept in the heap (the start).
+bool keeping = false;
+
+} // namespace
 #endif
 
 bool shapesStartupMemory()
@@ -40,6 +54,7 @@ void keepMemoryInHeap()
 #if HENHOUSE_TUNES_HEAP
     mallopt(M_MMAP_MAX, 0);
     mallopt(M_TRIM_THRESHOLD, std::numeric_limits<int>::max());
+    keeping = true;
 #endif
 }
 
@@ -50,10 +65,26 @@ std::size_t giveBackSpareMemory()
     // glibc's own defaults.
     mallopt(M_MMAP_MAX, 65536);
     mallopt(M_TRIM_THRESHOLD, 128 * 1024);
+    // The kernel's background merger may fill a large page's worth of small
+    // pages back in wherever one of them is still in use, bringing back the
+    // memory given back below. The large pages already there stay as they
+    // are.
+    for (std::size_t i = 0; i < largePageRangeCount; ++i)
+        (void)madvise(reinterpret_cast<void*>(largePageRanges[i].first), largePageRanges[i].size(), MADV_NOHUGEPAGE);
+    largePageRangeCount = 0;
+    keeping = false;
     (void)malloc_trim(0);
     return spare;
 #else
     return 0;
+#endif
+}
+
+void releaseFreeHeap()
+{
+#if HENHOUSE_TUNES_HEAP
+    if (!keeping)
+        (void)malloc_trim(0);
 #endif
 }
 
@@ -74,7 +105,9 @@ THeapRange growHeap([[maybe_unused]] std::size_t bytes)
     if (range.last <= range.first)
         return THeapRange{};
     // A hint only: where large pages are not to be had, small ones serve.
-    (void)madvise(reinterpret_cast<void*>(range.first), range.size(), MADV_HUGEPAGE);
+    if (madvise(reinterpret_cast<void*>(range.first), range.size(), MADV_HUGEPAGE) == 0
+        && largePageRangeCount < largePageRanges.size())
+        largePageRanges[largePageRangeCount++] = range;
 #endif
     return range;
 }

@@ -1,5 +1,6 @@
 #include "world/TFieldCache.hpp"
 
+#include "platform/StartupMemory.hpp"
 #include "core/TTextureStore.hpp"
 #include "world/ProcessObjects.hpp"
 #include "world/TWorld.hpp"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -103,7 +105,7 @@ void TFieldCache::paintGround(TWorld& world, const sf::View& view, std::size_t f
     ground.display();
 }
 
-void TFieldCache::draw(sf::RenderTarget& target, TWorld& world, const sf::IntRect& covered)
+void TFieldCache::draw(sf::RenderTarget& target, TWorld& world, const std::vector<sf::IntRect>& covered)
 {
     const ViewLook view = lookOf(target);
     const sf::Vector2u size = target.getSize();
@@ -153,28 +155,68 @@ void TFieldCache::draw(sf::RenderTarget& target, TWorld& world, const sf::IntRec
     const sf::View saved = target.getView();
     target.setView(pixelView(target));
     sf::Sprite copy(pen.getTexture());
-    const auto copyPart = [&](int left, int top, int right, int bottom) {
-        if (right <= left || bottom <= top)
-            return;
-        copy.setTextureRect(sf::IntRect({left, top}, {right - left, bottom - top}));
-        copy.setPosition({static_cast<float>(left), static_cast<float>(top)});
+    for (const sf::IntRect& part : uncoveredParts(area, covered)) {
+        copy.setTextureRect(part);
+        copy.setPosition(sf::Vector2f(part.position));
         target.draw(copy, sf::BlendNone);
-    };
-    const int left = area.position.x, top = area.position.y;
-    const int right = left + area.size.x, bottom = top + area.size.y;
-    const int cl = std::clamp(covered.position.x, left, right);
-    const int ct = std::clamp(covered.position.y, top, bottom);
-    const int cr = std::clamp(covered.position.x + covered.size.x, cl, right);
-    const int cb = std::clamp(covered.position.y + covered.size.y, ct, bottom);
-    if (cr <= cl || cb <= ct) {
-        copyPart(left, top, right, bottom);
-    } else {
-        copyPart(left, top, right, ct);
-        copyPart(left, cb, right, bottom);
-        copyPart(left, ct, cl, cb);
-        copyPart(cr, ct, right, cb);
     }
     target.setView(saved);
+}
+
+std::vector<sf::IntRect> TFieldCache::uncoveredParts(const sf::IntRect& area, const std::vector<sf::IntRect>& covered)
+{
+    const int left = area.position.x, top = area.position.y;
+    const int right = left + area.size.x, bottom = top + area.size.y;
+    std::vector<sf::IntRect> parts;
+    if (right <= left || bottom <= top)
+        return parts;
+    // The covers within the area, and the rows where one begins or ends.
+    std::vector<sf::IntRect> covers;
+    std::vector<int> rows{top, bottom};
+    for (const sf::IntRect& c : covered) {
+        const int l = std::max(left, c.position.x), r = std::min(right, c.position.x + c.size.x);
+        const int t = std::max(top, c.position.y), b = std::min(bottom, c.position.y + c.size.y);
+        if (r <= l || b <= t)
+            continue;
+        covers.push_back(sf::IntRect({l, t}, {r - l, b - t}));
+        rows.push_back(t);
+        rows.push_back(b);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    // Band by band, the columns no cover spans; a part grows downwards while
+    // the next band leaves the same columns open.
+    std::vector<std::size_t> open; // parts reaching the current band
+    for (std::size_t k = 0; k + 1 < rows.size(); ++k) {
+        const int t = rows[k], b = rows[k + 1];
+        std::vector<std::pair<int, int>> spans;
+        for (const sf::IntRect& c : covers)
+            if (c.position.y <= t && b <= c.position.y + c.size.y)
+                spans.emplace_back(c.position.x, c.position.x + c.size.x);
+        std::sort(spans.begin(), spans.end());
+        std::vector<std::size_t> reaching;
+        int x = left;
+        const auto emit = [&](int from, int to) {
+            if (to <= from)
+                return;
+            for (std::size_t i : open)
+                if (parts[i].position.x == from && parts[i].size.x == to - from
+                    && parts[i].position.y + parts[i].size.y == t) {
+                    parts[i].size.y += b - t;
+                    reaching.push_back(i);
+                    return;
+                }
+            reaching.push_back(parts.size());
+            parts.push_back(sf::IntRect({from, t}, {to - from, b - t}));
+        };
+        for (const auto& [from, to] : spans) {
+            emit(x, from);
+            x = std::max(x, to);
+        }
+        emit(x, right);
+        open = std::move(reaching);
+    }
+    return parts;
 }
 
 void TFieldCache::forget()
@@ -188,7 +230,15 @@ sf::IntRect TFieldCache::opaqueInterior(const sf::Texture& texture)
 {
     if (const auto found = interiors.find(&texture); found != interiors.end())
         return found->second;
-    const sf::Image image = texture.copyToImage();
+    const sf::IntRect interior = opaqueInteriorOf(texture.copyToImage());
+    // The pixels read back leave the heap again.
+    releaseFreeHeap();
+    interiors.emplace(&texture, interior);
+    return interior;
+}
+
+sf::IntRect TFieldCache::opaqueInteriorOf(const sf::Image& image)
+{
     const int w = static_cast<int>(image.getSize().x), h = static_cast<int>(image.getSize().y);
     // Counts of pixels that are not fully opaque, summed over rectangles
     // from the top left corner.
@@ -222,7 +272,5 @@ sf::IntRect TFieldCache::opaqueInterior(const sf::Texture& texture)
         else
             b -= stepY;
     }
-    const sf::IntRect interior = clear(l, t, r, b) ? sf::IntRect({l, t}, {r - l, b - t}) : sf::IntRect();
-    interiors.emplace(&texture, interior);
-    return interior;
+    return clear(l, t, r, b) ? sf::IntRect({l, t}, {r - l, b - t}) : sf::IntRect();
 }

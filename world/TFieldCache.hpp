@@ -2,6 +2,7 @@
 
 #include "actors/TSpriteBatch.hpp"
 
+#include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/Rect.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/RenderTexture.hpp>
@@ -41,7 +42,10 @@ public:
     // from the picture, painting it again first when something changed.
     // Pixels of `covered` (target pixels that a later opaque draw will
     // overwrite anyway) are left out of the copy.
-    void draw(sf::RenderTarget& target, TWorld& world, const sf::IntRect& covered = {});
+    void draw(sf::RenderTarget& target, TWorld& world, const std::vector<sf::IntRect>& covered = {});
+    // `area` less the `covered` rectangles, as rectangles that do not
+    // overlap, top to bottom (bands of the same columns joined).
+    static std::vector<sf::IntRect> uncoveredParts(const sf::IntRect& area, const std::vector<sf::IntRect>& covered);
     // Drops the pictures (they are made again on the next draw).
     void forget();
 
@@ -66,6 +70,7 @@ private:
     bool groundCurrent(TWorld& world, const ViewLook& view, std::size_t& spotsDrawn) const;
     void paintGround(TWorld& world, const sf::View& view, std::size_t from);
     std::vector<TSpriteLook> penLooks(TWorld& world) const;
+    static sf::IntRect opaqueInteriorOf(const sf::Image& image);
 
     sf::RenderTexture ground; // the floor and the dirt
     sf::RenderTexture pen; // the ground and the still furniture

@@ -1,5 +1,7 @@
 #include "world/TInkBounds.hpp"
 
+#include "platform/StartupMemory.hpp"
+
 #include <SFML/Graphics/Image.hpp>
 
 #include <algorithm>
@@ -10,7 +12,18 @@ const TInkBounds::Map& TInkBounds::mapOf(const sf::Texture& texture)
 {
     if (const auto known = maps.find(&texture); known != maps.end())
         return known->second;
-    const sf::Image image = texture.copyToImage();
+    Map map;
+    {
+        const sf::Image image = texture.copyToImage();
+        map = mapOfImage(image);
+    }
+    // The pixels read back (a chicken sheet is 40 MB) leave the heap again.
+    releaseFreeHeap();
+    return maps.emplace(&texture, std::move(map)).first->second;
+}
+
+TInkBounds::Map TInkBounds::mapOfImage(const sf::Image& image)
+{
     const int w = static_cast<int>(image.getSize().x), h = static_cast<int>(image.getSize().y);
     Map map;
     map.columns = (w + cell - 1) / cell;
@@ -23,7 +36,7 @@ const TInkBounds::Map& TInkBounds::mapOf(const sf::Texture& texture)
                 != 0)
                 map.inked[static_cast<std::size_t>(y / cell) * static_cast<std::size_t>(map.columns)
                           + static_cast<std::size_t>(x / cell)] = true;
-    return maps.emplace(&texture, std::move(map)).first->second;
+    return map;
 }
 
 sf::IntRect TInkBounds::inked(const sf::Texture& texture, const sf::IntRect& rect, int reach)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/Rect.hpp>
 #include <SFML/Graphics/Texture.hpp>
 
@@ -29,6 +30,7 @@ private:
         std::vector<bool> inked; // one per cell, row by row
     };
     const Map& mapOf(const sf::Texture& texture);
+    static Map mapOfImage(const sf::Image& image);
 
     std::map<const sf::Texture*, Map> maps;
     std::map<std::tuple<const sf::Texture*, int, int, int, int, int>, sf::IntRect> found;

@@ -101,6 +101,11 @@ public:
     void drawInked(sf::RenderTarget& target, const sf::Sprite& sprite);
     // Where the open window is opaque, one unit in; empty with no window.
     sf::FloatRect hiddenArea();
+    // The toolbar socket at `index` (0..3) as this mode shows it.
+    int socketTexture(int index) const;
+    // Adds to `covers` the target pixels where the head-up display's plates
+    // are opaque, one in from each edge (where a unit is a pixel).
+    void addHudCovers(const sf::RenderTarget& target);
     // Leaves the furniture's shared stamps where drawing it would.
     void placeFurnitureStamps();
     void drawHud(sf::RenderTarget& target);
@@ -187,5 +192,6 @@ public:
     TFieldCache fieldCache;
     TSpriteBatch batch;
     TInkBounds inkBounds;
+    std::vector<sf::IntRect> covers; // target pixels a later opaque draw paints over
     bool drawDirect = false;
 };

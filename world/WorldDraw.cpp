@@ -18,7 +18,56 @@ namespace {
 
 TTextureStore& store() { return TTextureStore::instance(); }
 
+// The head-up display's plates: the toolbar's tray and sockets, the
+// counters' frames and the inventory bar.
+constexpr sf::Vector2f trayPlace{600.f, 1000.f};
+constexpr sf::Vector2f socketPlaces[4] = {{682.f, 944.f}, {828.f, 944.f}, {974.f, 944.f}, {1120.f, 944.f}};
+constexpr sf::Vector2f eggFramePlace{735.f, 0.f};
+constexpr sf::Vector2f coinFramePlace{1718.f, 15.f};
+constexpr sf::Vector2f clockFramePlace{29.f, 15.f};
+constexpr sf::Vector2f inventoryPlace{55.f, 870.f};
+
 } // namespace
+
+int TWorld::socketTexture(int index) const
+{
+    const bool sorting = mode == ModeSorting || mode == ModeSortingRunning;
+    const int textures[4] = {sorting ? image::buttonSortPressed : image::buttonSort, mode == ModeShop ? image::buttonShopPressed : image::buttonShop, image::buttonSound, image::buttonClean};
+    return textures[index];
+}
+
+void TWorld::addHudCovers(const sf::RenderTarget& target)
+{
+    // Only where a unit is a pixel, so a plate's pixel shows one texel of it.
+    const sf::View& view = target.getView();
+    const sf::IntRect viewport = target.getViewport(view);
+    if (view.getRotation() != sf::degrees(0.f) || sf::Vector2f(viewport.size) != view.getSize())
+        return;
+    const auto cover = [&](int id, sf::Vector2f place) {
+        const sf::Sprite& plate = store().getSprite(id);
+        if (plate.getScale() != sf::Vector2f(1.f, 1.f) || plate.getRotation() != sf::degrees(0.f)
+            || plate.getColor().a != 255)
+            return;
+        const sf::IntRect inner = fieldCache.opaqueInterior(plate.getTexture());
+        const auto shown = inner.findIntersection(plate.getTextureRect());
+        if (!shown || shown->size.x < 4 || shown->size.y < 4)
+            return;
+        const sf::Vector2f at = place - plate.getOrigin() - sf::Vector2f(plate.getTextureRect().position);
+        const sf::Vector2i a = target.mapCoordsToPixel(at + sf::Vector2f(shown->position));
+        const sf::Vector2i b = target.mapCoordsToPixel(at + sf::Vector2f(shown->position + shown->size));
+        // Whole pixels only, one in from each edge.
+        covers.push_back(sf::IntRect(a + sf::Vector2i(1, 1), b - a - sf::Vector2i(2, 2)));
+    };
+    cover(image::buttonControl, trayPlace);
+    for (int i = 0; i < 4; ++i)
+        cover(socketTexture(i), socketPlaces[i]);
+    for (const auto& button : toolbarButtons)
+        cover(button->stateTextures[button->state], button->getPosition());
+    cover(image::frameCountEggs, eggFramePlace);
+    cover(image::frameCurCoin, coinFramePlace);
+    cover(image::frameTimer, clockFramePlace);
+    cover(image::inventory, inventoryPlace);
+}
 
 void TWorld::draw(sf::RenderTarget& target)
 {
@@ -39,7 +88,11 @@ void TWorld::draw(sf::RenderTarget& target)
         const sf::Vector2i b = target.mapCoordsToPixel(hidden.position + hidden.size);
         hiddenPixels = sf::IntRect(a + sf::Vector2i(1, 1), b - a - sf::Vector2i(2, 2));
     }
-    fieldCache.draw(target, *this, hiddenPixels);
+    covers.clear();
+    if (hiddenPixels.size.x > 0 && hiddenPixels.size.y > 0)
+        covers.push_back(hiddenPixels);
+    addHudCovers(target);
+    fieldCache.draw(target, *this, covers);
     drawLife(target, hiddenPixels.size.x > 0 ? hidden : sf::FloatRect());
     drawHud(target);
 }
@@ -251,19 +304,17 @@ void TWorld::drawHud(sf::RenderTarget& target)
 
     // Toolbar sockets under the round buttons; the sort and shop sockets glow
     // while their window is open.
-    store().drawSpriteAt(target, image::buttonControl, {600.f, 1000.f});
-    store().drawSpriteAt(target, sorting ? image::buttonSortPressed : image::buttonSort, {682.f, 944.f});
-    store().drawSpriteAt(target, mode == ModeShop ? image::buttonShopPressed : image::buttonShop, {828.f, 944.f});
-    store().drawSpriteAt(target, image::buttonSound, {974.f, 944.f});
-    store().drawSpriteAt(target, image::buttonClean, {1120.f, 944.f});
+    store().drawSpriteAt(target, image::buttonControl, trayPlace);
+    for (int i = 0; i < 4; ++i)
+        store().drawSpriteAt(target, socketTexture(i), socketPlaces[i]);
     for (auto& button : toolbarButtons)
         button->draw(target);
 
-    store().drawSpriteAt(target, image::frameCountEggs, {735.f, 0.f});
+    store().drawSpriteAt(target, image::frameCountEggs, eggFramePlace);
     drawText(target, eggCountText);
-    store().drawSpriteAt(target, image::frameCurCoin, {1718.f, 15.f});
+    store().drawSpriteAt(target, image::frameCurCoin, coinFramePlace);
     drawText(target, coinText);
-    store().drawSpriteAt(target, image::frameTimer, {29.f, 15.f});
+    store().drawSpriteAt(target, image::frameTimer, clockFramePlace);
     drawText(target, timeText);
 
     kurortCard.draw(target);
@@ -332,7 +383,7 @@ void TWorld::drawHud(sf::RenderTarget& target)
 
 void TWorld::drawInventory(sf::RenderTarget& target)
 {
-    store().drawSpriteAt(target, image::inventory, {55.f, 870.f});
+    store().drawSpriteAt(target, image::inventory, inventoryPlace);
     for (TSlot& slot : *inventorySlots)
         slot.draw(target);
 }

@@ -2,7 +2,9 @@
 
 #include <catch2/catch_test_macros.hpp>
 
+#include <cstdint>
 #include <cstdlib>
+#include <fstream>
 #include <cstring>
 #include <string>
 
@@ -12,6 +14,8 @@ constexpr std::size_t MB = std::size_t{1} << 20;
 
 #if !HENHOUSE_PORTABLE
 #include <malloc.h>
+#include <sstream>
+#include <string>
 #include <sys/mman.h>
 
 namespace {
@@ -22,6 +26,36 @@ bool resident(const void* at)
     unsigned char state = 0;
     return mincore(const_cast<void*>(at), 4096, &state) == 0 && (state & 1) != 0;
 }
+
+#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
+// Writes to every page of [at, at + bytes), in a way no compiler leaves out.
+void touch(char* at, std::size_t bytes)
+{
+    volatile char* page = at;
+    for (std::size_t done = 0; done < bytes; done += 4096)
+        page[done] = 1;
+}
+
+// The kernel's flags of the mapping that holds `at` ("" when none does).
+std::string mappingFlags(std::uintptr_t at)
+{
+    std::ifstream smaps("/proc/self/smaps");
+    std::string line;
+    bool inside = false;
+    while (std::getline(smaps, line)) {
+        std::uintptr_t low = 0, high = 0;
+        char dash = 0;
+        std::istringstream head(line);
+        if (head >> std::hex >> low >> dash >> high && dash == '-' && line.find(':') > line.find(' ')) {
+            inside = low <= at && at < high;
+            continue;
+        }
+        if (inside && line.rfind("VmFlags:", 0) == 0)
+            return line.substr(8) + " ";
+    }
+    return "";
+}
+#endif
 
 } // namespace
 
@@ -78,7 +112,6 @@ TEST_CASE("after the start the heap gives its free memory back, and big blocks a
     void* middle = reinterpret_cast<void*>(range.first + range.size() / 2);
     REQUIRE(resident(middle));
     CHECK(mallinfo2().fordblks >= 16 * MB);
-
     CHECK(giveBackSpareMemory() >= 16 * MB);
     CHECK_FALSE(resident(middle));
     // A big block now has a mapping of its own, returned when freed.
@@ -88,6 +121,59 @@ TEST_CASE("after the start the heap gives its free memory back, and big blocks a
     CHECK(mallinfo2().hblkhd >= mappedBefore + 8 * MB);
     std::free(block);
     CHECK(mallinfo2().hblkhd == mappedBefore);
+
+    // Heap grown on large pages ("hg"), which the kernel may fill in at any
+    // time, merging small pages into large ones; after the start, no longer
+    // ("nh"), or what was given back would soon be there again.
+    keepMemoryInHeap();
+    const THeapRange grown = growHeap(8 * MB);
+    REQUIRE(grown.size() >= 4 * MB);
+    void* used = std::malloc(8 * MB);
+    REQUIRE(used != nullptr);
+    const std::uintptr_t inside = grown.first + grown.size() / 2;
+    REQUIRE(reinterpret_cast<std::uintptr_t>(used) < inside);
+    CHECK(mappingFlags(inside).find(" hg ") != std::string::npos);
+    (void)giveBackSpareMemory();
+    const std::string flags = mappingFlags(inside);
+    INFO("flags:" << flags);
+    CHECK(flags.find(" hg ") == std::string::npos);
+    CHECK(flags.find(" nh ") != std::string::npos);
+    std::free(used);
+    keepMemoryInHeap(); // as the other tests expect
+}
+
+TEST_CASE("after the start, memory a passing need used inside the heap can be handed back at once", "[heap]")
+{
+    // Two blocks from the heap, the first freed once the start is over: it
+    // is free room inside the heap, which stays in memory.
+    keepMemoryInHeap();
+    const std::size_t bytes = 16 * MB;
+    auto* first = static_cast<char*>(std::malloc(bytes));
+    auto* second = static_cast<char*>(std::malloc(bytes));
+    REQUIRE(first != nullptr);
+    REQUIRE(second != nullptr);
+    REQUIRE(first < second);
+    touch(first, bytes);
+    touch(second, bytes);
+    // A whole page inside the first block.
+    char* middle = reinterpret_cast<char*>((reinterpret_cast<std::uintptr_t>(first) + bytes / 2) / 4096 * 4096);
+
+    SECTION("during the start it is kept")
+    {
+        std::free(first);
+        releaseFreeHeap();
+        CHECK(resident(middle));
+        (void)giveBackSpareMemory();
+    }
+    SECTION("after the start it goes")
+    {
+        (void)giveBackSpareMemory();
+        std::free(first);
+        REQUIRE(resident(middle));
+        releaseFreeHeap();
+        CHECK_FALSE(resident(middle));
+    }
+    std::free(second);
     keepMemoryInHeap(); // as the other tests expect
 }
 

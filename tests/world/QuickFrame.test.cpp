@@ -19,6 +19,8 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -295,5 +297,69 @@ TEST_CASE("on the game's own window, opened smaller and grown, the quick frame i
             differ += std::memcmp(plain.getPixelsPtr() + i, quick.getPixelsPtr() + i, 3) != 0 ? 1 : 0;
         INFO("mode " << mode << ": " << differ << " pixels differ");
         CHECK(differ == 0);
+    }
+}
+
+TEST_CASE("the still layers' copy leaves out exactly the covered pixels", "[scene][quick]")
+{
+    // Every pixel of a small area, by how many parts and covers hold it.
+    const auto check = [](const sf::IntRect& area, const std::vector<sf::IntRect>& covered) {
+        const std::vector<sf::IntRect> parts = TFieldCache::uncoveredParts(area, covered);
+        long wrong = 0;
+        for (int y = area.position.y; y < area.position.y + area.size.y; ++y)
+            for (int x = area.position.x; x < area.position.x + area.size.x; ++x) {
+                int inParts = 0;
+                for (const sf::IntRect& p : parts)
+                    inParts += p.contains({x, y}) ? 1 : 0;
+                bool inCover = false;
+                for (const sf::IntRect& c : covered)
+                    inCover = inCover || c.contains({x, y});
+                wrong += inParts != (inCover ? 0 : 1) ? 1 : 0;
+            }
+        for (const sf::IntRect& p : parts)
+            wrong += p.size.x > 0 && p.size.y > 0 && area.findIntersection(p) == p ? 0 : 1;
+        return std::pair{wrong, parts.size()};
+    };
+    const sf::IntRect area({3, 2}, {40, 30});
+    SECTION("nothing covered: the area in one part")
+    {
+        CHECK(check(area, {}) == std::pair{0L, std::size_t{1}});
+    }
+    SECTION("one cover inside: four parts around it")
+    {
+        CHECK(check(area, {sf::IntRect({10, 10}, {5, 5})}) == std::pair{0L, std::size_t{4}});
+    }
+    SECTION("covers that overlap, touch, stick out or are empty")
+    {
+        const std::vector<sf::IntRect> covers{sf::IntRect({10, 10}, {5, 5}), sf::IntRect({12, 12}, {20, 3}),
+                                              sf::IntRect({0, 0}, {8, 40}), sf::IntRect({32, 12}, {4, 9}),
+                                              sf::IntRect({20, 20}, {0, 5}), sf::IntRect({-5, 25}, {100, 2})};
+        CHECK(check(area, covers).first == 0);
+    }
+    SECTION("all of it covered: nothing to copy")
+    {
+        CHECK(check(area, {sf::IntRect({0, 0}, {50, 50})}) == std::pair{0L, std::size_t{0}});
+    }
+    SECTION("the game's plates on a window of whole pixels")
+    {
+        auto world = playedWorld(1.f);
+        sf::RenderTexture& canvas = testsupport::screenCanvas();
+        canvas.setView(canvas.getDefaultView());
+        world->drawDirect = false;
+        canvas.clear(sf::Color::Black);
+        world->draw(canvas);
+        // The tray, the counters' frames and the inventory bar at least.
+        CHECK(world->covers.size() >= 5);
+        long covered = 0;
+        for (const sf::IntRect& c : world->covers)
+            covered += static_cast<long>(c.size.x) * c.size.y;
+        CHECK(covered > 100000);
+        // A scaled view: none.
+        sf::View view(sf::FloatRect({0.f, 0.f}, {1920.f, 1080.f}));
+        view.setViewport(sf::FloatRect({0.1f, 0.05f}, {0.8f, 0.9f}));
+        canvas.setView(view);
+        world->draw(canvas);
+        CHECK(world->covers.empty());
+        canvas.setView(canvas.getDefaultView());
     }
 }
