@@ -4,9 +4,15 @@
 
 #include <algorithm>
 
-TActor::TActor() : sf::Sprite(TTextureStore::instance().getTexture(image::placeholder)) {}
+TActor::TActor()
+    : sf::Sprite(TTextureStore::instance().getTexture(image::placeholder))
+{
+}
 
-TActor::TActor(const sf::Texture& texture) : sf::Sprite(texture) {}
+TActor::TActor(const sf::Texture& texture)
+    : sf::Sprite(texture)
+{
+}
 
 void TActor::update(float) {}
 
@@ -43,10 +49,7 @@ sf::Vector2f TActor::getSize()
     return {static_cast<float>(rect.size.x), static_cast<float>(rect.size.y)};
 }
 
-sf::FloatRect TActor::getBounds()
-{
-    return {getPosition() - getOrigin(), getSize()};
-}
+sf::FloatRect TActor::getBounds() { return {getPosition() - getOrigin(), getSize()}; }
 
 void TActor::resetTextureRect()
 {

@@ -19,9 +19,9 @@ void TSpriteBatch::add(const sf::Sprite& sprite)
     const sf::Vector2f size(std::abs(rect.size.x), std::abs(rect.size.y));
     const sf::Color colour = sprite.getColor();
     const sf::Vertex corners[4] = {{{0.f, 0.f}, colour, rect.position},
-        {{0.f, size.y}, colour, rect.position + sf::Vector2f(0.f, rect.size.y)},
-        {{size.x, 0.f}, colour, rect.position + sf::Vector2f(rect.size.x, 0.f)},
-        {size, colour, rect.position + rect.size}};
+                                   {{0.f, size.y}, colour, rect.position + sf::Vector2f(0.f, rect.size.y)},
+                                   {{size.x, 0.f}, colour, rect.position + sf::Vector2f(rect.size.x, 0.f)},
+                                   {size, colour, rect.position + rect.size}};
     // The transform a lone sprite's draw would use: the default states' one
     // combined with the sprite's.
     sf::Transform place;

@@ -17,8 +17,8 @@ public:
     void clear();
     void add(const sf::Sprite& sprite);
     void draw(sf::RenderTarget& target) const;
-    bool empty() const {return runs.empty();}
-    std::size_t runCount() const {return runs.size();}
+    bool empty() const { return runs.empty(); }
+    std::size_t runCount() const { return runs.size(); }
 
 private:
     struct Run {

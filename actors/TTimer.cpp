@@ -1,6 +1,9 @@
 #include "actors/TTimer.hpp"
 
-TTimer::TTimer(float length) : period(length) {}
+TTimer::TTimer(float length)
+    : period(length)
+{
+}
 
 int TTimer::update(float dt)
 {

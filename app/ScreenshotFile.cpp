@@ -26,7 +26,7 @@ std::optional<std::string> screenshotFormat(const std::string& path)
 {
     std::string extension = std::filesystem::path(path).extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
-        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (extension == ".png" || extension == ".bmp" || extension == ".tga" || extension == ".jpg")
         return extension.substr(1);
     if (extension == ".jpeg")
@@ -41,7 +41,7 @@ bool screenshotPathUsable(const std::string& path, std::string& error)
         error = "--screenshot " + shown + ": the name must end in .png, .bmp, .tga or .jpg";
         return false;
     }
-    struct stat info {};
+    struct stat info{};
     if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
         error = "--screenshot " + shown + " is a directory";
         return false;
@@ -49,7 +49,7 @@ bool screenshotPathUsable(const std::string& path, std::string& error)
     const std::string folder = folderOf(path);
     if (::stat(folder.c_str(), &info) != 0) {
         error = "--screenshot " + shown + ": the folder " + escapedForTerminal(folder)
-            + (errno == ENOENT ? " does not exist" : std::string(": ") + std::strerror(errno));
+                + (errno == ENOENT ? " does not exist" : std::string(": ") + std::strerror(errno));
         return false;
     }
     if (!S_ISDIR(info.st_mode)) {
@@ -57,8 +57,8 @@ bool screenshotPathUsable(const std::string& path, std::string& error)
         return false;
     }
     if (::access(folder.c_str(), W_OK | X_OK) != 0) {
-        error
-            = "--screenshot " + shown + ": cannot write in " + escapedForTerminal(folder) + ": " + std::strerror(errno);
+        error =
+            "--screenshot " + shown + ": cannot write in " + escapedForTerminal(folder) + ": " + std::strerror(errno);
         return false;
     }
     return true;

@@ -33,13 +33,13 @@ bool assetsPresent(std::string& error)
 {
     namespace fs = std::filesystem;
     std::error_code failed;
-    for (const char* folder : { "src/images", "src/sounds" }) {
+    for (const char* folder : {"src/images", "src/sounds"}) {
         if (fs::is_directory(folder, failed))
             continue;
         const fs::path where = fs::current_path(failed);
         error = "no game assets here: " + escapedForTerminal((where / folder).string())
-            + " is missing (the game looks its files up under the working directory: start it in build/run, or"
-              " with ./play.sh)";
+                + " is missing (the game looks its files up under the working directory: start it in build/run, or"
+                  " with ./play.sh)";
         return false;
     }
     return true;

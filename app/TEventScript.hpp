@@ -25,7 +25,6 @@ public:
     static constexpr std::size_t maxFileBytes = std::size_t{16} << 20;
     static constexpr std::size_t maxLineBytes = 4096;
 
-
     // Reads a script; on a bad line, or a path that is not a readable regular
     // file, returns nothing and says why in `error` (file text escaped).
     [[nodiscard]] static std::optional<TEventScript> load(const std::string& path, std::string& error);

@@ -23,12 +23,9 @@ namespace {
 
 volatile std::sig_atomic_t stopAsked = 0;
 
-extern "C" void askToStop(int)
-{
-    stopAsked = 1;
-}
+extern "C" void askToStop(int) { stopAsked = 1; }
 
-constexpr int closingSignals[] = { SIGINT, SIGTERM, SIGHUP };
+constexpr int closingSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 enum class ReadResult { Read, Missing, Failed, TooLarge };
 
@@ -114,7 +111,7 @@ TFarmKeeper::TFarmKeeper(const TOptions& options, std::ostream& messages)
     writer = std::make_unique<TBackgroundWriter>(file);
 
     stopAsked = 0;
-    struct sigaction action {};
+    struct sigaction action{};
     action.sa_handler = askToStop;
     action.sa_flags = static_cast<int>(SA_RESETHAND); // the second one ends the game
     sigemptyset(&action.sa_mask);
@@ -131,10 +128,7 @@ TFarmKeeper::~TFarmKeeper()
         std::signal(signal, SIG_DFL);
 }
 
-bool TFarmKeeper::closeRequested()
-{
-    return stopAsked != 0;
-}
+bool TFarmKeeper::closeRequested() { return stopAsked != 0; }
 
 std::string TFarmKeeper::defaultPath()
 {
@@ -170,11 +164,10 @@ bool TFarmKeeper::resume(TWorld& world)
 
     std::string text, why;
     switch (readSave(file, text, why)) {
-    case ReadResult::Missing:
-        return false;
+    case ReadResult::Missing: return false;
     case ReadResult::Failed:
         stopSaving("cannot read the farm " + file + " (" + why
-            + "); a new farm begins and will not be saved, so the old one stays as it is");
+                   + "); a new farm begins and will not be saved, so the old one stays as it is");
         return false;
     case ReadResult::TooLarge:
         why = "the file is larger than " + std::to_string(TFarmSave::maxFileBytes >> 20) + " MB";
@@ -187,7 +180,7 @@ bool TFarmKeeper::resume(TWorld& world)
         }
         if (newer) {
             stopSaving("the farm " + file + " cannot be used: " + why
-                + "; a new farm begins and will not be saved, so that one stays as it is");
+                       + "; a new farm begins and will not be saved, so that one stays as it is");
             return false;
         }
         break;
@@ -199,7 +192,7 @@ bool TFarmKeeper::resume(TWorld& world)
             << " and a new farm begins" << std::endl;
     else
         stopSaving("the farm " + file + " cannot be used: " + why + " (" + moveWhy
-            + "); a new farm begins and will not be saved, so that one stays as it is");
+                   + "); a new farm begins and will not be saved, so that one stays as it is");
     return false;
 }
 

@@ -5,10 +5,10 @@
 #include "app/TSceneFit.hpp"
 #include "app/TStateFile.hpp"
 #include "core/Globals.hpp"
-#include "world/ProcessObjects.hpp"
 #include "core/TTextureStore.hpp"
-#include "world/TWorld.hpp"
 #include "platform/StartupMemory.hpp"
+#include "world/ProcessObjects.hpp"
+#include "world/TWorld.hpp"
 
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/Texture.hpp>
@@ -22,7 +22,8 @@
 #include <memory>
 
 TGame::TGame(const TOptions& chosen, std::optional<TEventScript> input)
-    : options(chosen), script(std::move(input))
+    : options(chosen)
+    , script(std::move(input))
 {
 }
 
@@ -42,7 +43,7 @@ bool TGame::accountFrame(float dt)
 std::string TGame::titleText(sf::Vector2f mouseLocal)
 {
     return std::to_string(static_cast<int>(mouseLocal.x)) + ":" + std::to_string(static_cast<int>(mouseLocal.y))
-        + "   FPS:" + std::to_string(fpsValue);
+           + "   FPS:" + std::to_string(fpsValue);
 }
 
 void TGame::handleEvent(const sf::Event& event, sf::RenderWindow& window, TWorld& world, sf::Vector2f& mouseLocal)

@@ -109,8 +109,8 @@ std::optional<TOptions> TOptions::parse(const std::vector<std::string>& args, st
             continue;
         }
         const bool takesValue = arg == "--seed" || arg == "--fixed-dt" || arg == "--frames" || arg == "--screenshot"
-            || arg == "--events" || arg == "--window-size" || arg == "--state-file" || arg == "--max-fps"
-            || arg == "--save";
+                                || arg == "--events" || arg == "--window-size" || arg == "--state-file"
+                                || arg == "--max-fps" || arg == "--save";
         if (!takesValue) {
             error = "unknown option " + quoted(arg);
             return std::nullopt;
@@ -133,12 +133,12 @@ std::optional<TOptions> TOptions::parse(const std::vector<std::string>& args, st
             const Reading reading = parseSeconds(value, dt);
             // (An underflow reads as out of range with a value near 0.)
             const bool tiny = (reading == Reading::outOfRange && std::fabs(dt) < 1.0)
-                || (reading == Reading::ok && dt > 0.0 && dt < static_cast<double>(FLT_MIN));
+                              || (reading == Reading::ok && dt > 0.0 && dt < static_cast<double>(FLT_MIN));
             if (tiny && !value.starts_with("-")) {
                 std::ostringstream smallest;
                 smallest << FLT_MIN;
                 error = "--fixed-dt " + quoted(value) + " is too small: the step must be at least " + smallest.str()
-                    + " seconds";
+                        + " seconds";
                 return std::nullopt;
             }
             if (reading == Reading::notANumber || dt <= 0.0 || dt > 1.0) {
@@ -151,12 +151,12 @@ std::optional<TOptions> TOptions::parse(const std::vector<std::string>& args, st
             const Reading reading = parseWhole(value, n);
             if (reading == Reading::outOfRange && n > 0) {
                 error = "--frames " + quoted(value) + " is too large: at most "
-                    + std::to_string(std::numeric_limits<long>::max()) + " frames";
+                        + std::to_string(std::numeric_limits<long>::max()) + " frames";
                 return std::nullopt;
             }
             if (reading != Reading::ok || n < 1) {
                 error = "--frames takes a whole number from 1 to " + std::to_string(std::numeric_limits<long>::max())
-                    + ", not " + quoted(value);
+                        + ", not " + quoted(value);
                 return std::nullopt;
             }
             options.frames = static_cast<long>(n);

@@ -60,6 +60,8 @@ sf::Vector2u TSceneFit::windowSizeFor(sf::Vector2u desktop)
 {
     if (desktop.x >= sceneWidth && desktop.y >= sceneHeight)
         return {sceneWidth, sceneHeight};
-    const float scale = std::min(static_cast<float>(desktop.x) / sceneSize.x, static_cast<float>(desktop.y) / sceneSize.y);
-    return {std::max(1u, static_cast<unsigned>(sceneSize.x * scale)), std::max(1u, static_cast<unsigned>(sceneSize.y * scale))};
+    const float scale =
+        std::min(static_cast<float>(desktop.x) / sceneSize.x, static_cast<float>(desktop.y) / sceneSize.y);
+    return {std::max(1u, static_cast<unsigned>(sceneSize.x * scale)),
+            std::max(1u, static_cast<unsigned>(sceneSize.y * scale))};
 }

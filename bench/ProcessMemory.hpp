@@ -95,5 +95,5 @@ inline std::size_t freeHeapBytes()
 inline std::size_t keptByDesign(const TWorld& world)
 {
     return world.pollution.capacity() * sizeof(sf::Sprite) + world.eggsOnFloor.capacity() * sizeof(TEgg2)
-        + world.vecChikens.capacity() * sizeof(TChiken2) + world.bubbles.capacity() * sizeof(TBubble);
+           + world.vecChikens.capacity() * sizeof(TChiken2) + world.bubbles.capacity() * sizeof(TBubble);
 }

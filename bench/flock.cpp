@@ -74,8 +74,8 @@ double nsPerChickenStep(int chickens)
     for (int r = 0; r < rounds; ++r)
         runRound(chickens, ns, r == 0);
     const double perChickenStep = ns / (static_cast<double>(rounds) * stepsPerRound * chickens);
-    std::printf("flock: %5d chickens, %4d rounds of %ld steps: %6.1f ns per chicken per step\n", chickens,
-                rounds, stepsPerRound, perChickenStep);
+    std::printf("flock: %5d chickens, %4d rounds of %ld steps: %6.1f ns per chicken per step\n", chickens, rounds,
+                stepsPerRound, perChickenStep);
     return perChickenStep;
 }
 

@@ -15,8 +15,8 @@
 // ./bench.sh frame [ROUNDS [SCENE]]   (SCENE: only the scenes whose name contains it)
 #include "bench/ProcessMemory.hpp"
 #include "core/Globals.hpp"
-#include "platform/StartupMemory.hpp"
 #include "core/TTextureStore.hpp"
+#include "platform/StartupMemory.hpp"
 #include "world/ProcessObjects.hpp"
 #include "world/TWorld.hpp"
 
@@ -90,8 +90,8 @@ std::vector<Scene> scenes()
                         tenMinutes(world);
                         // Sixty eggs laid and clicked onto the table by the mouse handler.
                         while (world.eggsOnTable.size() < 60) {
-                            world.eggTemplate.setPosition(
-                                {static_cast<float>(std::rand() % 1200 + 300), static_cast<float>(std::rand() % 300 + 450)});
+                            world.eggTemplate.setPosition({static_cast<float>(std::rand() % 1200 + 300),
+                                                           static_cast<float>(std::rand() % 300 + 450)});
                             world.eggTemplate.setRotation(sf::degrees(static_cast<float>(std::rand() % 360)));
                             world.eggsOnFloor.push_back(world.eggTemplate);
                             world.mode = TWorld::ModeField;
@@ -112,8 +112,7 @@ std::vector<Scene> scenes()
                         world.refreshToolbarIcons();
                     },
                     nullptr});
-    list.push_back({"broom bubbles", tenMinutes,
-                    [](TWorld& world, long frame) {
+    list.push_back({"broom bubbles", tenMinutes, [](TWorld& world, long frame) {
                         // The broom, twice a second; a hen sitting on the button is lifted off it first.
                         if (frame % 30 != 0)
                             return;

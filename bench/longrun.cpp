@@ -10,7 +10,6 @@
 #include "world/ProcessObjects.hpp"
 #include "world/TWorld.hpp"
 
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -22,7 +21,6 @@ namespace {
 
 constexpr float frameStep = 1.f / 60.f;
 constexpr long stepsPerHour = 60L * 60 * 60;
-
 
 double liveHeapMiB() { return static_cast<double>(liveHeapBytes()) / (1024.0 * 1024.0); }
 
@@ -65,8 +63,8 @@ int main(int argc, char** argv)
                 " live heap %+.2f MiB, of which %.2f MiB by design (%zu dirt spots, %zu eggs, %zu chickens)\n",
                 hours, steps, seconds, seconds * 1e6 / static_cast<double>(steps),
                 static_cast<double>(rssStart) / 1024.0, static_cast<double>(residentKiB()) / 1024.0,
-                liveHeapMiB() - heapStart, keptByDesignMiB(*world), world->pollution.size(),
-                world->eggsOnFloor.size(), world->vecChikens.size());
+                liveHeapMiB() - heapStart, keptByDesignMiB(*world), world->pollution.size(), world->eggsOnFloor.size(),
+                world->vecChikens.size());
     world.reset();
     destroyProcessObjects();
     return 0;

@@ -41,10 +41,7 @@ double median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
-double maximum(const std::vector<double>& v)
-{
-    return *std::max_element(v.begin(), v.end());
-}
+double maximum(const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); }
 
 std::unique_ptr<TWorld> farm(int hens, int dirt)
 {
@@ -64,14 +61,14 @@ std::unique_ptr<TWorld> farm(int hens, int dirt)
     // Eggs on the floor and on the table, as a busy farm has them.
     for (int i = 0; i < hens / 2; ++i) {
         TEgg2 egg = world->eggTemplate;
-        egg.setPosition({ static_cast<float>(std::rand() % 1900), static_cast<float>(std::rand() % 1000) });
+        egg.setPosition({static_cast<float>(std::rand() % 1900), static_cast<float>(std::rand() % 1000)});
         egg.setRotation(sf::degrees(static_cast<float>(std::rand() % 360)));
         egg.defective = i % 5 == 0;
         (i % 2 ? world->eggsOnTable : world->eggsOnFloor).push_back(egg);
     }
     for (int i = 0; i < dirt; ++i) {
         sf::Sprite spot(TTextureStore::instance().getTexture(image::pen1 + std::rand() % 5));
-        spot.setPosition({ static_cast<float>(std::rand() % 1900), static_cast<float>(std::rand() % 1000) });
+        spot.setPosition({static_cast<float>(std::rand() % 1900), static_cast<float>(std::rand() % 1000)});
         world->pollution.push_back(spot);
     }
     return world;
@@ -121,8 +118,8 @@ int main()
         readPart.push_back(msSince(start));
         auto part = Clock::now();
         std::string problem;
-        const auto farmRead
-            = TFarmSave::fromJson(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), problem);
+        const auto farmRead =
+            TFarmSave::fromJson(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), problem);
         if (!farmRead) {
             std::printf("save: the farm was refused: %s\n", problem.c_str());
             return 1;
@@ -139,9 +136,9 @@ int main()
     }
     const double saveMs = median(text) + median(write);
     std::printf("save: copy between frames %.3f ms, JSON text %.2f ms, durable write %.2f ms (median of 21)\n",
-        median(capture), median(text), median(write));
+                median(capture), median(text), median(write));
     std::printf("save: load %.2f ms: read %.2f, parse and check %.2f, into a new world %.2f (medians of 21)\n",
-        median(load), median(readPart), median(checkPart), median(applyPart));
+                median(load), median(readPart), median(checkPart), median(applyPart));
 
     // A normal farm: 30 hens, 100 dirt spots. The frame loop's part of a
     // save is the copy and the hand-over; then a second of frames while the
@@ -170,14 +167,14 @@ int main()
         }
     }
     std::printf("save: normal farm, the frame loop's part of a save: median %.3f ms, max %.3f ms (100 saves)\n",
-        median(handOver), maximum(handOver));
+                median(handOver), maximum(handOver));
     std::printf("save: normal farm world step while a save is written: median %.4f ms, max %.3f ms;"
                 " with no save: median %.4f ms, max %.3f ms\n",
-        median(saving), maximum(saving), median(plain), maximum(plain));
+                median(saving), maximum(saving), median(plain), maximum(plain));
     std::filesystem::remove_all(dir);
     destroyProcessObjects();
     std::printf("save: 1,000 hens and 5,000 dirt spots: save %.1f ms (text %.1f + write %.1f), load %.1f ms;"
                 " a normal farm's save holds up a frame by %.3f ms at most\n",
-        saveMs, median(text), median(write), median(load), maximum(handOver));
+                saveMs, median(text), median(write), median(load), maximum(handOver));
     return 0;
 }

@@ -18,10 +18,10 @@
 #include <SFML/Graphics/Texture.hpp>
 #include <SFML/System/Err.hpp>
 
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <spawn.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -157,7 +157,7 @@ bool measureLoader(const std::string& self, const char* mode, LoadFigures& figur
         if (status == 0
             && std::sscanf(output.c_str(), "%lf %lf %lf %ld %d", &figures.wall, &figures.decode, &figures.upload,
                            &figures.peakKb, &figures.images)
-                == 5)
+                   == 5)
             return true;
         std::fprintf(stderr, "startup: the %s loader's child ended with %d; running it again\n", mode, status);
     }
@@ -257,8 +257,9 @@ int main(int argc, char** argv)
     printLoader("store", ours);
     std::printf("first frame (launch to exit after it, median of %d): %.3f s; after %u s idle: %.3f s\n", rounds,
                 firstFrame, idleSeconds, medianOf(idleFirstFrames, [](double v) { return v; }));
-    std::printf("startup: first frame %.3f s; store %.3f s vs plain %.3f s (%.1fx); peak RSS store %.0f MB vs plain %.0f MB\n",
-                firstFrame, ours.wall, plain.wall, plain.wall / ours.wall, static_cast<double>(ours.peakKb) / 1024.0,
-                static_cast<double>(plain.peakKb) / 1024.0);
+    std::printf(
+        "startup: first frame %.3f s; store %.3f s vs plain %.3f s (%.1fx); peak RSS store %.0f MB vs plain %.0f MB\n",
+        firstFrame, ours.wall, plain.wall, plain.wall / ours.wall, static_cast<double>(ours.peakKb) / 1024.0,
+        static_cast<double>(plain.peakKb) / 1024.0);
     return 0;
 }

@@ -17,10 +17,7 @@ std::string folderOf(const std::string& path)
     return parent.empty() ? std::string(".") : parent.string();
 }
 
-std::string reason(int code)
-{
-    return std::strerror(code);
-}
+std::string reason(int code) { return std::strerror(code); }
 
 // The rename only becomes durable once the folder's own entry list is on disk.
 bool syncFolder(const std::string& folder, std::string& why)

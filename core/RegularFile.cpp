@@ -21,17 +21,14 @@ std::string kindOf(mode_t mode)
     return "not a plain file";
 }
 
-std::string errnoText(int code)
-{
-    return code == ENOENT ? "no such file" : std::strerror(code);
-}
+std::string errnoText(int code) { return code == ENOENT ? "no such file" : std::strerror(code); }
 
 } // namespace
 
 std::optional<std::string> readRegularFile(const std::string& path, std::size_t maxBytes, std::string& why)
 {
     // Look first, without opening: opening a FIFO for reading waits for a writer.
-    struct stat info {};
+    struct stat info{};
     if (::stat(path.c_str(), &info) != 0) {
         why = errnoText(errno);
         return std::nullopt;

@@ -10,7 +10,8 @@
 // larger than `maxBytes`. On failure returns nothing and puts the reason in
 // `why`, worded to follow "<path>: " (for example "no such file",
 // "a directory, not a regular file", "Permission denied").
-[[nodiscard]] std::optional<std::string> readRegularFile(const std::string& path, std::size_t maxBytes, std::string& why);
+[[nodiscard]] std::optional<std::string> readRegularFile(const std::string& path, std::size_t maxBytes,
+                                                         std::string& why);
 
 // `text` with every byte that a terminal could act on (control characters,
 // escape sequences, bytes above 127) written as \xNN, and backslashes doubled,

@@ -10,10 +10,7 @@ TDecodeRing::TDecodeRing(std::size_t bytes)
         size = rounded;
 }
 
-TDecodeRing::~TDecodeRing()
-{
-    unmapBlock(base, size);
-}
+TDecodeRing::~TDecodeRing() { unmapBlock(base, size); }
 
 std::uint8_t* TDecodeRing::take(std::size_t bytes)
 {

@@ -36,8 +36,7 @@ bool unfilterRow(int filter, std::uint8_t* row, const std::uint8_t* prior, std::
 {
     constexpr std::size_t bpp = 4;
     switch (filter) {
-    case 0:
-        return true;
+    case 0: return true;
     case 1:
         for (std::size_t i = bpp; i < stride; ++i)
             row[i] = static_cast<std::uint8_t>(row[i] + row[i - bpp]);
@@ -62,8 +61,7 @@ bool unfilterRow(int filter, std::uint8_t* row, const std::uint8_t* prior, std::
             row[i] = static_cast<std::uint8_t>(row[i] + paethPredictor(left, up, upLeft));
         }
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -74,12 +72,12 @@ bool typeIs(const std::uint8_t* type, const char* name) { return std::memcmp(typ
 
 } // namespace
 
-TImageDecoder::TImageDecoder() : inflater(libdeflate_alloc_decompressor()) {}
-
-TImageDecoder::~TImageDecoder()
+TImageDecoder::TImageDecoder()
+    : inflater(libdeflate_alloc_decompressor())
 {
-    libdeflate_free_decompressor(inflater);
 }
+
+TImageDecoder::~TImageDecoder() { libdeflate_free_decompressor(inflater); }
 
 bool TImageDecoder::decode(const std::string& path, Pixels& out)
 {
@@ -89,8 +87,7 @@ bool TImageDecoder::decode(const std::string& path, Pixels& out)
     });
 }
 
-bool TImageDecoder::readSize(const std::uint8_t* start, std::size_t length, std::uint32_t& width,
-                             std::uint32_t& height)
+bool TImageDecoder::readSize(const std::uint8_t* start, std::size_t length, std::uint32_t& width, std::uint32_t& height)
 {
     if (length < 8 + 16 || !typeIs(start + 12, "IHDR"))
         return false;
@@ -107,8 +104,8 @@ std::size_t TImageDecoder::workingBytes(const std::uint8_t* start, std::size_t l
         || !readSize(start, length, width, height))
         return 0;
     const std::uint8_t* format = start + 24; // depth, colour type, compression, filter, interlace
-    if (width == 0 || height == 0 || width > largestSide || height > largestSide || format[0] != 8
-        || format[1] != 6 || format[2] != 0 || format[3] != 0 || format[4] != 0)
+    if (width == 0 || height == 0 || width > largestSide || height > largestSide || format[0] != 8 || format[1] != 6
+        || format[2] != 0 || format[3] != 0 || format[4] != 0)
         return 0;
     // Each row inflates with its filter byte in front.
     return (std::size_t{width} * 4 + 1) * height;

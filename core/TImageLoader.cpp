@@ -67,14 +67,10 @@ std::string notAFile(const std::string& path)
     const fs::file_status status = fs::status(path, error);
     switch (status.type()) {
     case fs::file_type::regular:
-    case fs::file_type::not_found:
-        return {};
-    case fs::file_type::directory:
-        return "it is a directory, not a file";
-    case fs::file_type::fifo:
-        return "it is a pipe, not a file";
-    default:
-        return error ? error.message() : "it is not a regular file";
+    case fs::file_type::not_found: return {};
+    case fs::file_type::directory: return "it is a directory, not a file";
+    case fs::file_type::fifo: return "it is a pipe, not a file";
+    default: return error ? error.message() : "it is not a regular file";
     }
 }
 
@@ -90,8 +86,8 @@ std::optional<sf::Vector2u> designedSize(int id, TImageLoader::Sizes sizes)
 std::string wrongSizeLine(int id, const std::string& path, sf::Vector2u size, sf::Vector2u designed)
 {
     return "henhouse: image " + std::to_string(id) + " (" + path + ") is " + std::to_string(size.x) + " x "
-        + std::to_string(size.y) + ", not " + std::to_string(designed.x) + " x " + std::to_string(designed.y)
-        + "; showing a placeholder instead";
+           + std::to_string(size.y) + ", not " + std::to_string(designed.x) + " x " + std::to_string(designed.y)
+           + "; showing a placeholder instead";
 }
 
 // Keeps the media library's shared graphics context active on this thread
@@ -228,8 +224,11 @@ LoadStep planStep(int id, std::string path, TImageLoader::Sizes sizes)
 class DecodeAhead {
 public:
     explicit DecodeAhead(const std::vector<LoadStep>& order)
-        : steps(order), results(order.size()), stillNeeded(order.size() + 1, 0), ring(largest(order)),
-          worker([this](std::stop_token stop) { run(stop); })
+        : steps(order)
+        , results(order.size())
+        , stillNeeded(order.size() + 1, 0)
+        , ring(largest(order))
+        , worker([this](std::stop_token stop) { run(stop); })
     {
     }
 
@@ -347,27 +346,36 @@ std::unique_ptr<sf::Texture> finishStep(const LoadStep& step, const TImageDecode
 
 } // namespace
 
-TImageLoader::TImageLoader(Sizes checked) : sizes(checked) {}
+TImageLoader::TImageLoader(Sizes checked)
+    : sizes(checked)
+{
+}
 
 bool TImageLoader::chickenSheet(int id)
 {
     switch (id) {
-    case image::walk: case image::dance: case image::eat: case image::chickEat: case image::chickWalk:
-    case image::seat: case image::kurort1: case image::kurort2:
-        return true;
-    default:
-        return false;
+    case image::walk:
+    case image::dance:
+    case image::eat:
+    case image::chickEat:
+    case image::chickWalk:
+    case image::seat:
+    case image::kurort1:
+    case image::kurort2: return true;
+    default: return false;
     }
 }
 
 bool TImageLoader::drawnSmaller(int id)
 {
     switch (id) {
-    case image::phsiholog: case image::veterinar: case image::kurort: // cards
-    case image::feeding: case image::emptyFeeding: case image::drinkingbowl:
-        return true;
-    default:
-        return chickenSheet(id);
+    case image::phsiholog:
+    case image::veterinar:
+    case image::kurort: // cards
+    case image::feeding:
+    case image::emptyFeeding:
+    case image::drinkingbowl: return true;
+    default: return chickenSheet(id);
     }
 }
 

@@ -13,15 +13,15 @@
 
 namespace {
 
-bool isCentred(int id)
-{
-    return id >= image::iconScan && id <= image::start;
-}
+bool isCentred(int id) { return id >= image::iconScan && id <= image::start; }
 
 // Keeps the media library's error stream quiet while alive.
 class QuietLibrary {
 public:
-    QuietLibrary() : saved(sf::err().rdbuf(nullptr)) {}
+    QuietLibrary()
+        : saved(sf::err().rdbuf(nullptr))
+    {
+    }
     ~QuietLibrary() { sf::err().rdbuf(saved); }
     QuietLibrary(const QuietLibrary&) = delete;
     QuietLibrary& operator=(const QuietLibrary&) = delete;
@@ -41,9 +41,14 @@ TTextureStore& TTextureStore::instance()
     return store;
 }
 
-TTextureStore::TTextureStore(std::ostream& out) : TTextureStore(out, Settings{}) {}
+TTextureStore::TTextureStore(std::ostream& out)
+    : TTextureStore(out, Settings{})
+{
+}
 
-TTextureStore::TTextureStore(std::ostream& out, Settings chosen) : console(out), settings(chosen)
+TTextureStore::TTextureStore(std::ostream& out, Settings chosen)
+    : console(out)
+    , settings(chosen)
 {
     openFont();
 
@@ -178,10 +183,7 @@ sf::Sprite& TTextureStore::getSprite(int id)
     return *slot;
 }
 
-void TTextureStore::drawSprite(sf::RenderTarget& target, int id)
-{
-    target.draw(getSprite(id));
-}
+void TTextureStore::drawSprite(sf::RenderTarget& target, int id) { target.draw(getSprite(id)); }
 
 void TTextureStore::drawSpriteAt(sf::RenderTarget& target, int id, sf::Vector2f position)
 {
@@ -196,5 +198,5 @@ bool TTextureStore::spriteContains(int id, float x, float y)
     const sf::Vector2f pos = sprite.getPosition();
     const sf::IntRect rect = sprite.getTextureRect();
     return pos.x <= x && x <= pos.x + static_cast<float>(rect.size.x) && pos.y <= y
-        && y <= pos.y + static_cast<float>(rect.size.y);
+           && y <= pos.y + static_cast<float>(rect.size.y);
 }

@@ -62,7 +62,4 @@ void TButton2::setIcon(int index, int textureId, sf::Vector2f offset)
     iconOffsets[index] = offset;
 }
 
-void TButton2::showIcon(int index)
-{
-    iconIndex = index;
-}
+void TButton2::showIcon(int index) { iconIndex = index; }

@@ -2,7 +2,8 @@
 
 #include "core/TTextureStore.hpp"
 
-TEgg2::TEgg2() : TActor(TTextureStore::instance().getTexture(image::eggC1))
+TEgg2::TEgg2()
+    : TActor(TTextureStore::instance().getTexture(image::eggC1))
 {
     setOrigin({15.f, 20.f});
 }

@@ -2,8 +2,8 @@
 
 #include "actors/Geometry.hpp"
 #include "core/Globals.hpp"
-#include "eggline/EgglineObjects.hpp"
 #include "core/TTextureStore.hpp"
+#include "eggline/EgglineObjects.hpp"
 
 #include <string>
 #include <vector>
@@ -43,19 +43,18 @@ int costAt(const int (&unitPrices)[6])
 
 } // namespace
 
-bool canAfford()
-{
-    return coins >= costAt(prices);
-}
+bool canAfford() { return coins >= costAt(prices); }
 
-TShop::TShop() : TActor(store().getTexture(image::windowShop)), totalText(store().getFont(), "", 30)
+TShop::TShop()
+    : TActor(store().getTexture(image::windowShop))
+    , totalText(store().getFont(), "", 30)
 {
     setPosition({530.f, 100.f});
-    closeButton = std::make_unique<TButton2>(image::buttonClose, image::buttonCloseHover,
-                                             image::buttonClosePressed, image::buttonCloseHover);
+    closeButton = std::make_unique<TButton2>(image::buttonClose, image::buttonCloseHover, image::buttonClosePressed,
+                                             image::buttonCloseHover);
     closeButton->setButtonPosition({1323.f, 150.f});
-    buyButton = std::make_unique<TButton2>(image::button, image::buttonHover,
-                                           image::buttonPressed, image::buttonDisable);
+    buyButton =
+        std::make_unique<TButton2>(image::button, image::buttonHover, image::buttonPressed, image::buttonDisable);
     buyButton->setButtonPosition({749.f, 789.f});
     for (int i = 0; i < 6; ++i) {
         quantityButtons[i] = std::make_unique<TButton2>(image::buttonPlus, image::buttonPlusHover,

@@ -1,13 +1,16 @@
 #include "eggline/TSlot.hpp"
 
 #include "actors/Geometry.hpp"
-#include "eggline/EgglineObjects.hpp"
 #include "core/TTextureStore.hpp"
+#include "eggline/EgglineObjects.hpp"
 
 #include <iostream>
 #include <string>
 
-TSlot::TSlot() : label(TTextureStore::instance().getFont(), "", 30) {}
+TSlot::TSlot()
+    : label(TTextureStore::instance().getFont(), "", 30)
+{
+}
 
 void TSlot::setupSlot(int textureId, sf::Vector2f position, sf::Vector2f labelPosition, unsigned characterSize)
 {
@@ -16,10 +19,7 @@ void TSlot::setupSlot(int textureId, sf::Vector2f position, sf::Vector2f labelPo
     setTextureById(textureId, true);
 }
 
-void TSlot::refreshCountText()
-{
-    label.setString(std::to_string(count));
-}
+void TSlot::refreshCountText() { label.setString(std::to_string(count)); }
 
 void TSlot::draw(sf::RenderTarget& target)
 {

@@ -8,14 +8,15 @@ TTextureStore& store() { return TTextureStore::instance(); }
 
 } // namespace
 
-TSort::TSort() : TActor(store().getTexture(image::winSort))
+TSort::TSort()
+    : TActor(store().getTexture(image::winSort))
 {
     setPosition({530.f, 100.f});
-    closeButton = std::make_unique<TButton2>(image::buttonClose, image::buttonCloseHover,
-                                             image::buttonClosePressed, image::buttonCloseHover);
+    closeButton = std::make_unique<TButton2>(image::buttonClose, image::buttonCloseHover, image::buttonClosePressed,
+                                             image::buttonCloseHover);
     closeButton->setButtonPosition({1323.f, 150.f});
-    startButton = std::make_unique<TButton2>(image::circleButton, image::circleButtonHover,
-                                             image::circleButtonPressed, image::circleButton);
+    startButton = std::make_unique<TButton2>(image::circleButton, image::circleButtonHover, image::circleButtonPressed,
+                                             image::circleButton);
     startButton->setButtonPosition({1222.f, 725.f});
     startButton->setIcon(0, image::start, {56.5f, 56.5f});
     startButton->showIcon(0);

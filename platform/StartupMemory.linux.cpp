@@ -29,10 +29,7 @@ bool keeping = false;
 } // namespace
 #endif
 
-bool shapesStartupMemory()
-{
-    return HENHOUSE_TUNES_HEAP != 0;
-}
+bool shapesStartupMemory() { return HENHOUSE_TUNES_HEAP != 0; }
 
 bool softwareRenderingLikely()
 {

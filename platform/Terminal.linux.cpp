@@ -2,7 +2,4 @@
 
 #include <unistd.h>
 
-bool standardOutputIsTerminal()
-{
-    return isatty(STDOUT_FILENO) == 1;
-}
+bool standardOutputIsTerminal() { return isatty(STDOUT_FILENO) == 1; }

@@ -1,6 +1,3 @@
 #include "platform/Terminal.hpp"
 
-bool standardOutputIsTerminal()
-{
-    return false;
-}
+bool standardOutputIsTerminal() { return false; }

@@ -6,9 +6,13 @@
 #include <cstdint>
 #include <cstdlib>
 
-TBubble::TBubble() : TBubble(TTextureStore::instance().getTexture(image::bubble)) {}
+TBubble::TBubble()
+    : TBubble(TTextureStore::instance().getTexture(image::bubble))
+{
+}
 
-TBubble::TBubble(const sf::Texture& texture) : TActor(texture)
+TBubble::TBubble(const sf::Texture& texture)
+    : TActor(texture)
 {
     setOrigin(sf::Vector2f(texture.getSize()) / 2.f);
 }

@@ -1,9 +1,9 @@
 #include "poultry/TChiken2.hpp"
 
-#include "poultry/TFeeding.hpp"
-#include "poultry/MoodIcons.hpp"
-#include "poultry/Yard.hpp"
 #include "core/TTextureStore.hpp"
+#include "poultry/MoodIcons.hpp"
+#include "poultry/TFeeding.hpp"
+#include "poultry/Yard.hpp"
 
 #include <cmath>
 #include <cstdlib>
@@ -34,21 +34,16 @@ sf::IntRect frameRect(int frame, int columns)
 
 // The division is done in floating point so the need really spans 0.50..0.99
 // (an integer division would give 0 every time).
-float TChiken2::drawNeed()
-{
-    return static_cast<float>(std::rand() % 50 + 50) / 100.f;
-}
+float TChiken2::drawNeed() { return static_cast<float>(std::rand() % 50 + 50) / 100.f; }
 
 // As above: 20.00..21.99 s, not a whole 20 or 21.
-float TChiken2::drawLayPeriod()
-{
-    return static_cast<float>(std::rand() % 200) / 100.f + 20.f;
-}
+float TChiken2::drawLayPeriod() { return static_cast<float>(std::rand() % 200) / 100.f + 20.f; }
 
 // The needs and the laying period have drawn their random numbers in the
 // member initialisers, in declaration order; the constructor only picks the
 // first sheet and lets one empty step set the size.
-TChiken2::TChiken2() : TActor(TTextureStore::instance().getTexture(walkSheet))
+TChiken2::TChiken2()
+    : TActor(TTextureStore::instance().getTexture(walkSheet))
 {
     setAnimation(AnimWalk);
     update(0.f);
@@ -82,26 +77,13 @@ void TChiken2::update(float dt)
     }
 
     switch (state) {
-    case Walking:
-        behaviorWalking(dt);
-        break;
-    case Waiting:
-        behaviorWaiting(dt);
-        break;
-    case Laying:
-        behaviorLaying(dt);
-        break;
-    case Drinking:
-        behaviorDrinking(dt);
-        break;
-    case Eating:
-        behaviorEating(dt);
-        break;
-    case Dancing:
-        behaviorDancing(dt);
-        break;
-    default:
-        break;
+    case Walking: behaviorWalking(dt); break;
+    case Waiting: behaviorWaiting(dt); break;
+    case Laying: behaviorLaying(dt); break;
+    case Drinking: behaviorDrinking(dt); break;
+    case Eating: behaviorEating(dt); break;
+    case Dancing: behaviorDancing(dt); break;
+    default: break;
     }
 
     animate(dt);
@@ -157,20 +139,11 @@ void TChiken2::setAnimation(int mode)
         return;
     // The pose sheets keep the previous rectangle until the first advance.
     switch (mode) {
-    case AnimSit:
-        setTextureById(sitSheet, false);
-        break;
-    case AnimKurortStart:
-        setTextureById(kurortStartSheet, false);
-        break;
-    case AnimKurort:
-        setTextureById(kurortSheet, false);
-        break;
-    case AnimDance:
-        setTextureById(danceSheet, false);
-        break;
-    default:
-        return;
+    case AnimSit: setTextureById(sitSheet, false); break;
+    case AnimKurortStart: setTextureById(kurortStartSheet, false); break;
+    case AnimKurort: setTextureById(kurortSheet, false); break;
+    case AnimDance: setTextureById(danceSheet, false); break;
+    default: return;
     }
     poseFrame = 0;
 }
@@ -224,8 +197,7 @@ void TChiken2::animate(float dt)
             poseFrame = 0;
         setTextureRect(frameRect(poseFrame, 8));
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

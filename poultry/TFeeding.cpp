@@ -14,7 +14,8 @@ constexpr int warningIcon = image::iconWarning;
 } // namespace
 
 // Built with no food: the first update switches to the empty picture.
-TFeeding::TFeeding() : TActor(TTextureStore::instance().getTexture(fullPicture))
+TFeeding::TFeeding()
+    : TActor(TTextureStore::instance().getTexture(fullPicture))
 {
     setOrigin({65.f, 113.f});
     setScale({0.75f, 0.75f});
@@ -54,7 +55,4 @@ void TFeeding::addFood(float amount)
     food += amount;
 }
 
-float TFeeding::getFood()
-{
-    return food;
-}
+float TFeeding::getFood() { return food; }

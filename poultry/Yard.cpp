@@ -15,7 +15,8 @@ float spread(int drawn, int low, int high, float to, float toEnd)
 
 sf::Vector2f strollTarget(int drawnX, int drawnY)
 {
-    return {spread(drawnX, drawnLeft, drawnRight, left, right), spread(drawnY, drawnTop, strollDrawnBottom, top, bottom)};
+    return {spread(drawnX, drawnLeft, drawnRight, left, right),
+            spread(drawnY, drawnTop, strollDrawnBottom, top, bottom)};
 }
 
 sf::Vector2f dropTarget(int drawnX, int drawnY)

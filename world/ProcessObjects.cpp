@@ -38,7 +38,7 @@ void loadTrack(TDeferred<sf::SoundBuffer>& buffer, const std::string& path)
         if (why == "no such file") {
             std::error_code ignored;
             why += " (the game looks its files up under the working directory; tried "
-                + escapedForTerminal(std::filesystem::absolute(path, ignored).string()) + ")";
+                   + escapedForTerminal(std::filesystem::absolute(path, ignored).string()) + ")";
         }
         throw std::runtime_error(failed + why);
     }
@@ -65,7 +65,8 @@ void buildProcessObjects(bool withSound)
             // The first sound opens the playback device.
             chickenSong.emplace(*chickenSongBuffer);
             mainTheme.emplace(*mainThemeBuffer);
-            device = sf::PlaybackDevice::getDeviceSampleRate().has_value() || sf::PlaybackDevice::getDevice().has_value();
+            device =
+                sf::PlaybackDevice::getDeviceSampleRate().has_value() || sf::PlaybackDevice::getDevice().has_value();
         }
         if (!device) {
             // Sounds without a device would only complain again on every call.

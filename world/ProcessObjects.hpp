@@ -17,7 +17,7 @@ extern TDeferred<sf::SoundBuffer> mainThemeBuffer;
 extern TDeferred<sf::Sound> chickenSong;
 extern TDeferred<sf::Sound> mainTheme;
 
-extern TDeferred<sf::Sprite> cellSprite;          // the floor tile
+extern TDeferred<sf::Sprite> cellSprite; // the floor tile
 
 // Builds everything in order. Without sound the two tracks are skipped (tests
 // and tools). A sound file that cannot be read throws std::runtime_error

@@ -19,13 +19,10 @@ using nlohmann::json;
 
 namespace {
 
-TTextureStore& store()
-{
-    return TTextureStore::instance();
-}
+TTextureStore& store() { return TTextureStore::instance(); }
 
 // The sheets a chicken's sprite can show, and the dirt pictures.
-constexpr int chickenSheets[] = { 78, 79, 80, 111, 112, 127, 151, 152 };
+constexpr int chickenSheets[] = {78, 79, 80, 111, 112, 127, 151, 152};
 constexpr int firstDirt = 154, lastDirt = 158;
 constexpr int feederFull = 41, feederEmpty = 90;
 constexpr int scannerSprite = 71;
@@ -106,7 +103,8 @@ public:
         value(v.y);
         end(']');
     }
-    template <class T> void field(std::string_view name, const T& v)
+    template <class T>
+    void field(std::string_view name, const T& v)
     {
         key(name);
         value(v);
@@ -159,7 +157,7 @@ void writeChicken(JsonText& out, const TFarmSave::Chicken& c)
     out.field("sheet", c.sheet);
     out.key("frame");
     out.begin('[');
-    for (int v : { c.frame.position.x, c.frame.position.y, c.frame.size.x, c.frame.size.y })
+    for (int v : {c.frame.position.x, c.frame.position.y, c.frame.size.x, c.frame.size.y})
         out.value(v);
     out.end(']');
     out.field("origin", c.origin);
@@ -243,14 +241,8 @@ NOT_FROM_WHERE const json& member(const json& object, const char* key, const std
     return *found;
 }
 
-std::string inside(const std::string& where, const char* key)
-{
-    return where.empty() ? key : where + "." + key;
-}
-std::string at(const std::string& where, std::size_t i)
-{
-    return where + "[" + std::to_string(i) + "]";
-}
+std::string inside(const std::string& where, const char* key) { return where.empty() ? key : where + "." + key; }
+std::string at(const std::string& where, std::size_t i) { return where + "[" + std::to_string(i) + "]"; }
 
 float readFloat(const json& v, const std::string& where, float lo, float hi)
 {
@@ -258,10 +250,12 @@ float readFloat(const json& v, const std::string& where, float lo, float hi)
         refuse(where, "is " + shown(v) + ", not a number");
     const double d = v.get<double>();
     if (!std::isfinite(d) || d < static_cast<double>(lo) - 1.0 || d > static_cast<double>(hi) + 1.0)
-        refuse(where, shown(v) + " is outside " + number(static_cast<double>(lo)) + " to " + number(static_cast<double>(hi)));
+        refuse(where,
+               shown(v) + " is outside " + number(static_cast<double>(lo)) + " to " + number(static_cast<double>(hi)));
     const float f = static_cast<float>(d);
     if (!(lo <= f && f <= hi))
-        refuse(where, shown(v) + " is outside " + number(static_cast<double>(lo)) + " to " + number(static_cast<double>(hi)));
+        refuse(where,
+               shown(v) + " is outside " + number(static_cast<double>(lo)) + " to " + number(static_cast<double>(hi)));
     return f;
 }
 
@@ -273,7 +267,8 @@ int readInt(const json& v, const std::string& where, double lo, double hi)
                                             : static_cast<double>(v.get<std::int64_t>());
     const bool fits = lo <= d && d <= hi;
     if (!fits)
-        refuse(where, shown(v) + " is outside " + number(static_cast<double>(lo)) + " to " + number(static_cast<double>(hi)));
+        refuse(where,
+               shown(v) + " is outside " + number(static_cast<double>(lo)) + " to " + number(static_cast<double>(hi)));
     return static_cast<int>(v.get<std::int64_t>());
 }
 
@@ -312,26 +307,26 @@ NOT_FROM_WHERE const json& anyList(const json& v, const std::string& where)
 sf::Vector2f readPlace(const json& v, const std::string& where)
 {
     list(v, where, 2);
-    return { readFloat(v[0], at(where, 0), TFarmSave::minX, TFarmSave::maxX),
-        readFloat(v[1], at(where, 1), TFarmSave::minY, TFarmSave::maxY) };
+    return {readFloat(v[0], at(where, 0), TFarmSave::minX, TFarmSave::maxX),
+            readFloat(v[1], at(where, 1), TFarmSave::minY, TFarmSave::maxY)};
 }
 
 sf::Vector2f readVector(const json& v, const std::string& where, float limit)
 {
     list(v, where, 2);
-    return { readFloat(v[0], at(where, 0), -limit, limit), readFloat(v[1], at(where, 1), -limit, limit) };
+    return {readFloat(v[0], at(where, 0), -limit, limit), readFloat(v[1], at(where, 1), -limit, limit)};
 }
 
 TFarmSave::Chicken readChicken(const json& j, const std::string& w)
 {
     TFarmSave::Chicken c;
     const auto f = [&](const char* key) -> const json& { return member(j, key, w); };
-    c.sheet = readOneOf(f("sheet"), inside(w, "sheet"), { 78, 79, 80, 111, 112, 127, 151, 152 });
+    c.sheet = readOneOf(f("sheet"), inside(w, "sheet"), {78, 79, 80, 111, 112, 127, 151, 152});
     const json& frame = list(f("frame"), inside(w, "frame"), 4);
     int r[4];
     for (std::size_t k = 0; k < 4; ++k)
         r[k] = readInt(frame[k], at(inside(w, "frame"), k), 0.0, 16384.0);
-    c.frame = sf::IntRect({ r[0], r[1] }, { r[2], r[3] });
+    c.frame = sf::IntRect({r[0], r[1]}, {r[2], r[3]});
     c.position = readPlace(f("position"), inside(w, "position"));
     c.origin = readVector(f("origin"), inside(w, "origin"), 10000.f);
     c.scale = readVector(f("scale"), inside(w, "scale"), 100.f);
@@ -343,7 +338,7 @@ TFarmSave::Chicken readChicken(const json& j, const std::string& w)
     c.walkFrame = readInt(f("walkFrame"), inside(w, "walkFrame"), 0.0, 39.0);
     c.eatFrame = readInt(f("eatFrame"), inside(w, "eatFrame"), 0.0, 39.0);
     c.poseFrame = readInt(f("poseFrame"), inside(w, "poseFrame"), 0.0, 39.0);
-    c.facing = readOneOf(f("facing"), inside(w, "facing"), { -1, 1 });
+    c.facing = readOneOf(f("facing"), inside(w, "facing"), {-1, 1});
     c.velocity = readVector(f("velocity"), inside(w, "velocity"), 10000.f);
     c.target = readPlace(f("target"), inside(w, "target"));
     const json& timers = f("timers");
@@ -354,10 +349,10 @@ TFarmSave::Chicken readChicken(const json& j, const std::string& w)
     c.layElapsed = readFloat(member(timers, "lay", t), inside(t, "lay"), 0.f, c.layPeriod);
     c.frameElapsed = readFloat(member(timers, "frame", t), inside(t, "frame"), 0.f, 1.f / 12.f);
     c.danceElapsed = readFloat(member(timers, "dance", t), inside(t, "dance"), 0.f, 10.f);
-    c.state = readOneOf(f("state"), inside(w, "state"), { 1, 2, 3, 4, 5, 7 });
-    c.nextState = readOneOf(f("nextState"), inside(w, "nextState"), { 1, 2, 3, 4, 5, 7 });
+    c.state = readOneOf(f("state"), inside(w, "state"), {1, 2, 3, 4, 5, 7});
+    c.nextState = readOneOf(f("nextState"), inside(w, "nextState"), {1, 2, 3, 4, 5, 7});
     c.animation = readInt(f("animation"), inside(w, "animation"), 0.0, 5.0);
-    c.stage = readOneOf(f("stage"), inside(w, "stage"), { 0, 1, 3, 4 });
+    c.stage = readOneOf(f("stage"), inside(w, "stage"), {0, 1, 3, 4});
     c.feeder = readInt(f("feeder"), inside(w, "feeder"), -1.0, 3.0);
     c.eggReady = readBool(f("eggReady"), inside(w, "eggReady"));
     return c;
@@ -371,9 +366,10 @@ std::vector<TFarmSave::Egg> readEggs(const json& v, const std::string& where)
     for (std::size_t i = 0; i < v.size(); ++i) {
         const std::string w = at(where, i);
         const json& e = list(v[i], w, 4);
-        eggs.push_back({ { readFloat(e[0], at(w, 0), TFarmSave::minX, TFarmSave::maxX),
-                             readFloat(e[1], at(w, 1), TFarmSave::minY, TFarmSave::maxY) },
-            readFloat(e[2], at(w, 2), 0.f, twoPi), readBool(e[3], at(w, 3)) });
+        eggs.push_back({{readFloat(e[0], at(w, 0), TFarmSave::minX, TFarmSave::maxX),
+                         readFloat(e[1], at(w, 1), TFarmSave::minY, TFarmSave::maxY)},
+                        readFloat(e[2], at(w, 2), 0.f, twoPi),
+                        readBool(e[3], at(w, 3))});
     }
     return eggs;
 }
@@ -381,7 +377,7 @@ std::vector<TFarmSave::Egg> readEggs(const json& v, const std::string& where)
 std::array<int, 6> readSix(const json& v, const std::string& where, double hi)
 {
     list(v, where, 6);
-    std::array<int, 6> out {};
+    std::array<int, 6> out{};
     for (std::size_t k = 0; k < 6; ++k)
         out[k] = readInt(v[k], at(where, k), 0.0, hi);
     return out;
@@ -416,7 +412,7 @@ void checkShape(std::string_view text)
         if (f.object)
             throw Refusal("an object has more than 64 entries");
         throw Refusal((f.name.empty() ? std::string("a list") : std::string(f.name)) + ": more than "
-            + std::to_string(f.limit) + " entries");
+                      + std::to_string(f.limit) + " entries");
     };
     bool fresh = false; // a container was just opened: its first entry is not yet counted
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -436,12 +432,8 @@ void checkShape(std::string_view text)
             spend();
             break;
         }
-        case ':':
-            key = lastString;
-            break;
-        case ',':
-            entry();
-            break;
+        case ':': key = lastString; break;
+        case ',': entry(); break;
         case '{':
         case '[': {
             spend();
@@ -453,14 +445,14 @@ void checkShape(std::string_view text)
             // A list's name is the key just before it, if it is the value of one.
             if (!object && !frames.empty() && frames.back().object) {
                 name = key;
-                limit = key == "chickens"                            ? TFarmSave::maxChickens
-                    : (key == "eggsOnFloor" || key == "eggsOnTable") ? TFarmSave::maxEggs
-                    : key == "dirt"                                  ? TFarmSave::maxDirt
-                                                                     : 16;
+                limit = key == "chickens"                                ? TFarmSave::maxChickens
+                        : (key == "eggsOnFloor" || key == "eggsOnTable") ? TFarmSave::maxEggs
+                        : key == "dirt"                                  ? TFarmSave::maxDirt
+                                                                         : 16;
             } else if (!object) {
                 limit = 16;
             }
-            frames.push_back({ object, 0, limit, name });
+            frames.push_back({object, 0, limit, name});
             fresh = true;
             break;
         }
@@ -487,8 +479,8 @@ TFarmSave::Snapshot readFarm(const json& j)
     const int format = readInt(member(j, "format", ""), "format", -1e9, 1e9);
     if (format > TFarmSave::formatVersion)
         throw Refusal("it was saved by a newer version of the game (save format " + std::to_string(format)
-                + "; this one reads up to " + std::to_string(TFarmSave::formatVersion) + ")",
-            true);
+                          + "; this one reads up to " + std::to_string(TFarmSave::formatVersion) + ")",
+                      true);
     if (format < 1)
         refuse("format", std::to_string(format) + " is not a save format");
 
@@ -496,8 +488,8 @@ TFarmSave::Snapshot readFarm(const json& j)
     s.coins = readInt(member(purse, "coins", "purse"), "purse.coins", -maxCount, maxCount);
     s.coinsEarned = readInt(member(purse, "earned", "purse"), "purse.earned", 0.0, maxCount);
     s.eggsCollected = readInt(member(purse, "eggsCollected", "purse"), "purse.eggsCollected", 0.0, maxCount);
-    s.chickensToSpawn = readInt(
-        member(j, "chickensToSpawn", ""), "chickensToSpawn", 0.0, static_cast<double>(TFarmSave::maxChickens));
+    s.chickensToSpawn =
+        readInt(member(j, "chickensToSpawn", ""), "chickensToSpawn", 0.0, static_cast<double>(TFarmSave::maxChickens));
     const json& packages = list(member(j, "packages", ""), "packages", 2);
     s.packC0 = readInt(packages[0], "packages[0]", 0.0, 5.0);
     s.packC1 = readInt(packages[1], "packages[1]", 0.0, 5.0);
@@ -554,9 +546,9 @@ TFarmSave::Snapshot readFarm(const json& j)
     for (std::size_t i = 0; i < dirt.size(); ++i) {
         const std::string w = at("dirt", i);
         const json& d = list(dirt[i], w, 3);
-        s.dirt.push_back({ readInt(d[0], at(w, 0), firstDirt, lastDirt),
-            { readFloat(d[1], at(w, 1), TFarmSave::minX, TFarmSave::maxX),
-                readFloat(d[2], at(w, 2), TFarmSave::minY, TFarmSave::maxY) } });
+        s.dirt.push_back({readInt(d[0], at(w, 0), firstDirt, lastDirt),
+                          {readFloat(d[1], at(w, 1), TFarmSave::minX, TFarmSave::maxX),
+                           readFloat(d[2], at(w, 2), TFarmSave::minY, TFarmSave::maxY)}});
     }
     return s;
 }
@@ -642,7 +634,7 @@ std::vector<TFarmSave::Egg> captureEggs(const std::vector<TEgg2>& eggs)
     std::vector<TFarmSave::Egg> out;
     out.reserve(eggs.size());
     for (const TEgg2& e : eggs)
-        out.push_back({ e.getPosition(), e.getRotation().asRadians(), e.defective });
+        out.push_back({e.getPosition(), e.getRotation().asRadians(), e.defective});
     return out;
 }
 
@@ -689,15 +681,14 @@ TFarmSave::Snapshot TFarmSave::capture(TWorld& world)
     s.scanner = store().getSprite(scannerSprite).getPosition();
     s.scanningUp = sortMachine->scanningUp;
     // A card in hand is back in its place.
-    const TActor* cards[3] = { &world.kurortCard, &world.psychologistCard, &world.vetCard };
-    const int tools[3] = { TWorld::ToolKurort, TWorld::ToolPsychologist, TWorld::ToolVet };
-    const float homes[3] = { TWorld::kurortHomeX, TWorld::psychologistHomeX, TWorld::vetHomeX };
+    const TActor* cards[3] = {&world.kurortCard, &world.psychologistCard, &world.vetCard};
+    const int tools[3] = {TWorld::ToolKurort, TWorld::ToolPsychologist, TWorld::ToolVet};
+    const float homes[3] = {TWorld::kurortHomeX, TWorld::psychologistHomeX, TWorld::vetHomeX};
     for (std::size_t k = 0; k < 3; ++k)
-        s.cards[k]
-            = world.activeTool == tools[k] ? sf::Vector2f { homes[k], TWorld::cardHomeY } : cards[k]->getPosition();
+        s.cards[k] = world.activeTool == tools[k] ? sf::Vector2f{homes[k], TWorld::cardHomeY} : cards[k]->getPosition();
     for (std::size_t k = 0; k < 4; ++k) {
         const TFeeding& f = world.feeders[k];
-        s.feeders[k] = { f.food, f.blinkTime, f.blinkAlpha, &f.getTexture() == &store().getTexture(feederEmpty) };
+        s.feeders[k] = {f.food, f.blinkTime, f.blinkAlpha, &f.getTexture() == &store().getTexture(feederEmpty)};
     }
     for (std::size_t k = 0; k < 3; ++k)
         s.bowlNeedles[k] = world.drinkingBowls[k].arrow.getRotation().asRadians();
@@ -713,7 +704,7 @@ TFarmSave::Snapshot TFarmSave::capture(TWorld& world)
         for (int k = firstDirt; k <= lastDirt; ++k)
             if (&store().getTexture(k) == &spot.getTexture())
                 id = k;
-        s.dirt.push_back({ id, spot.getPosition() });
+        s.dirt.push_back({id, spot.getPosition()});
     }
     return s;
 }
@@ -721,8 +712,8 @@ TFarmSave::Snapshot TFarmSave::capture(TWorld& world)
 std::string TFarmSave::toJson(const Snapshot& s)
 {
     JsonText out;
-    out.text.reserve(
-        1024 + 520 * s.chickens.size() + 40 * (s.eggsOnFloor.size() + s.eggsOnTable.size()) + 30 * s.dirt.size());
+    out.text.reserve(1024 + 520 * s.chickens.size() + 40 * (s.eggsOnFloor.size() + s.eggsOnTable.size())
+                     + 30 * s.dirt.size());
     out.begin('{');
     out.field("format", formatVersion);
     const std::string game = std::string("henhouse ") + gameVersion;

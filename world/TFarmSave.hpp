@@ -25,7 +25,7 @@ public:
     static constexpr const char* gameVersion = "1.0";
 
     // Limits of what is accepted; a file beyond them is refused as a whole.
-    static constexpr std::size_t maxFileBytes = std::size_t { 64 } << 20;
+    static constexpr std::size_t maxFileBytes = std::size_t{64} << 20;
     static constexpr std::size_t maxChickens = 20000;
     static constexpr std::size_t maxEggs = 100000; // on the floor, and again on the table
     static constexpr std::size_t maxDirt = 200000;
@@ -65,7 +65,7 @@ public:
         // Purse and counters.
         int coins = 0, coinsEarned = 0, eggsCollected = 0, chickensToSpawn = 0;
         int packC0 = 0, packC1 = 0, psychologists = 0, vets = 0;
-        std::array<int, 6> inventory {};
+        std::array<int, 6> inventory{};
         // The story and the coin quest.
         bool questComplete = false, message3 = false, message4 = false, messagesDone = false;
         // Clocks.
@@ -73,13 +73,13 @@ public:
         int cleanCount = 0;
         // The open window: the mode, the shop's page and order, the scanner.
         int mode = 0, shopPage = 0;
-        std::array<int, 6> order {};
+        std::array<int, 6> order{};
         sf::Vector2f scanner;
         bool scanningUp = true;
         // Where the three cards lie (a hovered one stands a little higher).
-        std::array<sf::Vector2f, 3> cards {};
+        std::array<sf::Vector2f, 3> cards{};
         std::array<Feeder, 4> feeders;
-        std::array<float, 3> bowlNeedles {}; // radians
+        std::array<float, 3> bowlNeedles{}; // radians
         Chicken chickenTemplate;
         std::vector<Chicken> chickens;
         std::vector<Egg> eggsOnFloor, eggsOnTable;
@@ -95,7 +95,8 @@ public:
     // Reads a save file's text, checking every value; on any problem returns
     // nothing and names the first one in `problem`. `newerFormat` tells a file
     // from a later version of the game (whole, but not for this version).
-    [[nodiscard]] static std::optional<Snapshot> fromJson(std::string_view text, std::string& problem, bool* newerFormat = nullptr);
+    [[nodiscard]] static std::optional<Snapshot> fromJson(std::string_view text, std::string& problem,
+                                                          bool* newerFormat = nullptr);
     // Puts the farm into a world that has just been built (and had its shared
     // sprites placed) and into the process-wide values.
     static void apply(const Snapshot& farm, TWorld& world);

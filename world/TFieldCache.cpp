@@ -1,7 +1,7 @@
 #include "world/TFieldCache.hpp"
 
-#include "platform/StartupMemory.hpp"
 #include "core/TTextureStore.hpp"
+#include "platform/StartupMemory.hpp"
 #include "world/ProcessObjects.hpp"
 #include "world/TWorld.hpp"
 
@@ -52,16 +52,17 @@ TSpriteLook::TSpriteLook(const sf::Sprite& sprite)
 TFieldCache::ViewLook TFieldCache::lookOf(const sf::RenderTarget& target)
 {
     const sf::View& view = target.getView();
-    return {view.getCenter(), view.getSize(), view.getRotation().asDegrees(), view.getViewport(), view.getScissor(),
-        target.getSize()};
+    return {view.getCenter(),   view.getSize(),    view.getRotation().asDegrees(),
+            view.getViewport(), view.getScissor(), target.getSize()};
 }
 
 std::vector<TSpriteLook> TFieldCache::penLooks(TWorld& world) const
 {
     TTextureStore& store = TTextureStore::instance();
-    return {TSpriteLook(world.rect221Sprite), TSpriteLook(world.frame60Sprite), TSpriteLook(world.frame49Sprite),
-        TSpriteLook(world.subtractSprite), stampLook(store.getSprite(image::zherlob)), stampLook(store.getSprite(image::ventilation)),
-        stampLook(store.getSprite(image::panel1))};
+    return {TSpriteLook(world.rect221Sprite),           TSpriteLook(world.frame60Sprite),
+            TSpriteLook(world.frame49Sprite),           TSpriteLook(world.subtractSprite),
+            stampLook(store.getSprite(image::zherlob)), stampLook(store.getSprite(image::ventilation)),
+            stampLook(store.getSprite(image::panel1))};
 }
 
 bool TFieldCache::groundCurrent(TWorld& world, const ViewLook& view, std::size_t& spotsDrawn) const
@@ -247,7 +248,8 @@ sf::IntRect TFieldCache::opaqueInteriorOf(const sf::Image& image)
     const std::uint8_t* pixels = image.getPixelsPtr();
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            const std::size_t index = static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x);
+            const std::size_t index =
+                static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x);
             const int seeThrough = pixels[index * 4 + 3] != 255;
             at(x + 1, y + 1) = seeThrough + at(x, y + 1) + at(x + 1, y) - at(x, y);
         }

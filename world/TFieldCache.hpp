@@ -73,12 +73,12 @@ private:
     static sf::IntRect opaqueInteriorOf(const sf::Image& image);
 
     sf::RenderTexture ground; // the floor and the dirt
-    sf::RenderTexture pen; // the ground and the still furniture
+    sf::RenderTexture pen;    // the ground and the still furniture
     bool haveGround = false;
     bool havePen = false;
     ViewLook groundView;
     std::vector<TSpriteLook> floorLook; // the tile and its grid
-    std::vector<TSpriteLook> spots; // the dirt on the ground, in order
+    std::vector<TSpriteLook> spots;     // the dirt on the ground, in order
     std::vector<TSpriteLook> furniture; // what the pen picture was painted with
     TSpriteBatch batch;
     std::map<const sf::Texture*, sf::IntRect> interiors;

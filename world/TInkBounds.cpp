@@ -32,7 +32,8 @@ TInkBounds::Map TInkBounds::mapOfImage(const sf::Image& image)
     const std::uint8_t* pixels = image.getPixelsPtr();
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            if (pixels[(static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)) * 4 + 3]
+            if (pixels[(static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)) * 4
+                       + 3]
                 != 0)
                 map.inked[static_cast<std::size_t>(y / cell) * static_cast<std::size_t>(map.columns)
                           + static_cast<std::size_t>(x / cell)] = true;
@@ -58,7 +59,8 @@ sf::IntRect TInkBounds::inked(const sf::Texture& texture, const sf::IntRect& rec
     int inkLeft = right, inkTop = bottom, inkRight = left, inkBottom = top;
     for (int r = r0; r <= r1; ++r)
         for (int c = c0; c <= c1; ++c)
-            if (map.inked[static_cast<std::size_t>(r) * static_cast<std::size_t>(map.columns) + static_cast<std::size_t>(c)]) {
+            if (map.inked[static_cast<std::size_t>(r) * static_cast<std::size_t>(map.columns)
+                          + static_cast<std::size_t>(c)]) {
                 inkLeft = std::min(inkLeft, c * cell);
                 inkTop = std::min(inkTop, r * cell);
                 inkRight = std::max(inkRight, (c + 1) * cell);

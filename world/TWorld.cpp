@@ -1,8 +1,8 @@
 #include "world/TWorld.hpp"
 
 #include "actors/Geometry.hpp"
-#include "world/ProcessObjects.hpp"
 #include "core/TTextureStore.hpp"
+#include "world/ProcessObjects.hpp"
 
 namespace {
 

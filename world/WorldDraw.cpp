@@ -2,12 +2,12 @@
 // head-up display, back to front; plus the coin quest's per-frame step.
 
 #include "actors/Geometry.hpp"
+#include "core/Globals.hpp"
+#include "core/TTextureStore.hpp"
 #include "eggline/TShop.hpp"
 #include "eggline/TSlot.hpp"
 #include "eggline/TSort.hpp"
-#include "core/Globals.hpp"
 #include "world/ProcessObjects.hpp"
-#include "core/TTextureStore.hpp"
 #include "world/TWorld.hpp"
 
 #include <cmath>
@@ -32,7 +32,9 @@ constexpr sf::Vector2f inventoryPlace{55.f, 870.f};
 int TWorld::socketTexture(int index) const
 {
     const bool sorting = mode == ModeSorting || mode == ModeSortingRunning;
-    const int textures[4] = {sorting ? image::buttonSortPressed : image::buttonSort, mode == ModeShop ? image::buttonShopPressed : image::buttonShop, image::buttonSound, image::buttonClean};
+    const int textures[4] = {sorting ? image::buttonSortPressed : image::buttonSort,
+                             mode == ModeShop ? image::buttonShopPressed : image::buttonShop, image::buttonSound,
+                             image::buttonClean};
     return textures[index];
 }
 
@@ -120,7 +122,8 @@ sf::FloatRect TWorld::hiddenArea()
         return {};
     const sf::Transform& place = window->getTransform();
     const auto corner = [&](int x, int y) {
-        return place.transformPoint({static_cast<float>(x - shown.position.x), static_cast<float>(y - shown.position.y)});
+        return place.transformPoint(
+            {static_cast<float>(x - shown.position.x), static_cast<float>(y - shown.position.y)});
     };
     const sf::Vector2f p = corner(l, t);
     const sf::Vector2f q = corner(r, b);
@@ -135,9 +138,15 @@ void TWorld::drawBackground(sf::RenderTarget& target, int columns, int rows, flo
     // texture coordinates and colour a draw of the sprite itself would send,
     // in the same two triangles, only all in one batch.
     sf::Sprite& tile = *cellSprite;
-    const FloorLayout layout{columns,        rows,           pitch,
-                             tile.getTextureRect(), tile.getColor(), &tile.getTexture(),
-                             tile.getOrigin(), tile.getScale(), tile.getRotation().asDegrees()};
+    const FloorLayout layout{columns,
+                             rows,
+                             pitch,
+                             tile.getTextureRect(),
+                             tile.getColor(),
+                             &tile.getTexture(),
+                             tile.getOrigin(),
+                             tile.getScale(),
+                             tile.getRotation().asDegrees()};
     sf::RenderStates states;
     states.texture = &tile.getTexture();
     if (layout == floorLayout && floorTiles.getVertexCount() != 0) {
@@ -230,7 +239,7 @@ void TWorld::drawLife(sf::RenderTarget& target, const sf::FloatRect& hidden)
     // painted over anyway.
     const auto seen = [&](const sf::FloatRect& bounds) {
         return hidden.size.x <= 0.f || !hidden.contains(bounds.position)
-            || !hidden.contains(bounds.position + bounds.size);
+               || !hidden.contains(bounds.position + bounds.size);
     };
     batch.clear();
     for (TEgg2& egg : eggsOnFloor)
@@ -284,10 +293,10 @@ void TWorld::drawInked(sf::RenderTarget& target, const sf::Sprite& sprite)
     const int bottom = std::min(static_cast<int>(size.y), std::max(a.y, b.y) + 3);
     if (right <= left || bottom <= top)
         return;
-    const sf::FloatRect inked({static_cast<float>(left) / static_cast<float>(size.x),
-                               static_cast<float>(top) / static_cast<float>(size.y)},
-                              {static_cast<float>(right - left) / static_cast<float>(size.x),
-                               static_cast<float>(bottom - top) / static_cast<float>(size.y)});
+    const sf::FloatRect inked(
+        {static_cast<float>(left) / static_cast<float>(size.x), static_cast<float>(top) / static_cast<float>(size.y)},
+        {static_cast<float>(right - left) / static_cast<float>(size.x),
+         static_cast<float>(bottom - top) / static_cast<float>(size.y)});
     const auto clipped = inked.findIntersection(view.getScissor());
     if (!clipped)
         return;

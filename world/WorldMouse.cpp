@@ -4,9 +4,9 @@
 
 #include "actors/Geometry.hpp"
 #include "core/Globals.hpp"
-#include "world/ProcessObjects.hpp"
 #include "core/TTextureStore.hpp"
 #include "poultry/Yard.hpp"
+#include "world/ProcessObjects.hpp"
 
 #include <cstdlib>
 #include <string>
@@ -106,11 +106,11 @@ TWorld::Cover TWorld::coverAt(float x, float y)
         int id;
         sf::Vector2f at;
     };
-    for (Message message : {Message{t < 5.f, 82, {295.f, 411.f}}, Message{t > 10.f && t < 15.f, 83, {295.f, 411.f}},
-                            Message{t > 360.f && t < 370.f, 163, {313.f, 422.f}},
-                            Message{t > 375.f && t < 385.f, 164, {313.f, 714.f}},
-                            Message{showMessage3, 165, {528.f, 253.f}}, Message{showMessage4, 166, {313.f, 411.f}},
-                            Message{t > 385.f && !questComplete, 167, {29.f, 92.f}}})
+    for (Message message :
+         {Message{t < 5.f, 82, {295.f, 411.f}}, Message{t > 10.f && t < 15.f, 83, {295.f, 411.f}},
+          Message{t > 360.f && t < 370.f, 163, {313.f, 422.f}}, Message{t > 375.f && t < 385.f, 164, {313.f, 714.f}},
+          Message{showMessage3, 165, {528.f, 253.f}}, Message{showMessage4, 166, {313.f, 411.f}},
+          Message{t > 385.f && !questComplete, 167, {29.f, 92.f}}})
         if (message.shown && imageCovers(message.id, message.at, x, y))
             return Cover::Story;
 
@@ -283,9 +283,9 @@ void TWorld::onMouseMoved(float x, float y)
         int tool;
         float homeX;
     };
-    for (CardPlace place : {CardPlace{kurortCard, ToolKurort, kurortHomeX},
-                            CardPlace{psychologistCard, ToolPsychologist, psychologistHomeX},
-                            CardPlace{vetCard, ToolVet, vetHomeX}}) {
+    for (CardPlace place :
+         {CardPlace{kurortCard, ToolKurort, kurortHomeX},
+          CardPlace{psychologistCard, ToolPsychologist, psychologistHomeX}, CardPlace{vetCard, ToolVet, vetHomeX}}) {
         if (activeTool == place.tool)
             place.card.setPosition({x, y});
         else if (place.card.contains(x, y))
@@ -375,8 +375,7 @@ void TWorld::onMouseReleased(int button, float x, float y)
             vetCount -= 1;
             bubblesOverFlock(vecChikens, bubbles, vetBubbleTexture);
             break;
-        default:
-            break;
+        default: break;
         }
     }
 

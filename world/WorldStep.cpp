@@ -1,8 +1,8 @@
 // The world's per-frame step: new chickens, feeders, clocks, the flock, dirt
 // and bubbles, then whichever window is open.
 #include "core/Globals.hpp"
-#include "world/ProcessObjects.hpp"
 #include "core/TTextureStore.hpp"
+#include "world/ProcessObjects.hpp"
 #include "world/TWorld.hpp"
 
 #include <cmath>
@@ -47,15 +47,9 @@ sf::Vector2f approachPoint(sf::Vector2f p, sf::Vector2f q)
     return p + (q - p) * 32.f / d;
 }
 
-bool isBusyState(int s)
-{
-    return s == TChiken2::Laying || s == TChiken2::Eating || s == TChiken2::Drinking;
-}
+bool isBusyState(int s) { return s == TChiken2::Laying || s == TChiken2::Eating || s == TChiken2::Drinking; }
 
-std::string twoDigits(int value)
-{
-    return (value < 10 ? "0" : "") + std::to_string(value);
-}
+std::string twoDigits(int value) { return (value < 10 ? "0" : "") + std::to_string(value); }
 
 } // namespace
 

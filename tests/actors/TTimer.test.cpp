@@ -1,5 +1,5 @@
-#include "actors/Geometry.hpp"
 #include "actors/TTimer.hpp"
+#include "actors/Geometry.hpp"
 
 #include <catch2/catch_test_macros.hpp>
 
@@ -15,10 +15,7 @@ TEST_CASE("a timer counts whole periods and keeps the remainder", "[timer]")
         CHECK(timer.update(3.25f) == 3);
         CHECK(timer.getElapsed() == 0.25f);
     }
-    SECTION("a zero step counts nothing")
-    {
-        CHECK(timer.update(0.f) == 0);
-    }
+    SECTION("a zero step counts nothing") { CHECK(timer.update(0.f) == 0); }
 }
 
 TEST_CASE("a timer with period 0 never fires and never loops", "[timer]")

@@ -6,9 +6,9 @@
 #include "core/Globals.hpp"
 #include "core/TTextureStore.hpp"
 #include "eggline/EgglineObjects.hpp"
+#include "support/TestSupport.hpp"
 #include "world/ProcessObjects.hpp"
 #include "world/TWorld.hpp"
-#include "support/TestSupport.hpp"
 
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Window/Event.hpp>
@@ -22,7 +22,8 @@ namespace {
 
 class ScaledSession {
 public:
-    explicit ScaledSession(sf::Vector2u size) : window(sf::VideoMode(size), "scaled session")
+    explicit ScaledSession(sf::Vector2u size)
+        : window(sf::VideoMode(size), "scaled session")
     {
         window.setView(TSceneFit::view(window.getSize()));
         world.placeSharedSprites();

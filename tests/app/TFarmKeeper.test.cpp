@@ -58,7 +58,7 @@ TEST_CASE("the player's farm lives in the data folder and automation leaves it a
     ::setenv("XDG_DATA_HOME", dir.c_str(), 1);
     CHECK(TFarmKeeper::defaultPath() == (dir / "henhouse" / "farm.json").string());
     {
-        TFarmKeeper keeper(TOptions {}, log);
+        TFarmKeeper keeper(TOptions{}, log);
         CHECK(keeper.saving());
         CHECK(keeper.path() == (dir / "henhouse" / "farm.json").string());
         CHECK(fs::is_directory(dir / "henhouse"));
@@ -149,7 +149,7 @@ TEST_CASE("a save that cannot be used is moved aside, never deleted or overwritt
 
     SECTION("damaged: kept as farm.json.bad, then farm.json.bad.2; a new farm begins and is saved")
     {
-        for (const char* bad : { "{\"format\":1,", "{\"format\":1,\"purse\":{\"coins\":1e300}}" }) {
+        for (const char* bad : {"{\"format\":1,", "{\"format\":1,\"purse\":{\"coins\":1e300}}"}) {
             std::ofstream(file) << bad;
             std::ostringstream log;
             Game game;
@@ -233,7 +233,7 @@ TEST_CASE("while a farm is kept, Ctrl-C asks the game to close so the farm is sa
     TFarmKeeper idle(automation, log);
     CHECK_FALSE(idle.saving());
     // Not keeping a farm, the handlers are the usual ones.
-    struct sigaction now {};
+    struct sigaction now{};
     ::sigaction(SIGTERM, nullptr, &now);
     CHECK(now.sa_handler == SIG_DFL);
 }

@@ -1,6 +1,6 @@
-#include "core/Globals.hpp"
 #include "app/TGame.hpp"
 #include "app/TOptions.hpp"
+#include "core/Globals.hpp"
 
 #include <catch2/catch_test_macros.hpp>
 

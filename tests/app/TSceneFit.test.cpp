@@ -56,14 +56,16 @@ TEST_CASE("the scene fits any window, centred, with bars on the free sides", "[f
                                   sf::Vector2u{1024, 768}, sf::Vector2u{3840, 2160}, sf::Vector2u{800, 1200}}) {
             const sf::View view = TSceneFit::view(size);
             for (int i = 0; i < 500; ++i) {
-                const sf::Vector2f scene{static_cast<float>(std::rand() % 1920), static_cast<float>(std::rand() % 1080)};
+                const sf::Vector2f scene{static_cast<float>(std::rand() % 1920),
+                                         static_cast<float>(std::rand() % 1080)};
                 const sf::Vector2f window = TSceneFit::toWindow(view, size, scene);
                 REQUIRE(window.x >= 0.f);
                 REQUIRE(window.x <= static_cast<float>(size.x));
                 REQUIRE(window.y >= 0.f);
                 REQUIRE(window.y <= static_cast<float>(size.y));
                 // A whole pixel is at most one pixel's worth of scene units off.
-                const sf::Vector2i pixel{static_cast<int>(std::lround(window.x)), static_cast<int>(std::lround(window.y))};
+                const sf::Vector2i pixel{static_cast<int>(std::lround(window.x)),
+                                         static_cast<int>(std::lround(window.y))};
                 const float unitsPerPixel = 1920.f / (1920.f * std::min(size.x / 1920.f, size.y / 1080.f));
                 REQUIRE(near(TSceneFit::toScene(view, size, pixel), scene, unitsPerPixel * 0.5f + 1e-3f));
             }

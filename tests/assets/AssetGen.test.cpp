@@ -21,20 +21,26 @@ namespace {
 struct Image {
     int width = 0;
     int height = 0;
-    std::vector<std::uint8_t> rgba;  // straight alpha
+    std::vector<std::uint8_t> rgba; // straight alpha
     std::uint8_t alpha(int x, int y) const { return rgba[(static_cast<std::size_t>(y) * width + x) * 4 + 3]; }
-    std::uint32_t pixel(int x, int y) const {
+    std::uint32_t pixel(int x, int y) const
+    {
         const std::uint8_t* p = &rgba[(static_cast<std::size_t>(y) * width + x) * 4];
         return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
     }
 };
 
-std::filesystem::path imagePath(const TImageInfo& e) { return std::filesystem::path("src/images") / std::string(e.file); }
+std::filesystem::path imagePath(const TImageInfo& e)
+{
+    return std::filesystem::path("src/images") / std::string(e.file);
+}
 
 // Reads any PNG as 8-bit RGBA. Returns false if the file is missing or broken.
-bool loadPng(const std::filesystem::path& path, Image& img) {
+bool loadPng(const std::filesystem::path& path, Image& img)
+{
     FILE* fp = std::fopen(path.string().c_str(), "rb");
-    if (!fp) return false;
+    if (!fp)
+        return false;
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     std::vector<png_bytep> rows;
@@ -54,7 +60,8 @@ bool loadPng(const std::filesystem::path& path, Image& img) {
     img.height = static_cast<int>(png_get_image_height(png, info));
     img.rgba.assign(static_cast<std::size_t>(img.width) * img.height * 4, 0);
     rows.resize(static_cast<std::size_t>(img.height));
-    for (int y = 0; y < img.height; ++y) rows[y] = &img.rgba[static_cast<std::size_t>(y) * img.width * 4];
+    for (int y = 0; y < img.height; ++y)
+        rows[y] = &img.rgba[static_cast<std::size_t>(y) * img.width * 4];
     png_read_image(png, rows.data());
     png_read_end(png, nullptr);
     png_destroy_read_struct(&png, &info, nullptr);
@@ -62,12 +69,15 @@ bool loadPng(const std::filesystem::path& path, Image& img) {
     return true;
 }
 
-bool readSize(const std::filesystem::path& path, int& w, int& h) {
+bool readSize(const std::filesystem::path& path, int& w, int& h)
+{
     std::ifstream f(path, std::ios::binary);
     unsigned char b[24];
-    if (!f.read(reinterpret_cast<char*>(b), 24)) return false;
+    if (!f.read(reinterpret_cast<char*>(b), 24))
+        return false;
     static const unsigned char sig[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    if (!std::equal(sig, sig + 8, b)) return false;
+    if (!std::equal(sig, sig + 8, b))
+        return false;
     w = (b[16] << 24) | (b[17] << 16) | (b[18] << 8) | b[19];
     h = (b[20] << 24) | (b[21] << 16) | (b[22] << 8) | b[23];
     return true;
@@ -78,13 +88,16 @@ struct Wav {
     std::vector<std::int16_t> samples;
 };
 
-bool loadWav(const std::filesystem::path& path, Wav& w) {
+bool loadWav(const std::filesystem::path& path, Wav& w)
+{
     std::ifstream f(path, std::ios::binary);
     std::vector<unsigned char> d((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-    if (d.size() < 44 || std::string(d.begin(), d.begin() + 4) != "RIFF" ||
-        std::string(d.begin() + 8, d.begin() + 12) != "WAVE")
+    if (d.size() < 44 || std::string(d.begin(), d.begin() + 4) != "RIFF"
+        || std::string(d.begin() + 8, d.begin() + 12) != "WAVE")
         return false;
-    auto u32 = [&](std::size_t i) { return std::uint32_t(d[i]) | d[i + 1] << 8 | d[i + 2] << 16 | std::uint32_t(d[i + 3]) << 24; };
+    auto u32 = [&](std::size_t i) {
+        return std::uint32_t(d[i]) | d[i + 1] << 8 | d[i + 2] << 16 | std::uint32_t(d[i + 3]) << 24;
+    };
     auto u16 = [&](std::size_t i) { return static_cast<int>(d[i] | d[i + 1] << 8); };
     std::size_t pos = 12;
     bool haveFmt = false;
@@ -101,7 +114,8 @@ bool loadWav(const std::filesystem::path& path, Wav& w) {
         } else if (id == "data") {
             const std::size_t n = std::min(len, d.size() - body) / 2;
             w.samples.resize(n);
-            for (std::size_t i = 0; i < n; ++i) w.samples[i] = static_cast<std::int16_t>(u16(body + 2 * i));
+            for (std::size_t i = 0; i < n; ++i)
+                w.samples[i] = static_cast<std::int16_t>(u16(body + 2 * i));
             return haveFmt;
         }
         pos = body + len + (len & 1);
@@ -112,15 +126,17 @@ bool loadWav(const std::filesystem::path& path, Wav& w) {
 struct Sheet {
     int id;
     int columns;
-    int cells;  // used frames plus filled spare cells
+    int cells; // used frames plus filled spare cells
 };
 
-constexpr Sheet kSheets[] = {{image::chickWalk, 8, 40}, {image::chickEat, 8, 40}, {image::walk, 8, 40}, {image::eat, 8, 40},
-                             {image::dance, 8, 40},  {image::seat, 8, 40}, {image::kurort1, 4, 16}, {image::kurort2, 8, 40}};
+constexpr Sheet kSheets[] = {{image::chickWalk, 8, 40}, {image::chickEat, 8, 40}, {image::walk, 8, 40},
+                             {image::eat, 8, 40},       {image::dance, 8, 40},    {image::seat, 8, 40},
+                             {image::kurort1, 4, 16},   {image::kurort2, 8, 40}};
 
 } // namespace
 
-TEST_CASE("every image of the table is generated at its exact size", "[assets][images]") {
+TEST_CASE("every image of the table is generated at its exact size", "[assets][images]")
+{
     REQUIRE(imageTable.size() == 167);
     REQUIRE(findImage(2) == nullptr);
     for (const auto& e : imageTable) {
@@ -130,12 +146,14 @@ TEST_CASE("every image of the table is generated at its exact size", "[assets][i
         CHECK(w == e.width);
         CHECK(h == e.height);
     }
-    SECTION("the font is copied next to the images") {
+    SECTION("the font is copied next to the images")
+    {
         CHECK(std::filesystem::file_size("src/fonts/Arial.ttf") > 10000);
     }
 }
 
-TEST_CASE("images show something, and only the placeholder is empty", "[assets][images]") {
+TEST_CASE("images show something, and only the placeholder is empty", "[assets][images]")
+{
     for (const auto& e : imageTable) {
         INFO(e.id << " " << e.file);
         Image img;
@@ -143,10 +161,12 @@ TEST_CASE("images show something, and only the placeholder is empty", "[assets][
         REQUIRE(img.width == e.width);
         REQUIRE(img.height == e.height);
         if (e.id == image::placeholder) {
-            SECTION("null.png is fully transparent") {
+            SECTION("null.png is fully transparent")
+            {
                 bool clear = true;
                 for (int y = 0; y < img.height; ++y)
-                    for (int x = 0; x < img.width; ++x) clear = clear && img.alpha(x, y) == 0;
+                    for (int x = 0; x < img.width; ++x)
+                        clear = clear && img.alpha(x, y) == 0;
                 CHECK(clear);
             }
             continue;
@@ -156,12 +176,14 @@ TEST_CASE("images show something, and only the placeholder is empty", "[assets][
         const std::uint32_t first = img.pixel(0, 0);
         bool varied = false;
         for (int y = 0; y < img.height && !varied; y += step)
-            for (int x = 0; x < img.width && !varied; x += step) varied = img.pixel(x, y) != first;
+            for (int x = 0; x < img.width && !varied; x += step)
+                varied = img.pixel(x, y) != first;
         CHECK(varied);
     }
 }
 
-TEST_CASE("chicken frames stand on the feet anchor and stay inside their cells", "[assets][chickens]") {
+TEST_CASE("chicken frames stand on the feet anchor and stay inside their cells", "[assets][chickens]")
+{
     for (const Sheet& s : kSheets) {
         const TImageInfo* e = findImage(s.id);
         REQUIRE(e != nullptr);
@@ -176,30 +198,33 @@ TEST_CASE("chicken frames stand on the feet anchor and stay inside their cells",
             // Something solid (feet, belly or the ground shadow) on the anchor row.
             bool grounded = false;
             for (int y = 380; y <= 392 && !grounded; ++y)
-                for (int x = 176; x <= 336 && !grounded; ++x) grounded = img.alpha(ox + x, oy + y) >= 64;
+                for (int x = 176; x <= 336 && !grounded; ++x)
+                    grounded = img.alpha(ox + x, oy + y) >= 64;
             CHECK(grounded);
             // A clear margin round the frame so neighbours never bleed in.
             constexpr int kMargin = 8;
             bool clear = true;
             for (int i = 0; i < 512 && clear; ++i)
                 for (int m = 0; m < kMargin && clear; ++m)
-                    clear = img.alpha(ox + i, oy + m) == 0 && img.alpha(ox + i, oy + 511 - m) == 0 &&
-                            img.alpha(ox + m, oy + i) == 0 && img.alpha(ox + 511 - m, oy + i) == 0;
+                    clear = img.alpha(ox + i, oy + m) == 0 && img.alpha(ox + i, oy + 511 - m) == 0
+                            && img.alpha(ox + m, oy + i) == 0 && img.alpha(ox + 511 - m, oy + i) == 0;
             CHECK(clear);
         }
         if (s.id == image::kurort1) {
-            SECTION("kurort1 has a fully transparent 1-px border") {
+            SECTION("kurort1 has a fully transparent 1-px border")
+            {
                 bool border = true;
                 for (int i = 0; i < img.width; ++i)
-                    border = border && img.alpha(i, 0) == 0 && img.alpha(i, img.height - 1) == 0 &&
-                             img.alpha(0, i) == 0 && img.alpha(img.width - 1, i) == 0;
+                    border = border && img.alpha(i, 0) == 0 && img.alpha(i, img.height - 1) == 0 && img.alpha(0, i) == 0
+                             && img.alpha(img.width - 1, i) == 0;
                 CHECK(border);
             }
         }
     }
 }
 
-TEST_CASE("music tracks are CD-rate PCM that never clips and loops without a click", "[assets][sound]") {
+TEST_CASE("music tracks are CD-rate PCM that never clips and loops without a click", "[assets][sound]")
+{
     struct Track {
         const char* file;
         double minSeconds;
@@ -208,20 +233,24 @@ TEST_CASE("music tracks are CD-rate PCM that never clips and loops without a cli
         INFO(t.file);
         Wav w;
         REQUIRE(loadWav(t.file, w));
-        SECTION(std::string("format and length of ") + t.file) {
+        SECTION(std::string("format and length of ") + t.file)
+        {
             CHECK(w.format == 1);
             CHECK(w.rate == 44100);
             CHECK(w.bits == 16);
             REQUIRE(w.channels >= 1);
             CHECK(static_cast<double>(w.samples.size()) / w.channels / w.rate >= t.minSeconds);
         }
-        SECTION(std::string("no clipping, healthy level in ") + t.file) {
+        SECTION(std::string("no clipping, healthy level in ") + t.file)
+        {
             int peak = 0;
-            for (auto v : w.samples) peak = std::max(peak, std::abs(static_cast<int>(v)));
+            for (auto v : w.samples)
+                peak = std::max(peak, std::abs(static_cast<int>(v)));
             CHECK(peak < 32767);
-            CHECK(peak > 20000);  // normalised close to full scale
+            CHECK(peak > 20000); // normalised close to full scale
         }
-        SECTION(std::string("seamless loop in ") + t.file) {
+        SECTION(std::string("seamless loop in ") + t.file)
+        {
             const std::size_t ch = static_cast<std::size_t>(w.channels);
             const std::size_t frames = w.samples.size() / ch;
             REQUIRE(frames > 2);

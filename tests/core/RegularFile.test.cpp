@@ -15,10 +15,15 @@ TEST_CASE("only a plain readable file within the size limit is read", "[files]")
     std::string why;
     SECTION("a file is read whole, up to and including the limit")
     {
-        std::ofstream(dir / "ten", std::ios::binary) << std::string("0123456\0" "89", 10);
+        std::ofstream(dir / "ten", std::ios::binary) << std::string("0123456\0"
+                                                                    "89",
+                                                                    10);
         const auto bytes = readRegularFile((dir / "ten").string(), 10, why);
         REQUIRE(bytes);
-        CHECK(*bytes == std::string("0123456\0" "89", 10));
+        CHECK(*bytes
+              == std::string("0123456\0"
+                             "89",
+                             10));
         CHECK_FALSE(readRegularFile((dir / "ten").string(), 9, why));
         CHECK(why == "larger than 9 bytes");
     }

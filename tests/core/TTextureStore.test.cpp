@@ -1,5 +1,5 @@
-#include "core/ImageTable.hpp"
 #include "core/TTextureStore.hpp"
+#include "core/ImageTable.hpp"
 
 #include "support/TestSupport.hpp"
 
@@ -29,7 +29,8 @@ fs::path makeAssetDir(const std::string& name, std::initializer_list<int> missin
     for (const TImageInfo& entry : imageTable) {
         if (std::find(missing.begin(), missing.end(), entry.id) != missing.end())
             continue;
-        const unsigned side = (entry.id >= image::iconScan && entry.id <= image::start) ? 63 : (entry.id == image::walk ? 1024 : 8);
+        const unsigned side =
+            (entry.id >= image::iconScan && entry.id <= image::start) ? 63 : (entry.id == image::walk ? 1024 : 8);
         testsupport::writePng(dir / "src/images" / entry.file, side, side, sf::Color(200, 100, 50));
     }
     if (withFont) {
@@ -104,7 +105,9 @@ TEST_CASE("a missing image leaves its id empty and lookups fall back", "[store]"
         TTextureStore store(console, anySize);
         CHECK_FALSE(store.hasTexture(image::eggC1));
         CHECK(store.hasTexture(image::rectangle260));
-        CHECK(console.str().find(testsupport::progressLine(image::eggC1) + testsupport::progressLine(image::rectangle260)) != std::string::npos);
+        CHECK(
+            console.str().find(testsupport::progressLine(image::eggC1) + testsupport::progressLine(image::rectangle260))
+            != std::string::npos);
         // Lookups of the empty id give the placeholder of id 0, never garbage.
         CHECK(&store.getTexture(image::eggC1) == &store.getTexture(image::placeholder));
         sf::Sprite& stand = store.getSprite(image::eggC1);
@@ -136,10 +139,11 @@ TEST_CASE("a second image under a loaded id is refused with a message", "[store]
         const sf::Texture* first = &store.getTexture(image::win1);
         console.str("");
         store.loadTexture(image::win1, "src/images/egg2.png", false);
-        CHECK(console.str() == "\xD0\x9F\xD0\xBE \xD1\x82\xD0\xB0\xD0\xBA\xD0\xBE\xD0\xBC\xD1\x83 ID \xD1\x83\xD0\xB6\xD0\xB5 "
-                               "\xD0\xB7\xD0\xB0\xD0\xB3\xD1\x80\xD1\x83\xD0\xB6\xD0\xB5\xD0\xBD\xD0\xB0 "
-                               "\xD1\x82\xD0\xB5\xD0\xBA\xD1\x81\xD1\x82\xD1\x83\xD1\x80\xD0\xB0!\n"
-                + testsupport::progressLine(image::win1));
+        CHECK(console.str()
+              == "\xD0\x9F\xD0\xBE \xD1\x82\xD0\xB0\xD0\xBA\xD0\xBE\xD0\xBC\xD1\x83 ID \xD1\x83\xD0\xB6\xD0\xB5 "
+                 "\xD0\xB7\xD0\xB0\xD0\xB3\xD1\x80\xD1\x83\xD0\xB6\xD0\xB5\xD0\xBD\xD0\xB0 "
+                 "\xD1\x82\xD0\xB5\xD0\xBA\xD1\x81\xD1\x82\xD1\x83\xD1\x80\xD0\xB0!\n"
+                     + testsupport::progressLine(image::win1));
         CHECK(&store.getTexture(image::win1) == first);
     });
 }
@@ -192,7 +196,8 @@ namespace {
 class ErrorsInto {
 public:
     explicit ErrorsInto(std::ostream& into)
-        : savedOurs(std::cerr.rdbuf(into.rdbuf())), savedLibrary(sf::err().rdbuf(into.rdbuf()))
+        : savedOurs(std::cerr.rdbuf(into.rdbuf()))
+        , savedLibrary(sf::err().rdbuf(into.rdbuf()))
     {
     }
     ~ErrorsInto()

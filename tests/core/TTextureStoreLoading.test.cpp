@@ -1,5 +1,5 @@
-#include "core/TImageDecoder.hpp"
 #include "core/ImageTable.hpp"
+#include "core/TImageDecoder.hpp"
 #include "core/TTextureStore.hpp"
 
 #include "support/TestSupport.hpp"
@@ -44,7 +44,8 @@ struct PngKind {
 int channelsOf(int colourType)
 {
     switch (colourType) {
-    case 0: case 3: return 1;
+    case 0:
+    case 3: return 1;
     case 4: return 2;
     case 2: return 3;
     default: return 4;
@@ -92,7 +93,8 @@ int predict(int filter, int a, int b, int c)
 
 // Packs and filters the rows of one (sub-)image of w x h pixels taken at
 // x = x0 + i * dx, y = y0 + j * dy.
-void appendRows(Bytes& raw, const PngKind& kind, unsigned w, unsigned h, unsigned x0, unsigned y0, unsigned dx, unsigned dy)
+void appendRows(Bytes& raw, const PngKind& kind, unsigned w, unsigned h, unsigned x0, unsigned y0, unsigned dx,
+                unsigned dy)
 {
     const int channels = channelsOf(kind.colourType);
     const std::size_t rowBytes = (static_cast<std::size_t>(w) * channels * kind.depth + 7) / 8;
@@ -149,8 +151,8 @@ Bytes encodePng(unsigned w, unsigned h, const PngKind& kind)
     Bytes header;
     putBigEndian(header, w);
     putBigEndian(header, h);
-    header.insert(header.end(), {static_cast<std::uint8_t>(kind.depth), static_cast<std::uint8_t>(kind.colourType), 0, 0,
-                                 static_cast<std::uint8_t>(kind.interlaced ? 1 : 0)});
+    header.insert(header.end(), {static_cast<std::uint8_t>(kind.depth), static_cast<std::uint8_t>(kind.colourType), 0,
+                                 0, static_cast<std::uint8_t>(kind.interlaced ? 1 : 0)});
     putChunk(out, "IHDR", header);
     if (kind.colourType == 3) {
         Bytes palette, alphas;
@@ -170,8 +172,9 @@ Bytes encodePng(unsigned w, unsigned h, const PngKind& kind)
     }
     const std::size_t split = kind.idatSplit > 0 ? static_cast<std::size_t>(kind.idatSplit) : packed.size();
     for (std::size_t at = 0; at < packed.size(); at += split)
-        putChunk(out, "IDAT", Bytes(packed.begin() + static_cast<long>(at),
-                                    packed.begin() + static_cast<long>(std::min(packed.size(), at + split))));
+        putChunk(out, "IDAT",
+                 Bytes(packed.begin() + static_cast<long>(at),
+                       packed.begin() + static_cast<long>(std::min(packed.size(), at + split))));
     putChunk(out, "IEND", {});
     return out;
 }
@@ -272,7 +275,10 @@ std::map<int, sf::Image> loadPlainly(std::ostream& console)
 // interleave with the progress lines exactly as on a terminal.
 class ErrorsInto {
 public:
-    explicit ErrorsInto(std::ostream& into) : saved(sf::err().rdbuf(into.rdbuf())) {}
+    explicit ErrorsInto(std::ostream& into)
+        : saved(sf::err().rdbuf(into.rdbuf()))
+    {
+    }
     ~ErrorsInto() { sf::err().rdbuf(saved); }
     ErrorsInto(const ErrorsInto&) = delete;
     ErrorsInto& operator=(const ErrorsInto&) = delete;
@@ -291,10 +297,7 @@ bool samePixels(const sf::Image& a, const sf::Image& b)
     return std::equal(a.getPixelsPtr(), a.getPixelsPtr() + bytes, b.getPixelsPtr());
 }
 
-sf::Image decodedImage(const TImageDecoder::Pixels& pixels)
-{
-    return sf::Image(pixels.size, pixels.data);
-}
+sf::Image decodedImage(const TImageDecoder::Pixels& pixels) { return sf::Image(pixels.size, pixels.data); }
 
 } // namespace
 
@@ -318,9 +321,12 @@ TEST_CASE("the store loads odd, broken and missing images exactly as the plain l
     SECTION("the same ids hold textures, of the same sizes and pixels")
     {
         // The set really has gaps: missing, empty, corrupt and cut files.
-        for (int id : {image::textureValueControl, image::egg1, image::egg2, image::egg3, image::termBtn1, image::buttonClose, image::shopSlotDisable})
+        for (int id : {image::textureValueControl, image::egg1, image::egg2, image::egg3, image::termBtn1,
+                       image::buttonClose, image::shopSlotDisable})
             CHECK(plain.count(id) == 0);
-        for (int id : {image::egg4, image::transporter1, image::xray, image::menu, image::egg1xray, image::embryomutanto1, image::embryo2mutanto, image::embryo1, image::embryo21, image::embryorip1, image::termIndik, image::termBtn2, image::chicken, image::eggBreaking})
+        for (int id : {image::egg4, image::transporter1, image::xray, image::menu, image::egg1xray,
+                       image::embryomutanto1, image::embryo2mutanto, image::embryo1, image::embryo21, image::embryorip1,
+                       image::termIndik, image::termBtn2, image::chicken, image::eggBreaking})
             CHECK(plain.count(id) == 1);
         REQUIRE(stored.size() == plain.size());
         for (const auto& [id, image] : plain) {
@@ -364,7 +370,10 @@ TEST_CASE("the quick decoder takes 8-bit RGBA without interlacing and declines t
     }
     SECTION("other pixel formats, interlacing and broken or missing files are left to the media library")
     {
-        for (int id : {image::textureValueControl, image::egg1, image::egg2, image::egg3, image::egg4, image::transporter1, image::xray, image::menu, image::egg1xray, image::embryomutanto1, image::embryo2mutanto, image::embryo1, image::embryo21, image::termBtn1, image::chicken, image::eggBreaking, image::buttonClose}) {
+        for (int id :
+             {image::textureValueControl, image::egg1, image::egg2, image::egg3, image::egg4, image::transporter1,
+              image::xray, image::menu, image::egg1xray, image::embryomutanto1, image::embryo2mutanto, image::embryo1,
+              image::embryo21, image::termBtn1, image::chicken, image::eggBreaking, image::buttonClose}) {
             INFO("texture id " << id);
             CHECK_FALSE(decoder.decode((images / findImage(id)->file).string(), pixels));
             CHECK(pixels.data == nullptr);
@@ -382,7 +391,9 @@ TEST_CASE("images drawn smaller than their size are smooth and mipmapped", "[sto
         TTextureStore store(console, anySize);
         SECTION("the chicken sheets, the cards, the feeders and the bowl")
         {
-            for (int id : {image::walk, image::dance, image::eat, image::chickEat, image::chickWalk, image::seat, image::kurort1, image::kurort2, image::phsiholog, image::veterinar, image::kurort, image::feeding, image::emptyFeeding, image::drinkingbowl}) {
+            for (int id : {image::walk, image::dance, image::eat, image::chickEat, image::chickWalk, image::seat,
+                           image::kurort1, image::kurort2, image::phsiholog, image::veterinar, image::kurort,
+                           image::feeding, image::emptyFeeding, image::drinkingbowl}) {
                 INFO("texture id " << id);
                 CHECK(store.getTexture(id).isSmooth());
             }
@@ -390,9 +401,14 @@ TEST_CASE("images drawn smaller than their size are smooth and mipmapped", "[sto
         SECTION("their mipmaps wait for the game loop, one per call, the small pictures before the sheets")
         {
             CHECK(store.mipmapsPending()
-                  == std::vector<int>{image::feeding, image::drinkingbowl, image::phsiholog, image::veterinar, image::kurort, image::emptyFeeding, image::walk, image::dance, image::eat, image::chickEat, image::chickWalk, image::seat, image::kurort1, image::kurort2});
+                  == std::vector<int>{image::feeding, image::drinkingbowl, image::phsiholog, image::veterinar,
+                                      image::kurort, image::emptyFeeding, image::walk, image::dance, image::eat,
+                                      image::chickEat, image::chickWalk, image::seat, image::kurort1, image::kurort2});
             CHECK(store.generatePendingMipmaps(3));
-            CHECK(store.mipmapsPending() == std::vector<int>{image::veterinar, image::kurort, image::emptyFeeding, image::walk, image::dance, image::eat, image::chickEat, image::chickWalk, image::seat, image::kurort1, image::kurort2});
+            CHECK(store.mipmapsPending()
+                  == std::vector<int>{image::veterinar, image::kurort, image::emptyFeeding, image::walk, image::dance,
+                                      image::eat, image::chickEat, image::chickWalk, image::seat, image::kurort1,
+                                      image::kurort2});
             CHECK(store.generatePendingMipmaps(8));
             CHECK(store.mipmapsPending() == std::vector<int>{image::seat, image::kurort1, image::kurort2});
             CHECK_FALSE(store.generatePendingMipmaps(10));
@@ -401,7 +417,9 @@ TEST_CASE("images drawn smaller than their size are smooth and mipmapped", "[sto
         }
         SECTION("but not the images drawn at their own size")
         {
-            for (int id : {image::placeholder, image::cell, image::indicator, image::eggC1, image::winSort, image::iconWarning, image::shopPage1, image::iconScan, image::start, image::emotionKurort, image::quest1}) {
+            for (int id :
+                 {image::placeholder, image::cell, image::indicator, image::eggC1, image::winSort, image::iconWarning,
+                  image::shopPage1, image::iconScan, image::start, image::emotionKurort, image::quest1}) {
                 INFO("texture id " << id);
                 CHECK_FALSE(store.getTexture(id).isSmooth());
             }

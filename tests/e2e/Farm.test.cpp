@@ -30,7 +30,7 @@ TFarmSave::Snapshot readFarm(const fs::path& file)
 std::string game(const std::string& options, const fs::path& dir)
 {
     return "cd " + std::string(HENHOUSE_RUN_DIR) + " && XDG_DATA_HOME=" + dir.string() + " " + HENHOUSE_EXE + " "
-        + options + " >/dev/null 2>" + (dir / "stderr.txt").string();
+           + options + " >/dev/null 2>" + (dir / "stderr.txt").string();
 }
 
 } // namespace
@@ -49,7 +49,7 @@ TEST_CASE("a farm is kept between runs and resumed where it was", "[e2e][farm]")
 
     REQUIRE(testsupport::runCommand(game(run + " --frames 40", dir)) == 0);
     const TFarmSave::Snapshot second = readFarm(file);
-    CHECK(second.playTime > 11.9f); // 8 s and 4 s more: the clock went on
+    CHECK(second.playTime > 11.9f);     // 8 s and 4 s more: the clock went on
     CHECK(second.chickens.size() == 5); // the opening chicks came once
     // Nothing said about the farm (a machine without sound says only that).
     std::string said = testsupport::readFile(dir / "stderr.txt");
@@ -72,7 +72,8 @@ TEST_CASE("asked to stop, the game saves the farm and ends normally", "[e2e][far
     REQUIRE(child >= 0);
     if (child == 0) {
         const std::string command = "cd " + std::string(HENHOUSE_RUN_DIR) + " && exec " + HENHOUSE_EXE
-            + " --fixed-dt 0.5 --save " + file.string() + " >/dev/null 2>" + (dir / "stderr.txt").string();
+                                    + " --fixed-dt 0.5 --save " + file.string() + " >/dev/null 2>"
+                                    + (dir / "stderr.txt").string();
         ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
         ::_exit(127);
     }

@@ -13,14 +13,14 @@
 
 namespace fs = std::filesystem;
 
-
 TEST_CASE("the game runs a fixed number of frames and saves its last one", "[e2e]")
 {
     const fs::path dir = testsupport::scratchDir("e2e");
     const fs::path shot = dir / "shot.png";
     const fs::path out = dir / "stdout.txt";
-    const int status = testsupport::runCommand(std::string(HENHOUSE_EXE) + " --seed 1 --fixed-dt 0.016 --frames 30 --screenshot "
-                                               + shot.string() + " >" + out.string() + " 2>" + (dir / "stderr.txt").string());
+    const int status =
+        testsupport::runCommand(std::string(HENHOUSE_EXE) + " --seed 1 --fixed-dt 0.016 --frames 30 --screenshot "
+                                + shot.string() + " >" + out.string() + " 2>" + (dir / "stderr.txt").string());
     REQUIRE(status == 0);
 
     sf::Image image;
@@ -59,10 +59,11 @@ TEST_CASE("a missing sound file stops the start with one line and status 1", "[e
     fs::copy_file(fs::path(HENHOUSE_RUN_DIR) / "src/sounds/MainTheme.wav", dir / "src/sounds/MainTheme.wav");
     fs::create_directory_symlink(fs::canonical(fs::path(HENHOUSE_RUN_DIR) / "src/images"), dir / "src/images");
     const fs::path err = dir / "stderr.txt";
-    const int status = testsupport::runCommand("cd " + dir.string() + " && " + HENHOUSE_EXE + " --frames 1 >/dev/null 2>"
-                                               + err.string());
+    const int status = testsupport::runCommand("cd " + dir.string() + " && " + HENHOUSE_EXE
+                                               + " --frames 1 >/dev/null 2>" + err.string());
     CHECK(status == 1);
-    CHECK(testsupport::readFile(err).find("henhouse: cannot load the sound file src/sounds/chikensong.wav") != std::string::npos);
+    CHECK(testsupport::readFile(err).find("henhouse: cannot load the sound file src/sounds/chikensong.wav")
+          != std::string::npos);
 }
 
 TEST_CASE("mouse input from an event script opens the sorting window", "[e2e]")
@@ -75,8 +76,9 @@ TEST_CASE("mouse input from an event script opens the sorting window", "[e2e]")
         out << "2 click 738 1000\n3 click 1278 781\n";
     }
     const fs::path shot = dir / "sorter.png";
-    const int status = testsupport::runCommand(std::string(HENHOUSE_EXE) + " --seed 3 --fixed-dt 0.016 --frames 6 --events "
-                                               + script.string() + " --screenshot " + shot.string() + " >/dev/null 2>&1");
+    const int status =
+        testsupport::runCommand(std::string(HENHOUSE_EXE) + " --seed 3 --fixed-dt 0.016 --frames 6 --events "
+                                + script.string() + " --screenshot " + shot.string() + " >/dev/null 2>&1");
     REQUIRE(status == 0);
     sf::Image frame;
     REQUIRE(frame.loadFromFile(shot));

@@ -1,6 +1,6 @@
 #include "eggline/TButton2.hpp"
-#include "eggline/TSlot.hpp"
 #include "core/TTextureStore.hpp"
+#include "eggline/TSlot.hpp"
 #include "support/TestSupport.hpp"
 
 #include <SFML/Graphics/RenderTexture.hpp>
@@ -63,9 +63,21 @@ TEST_CASE("a left press inside presses the button, nothing else does", "[eggline
     testsupport::freshGame();
     TButton2 button = roundButton();
 
-    SECTION("left inside") { button.onPress(0, 700.f, 1000.f); CHECK(button.state == TButton2::Pressed); }
-    SECTION("right inside") { button.onPress(1, 700.f, 1000.f); CHECK(button.state == TButton2::Normal); }
-    SECTION("left outside") { button.onPress(0, 600.f, 1000.f); CHECK(button.state == TButton2::Normal); }
+    SECTION("left inside")
+    {
+        button.onPress(0, 700.f, 1000.f);
+        CHECK(button.state == TButton2::Pressed);
+    }
+    SECTION("right inside")
+    {
+        button.onPress(1, 700.f, 1000.f);
+        CHECK(button.state == TButton2::Normal);
+    }
+    SECTION("left outside")
+    {
+        button.onPress(0, 600.f, 1000.f);
+        CHECK(button.state == TButton2::Normal);
+    }
 }
 
 TEST_CASE("a release fires the click only after a left press and release inside", "[eggline][button]")

@@ -1,8 +1,8 @@
 #include "eggline/TShop.hpp"
 #include "core/Globals.hpp"
-#include "world/ProcessObjects.hpp"
 #include "core/TTextureStore.hpp"
 #include "support/TestSupport.hpp"
+#include "world/ProcessObjects.hpp"
 
 #include <SFML/Graphics/RenderTexture.hpp>
 

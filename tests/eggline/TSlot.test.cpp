@@ -1,7 +1,7 @@
 #include "eggline/TSlot.hpp"
-#include "world/ProcessObjects.hpp"
 #include "core/TTextureStore.hpp"
 #include "support/TestSupport.hpp"
+#include "world/ProcessObjects.hpp"
 
 #include <SFML/Graphics/RenderTexture.hpp>
 
@@ -66,8 +66,8 @@ TEST_CASE("the inventory bar holds six slots along the bottom, all showing 0", "
 {
     testsupport::freshGame();
     const int textures[6] = {85, 86, 87, 88, 0, 0};
-    const sf::Vector2f positions[6] = {{75.f, 939.f}, {145.f, 929.f}, {206.f, 939.f},
-                                       {270.f, 929.f}, {0.f, 0.f}, {0.f, 0.f}};
+    const sf::Vector2f positions[6] = {{75.f, 939.f},  {145.f, 929.f}, {206.f, 939.f},
+                                       {270.f, 929.f}, {0.f, 0.f},     {0.f, 0.f}};
     const float labelX[6] = {103.f, 169.f, 235.f, 301.f, 367.f, 433.f};
     TTextureStore& store = TTextureStore::instance();
     for (std::size_t k = 0; k < 6; ++k) {

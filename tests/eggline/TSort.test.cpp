@@ -1,8 +1,8 @@
 #include "eggline/TSort.hpp"
-#include "support/EgglineKit.hpp"
-#include "world/ProcessObjects.hpp"
 #include "core/TTextureStore.hpp"
+#include "support/EgglineKit.hpp"
 #include "support/TestSupport.hpp"
+#include "world/ProcessObjects.hpp"
 
 #include <SFML/Graphics/RenderTexture.hpp>
 

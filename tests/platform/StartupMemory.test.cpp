@@ -4,8 +4,8 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <cstring>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -61,10 +61,7 @@ std::string mappingFlags(std::uintptr_t at)
 
 #if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
 
-TEST_CASE("the Linux build shapes the start's memory", "[heap]")
-{
-    CHECK(shapesStartupMemory());
-}
+TEST_CASE("the Linux build shapes the start's memory", "[heap]") { CHECK(shapesStartupMemory()); }
 
 TEST_CASE("large blocks come from the heap grown ahead, on large pages", "[heap]")
 {

@@ -1,9 +1,9 @@
 #include "poultry/TChiken2.hpp"
+#include "core/TTextureStore.hpp"
 #include "poultry/TFeeding.hpp"
 #include "poultry/Yard.hpp"
-#include "world/ProcessObjects.hpp"
-#include "core/TTextureStore.hpp"
 #include "support/TestSupport.hpp"
+#include "world/ProcessObjects.hpp"
 
 #include <SFML/Graphics/RenderTexture.hpp>
 #include <catch2/catch_approx.hpp>
@@ -15,10 +15,7 @@ using Catch::Approx;
 
 namespace {
 
-sf::IntRect cell(int left, int top)
-{
-    return sf::IntRect({left * 512, top * 512}, {512, 512});
-}
+sf::IntRect cell(int left, int top) { return sf::IntRect({left * 512, top * 512}, {512, 512}); }
 
 // A grown bird on the walk sheet, standing still.
 TChiken2 adultAt(sf::Vector2f position)

@@ -1,5 +1,5 @@
-#include "poultry/TChiken2.hpp"
 #include "poultry/Yard.hpp"
+#include "poultry/TChiken2.hpp"
 #include "support/TestSupport.hpp"
 
 #include <catch2/catch_test_macros.hpp>
@@ -19,7 +19,8 @@ double cellsReached(const std::vector<sf::Vector2f>& targets, int columns, int r
 {
     std::vector<bool> hit(static_cast<std::size_t>(columns * rows), false);
     for (sf::Vector2f p : targets) {
-        const int c = std::min(columns - 1, static_cast<int>((p.x - yard::left) / (yard::right - yard::left) * columns));
+        const int c =
+            std::min(columns - 1, static_cast<int>((p.x - yard::left) / (yard::right - yard::left) * columns));
         const int r = std::min(rows - 1, static_cast<int>((p.y - yard::top) / (yard::bottom - yard::top) * rows));
         hit[static_cast<std::size_t>(r * columns + c)] = true;
     }

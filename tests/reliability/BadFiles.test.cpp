@@ -115,7 +115,7 @@ TEST_CASE("a missing music track stops the start with one line naming it and sta
     CHECK(lastLine(run.err)
           == "henhouse: cannot load the sound file src/sounds/MainTheme.wav: no such file (the game looks its files up"
              " under the working directory; tried "
-              + (fs::canonical(dir) / "src/sounds/MainTheme.wav").string() + ")");
+                 + (fs::canonical(dir) / "src/sounds/MainTheme.wav").string() + ")");
     CHECK(countOf(run.err, "henhouse:") == 1);
     CHECK_FALSE(fs::exists(run.shot));
 }

@@ -93,10 +93,11 @@ Outcome runGame(const fs::path& dir, const Launch& launch, const fs::path& errFi
 void snapshotInto(const fs::path& dir, const fs::path& top, std::map<std::string, std::string>& files)
 {
     for (const fs::directory_entry& entry : fs::directory_iterator(dir)) {
-        struct stat info {};
+        struct stat info{};
         ::lstat(entry.path().c_str(), &info);
         files[entry.path().lexically_relative(top).string()] = std::to_string(info.st_size) + "@"
-            + std::to_string(info.st_mtim.tv_sec) + "." + std::to_string(info.st_mtim.tv_nsec);
+                                                               + std::to_string(info.st_mtim.tv_sec) + "."
+                                                               + std::to_string(info.st_mtim.tv_nsec);
         if (S_ISDIR(info.st_mode))
             snapshotInto(entry.path(), top, files);
     }
@@ -135,15 +136,12 @@ void linkAssets(const fs::path& dir)
         fs::create_symlink(fs::canonical(from / "sounds" / track), dir / "src/sounds" / track);
 }
 
-void writeText(const fs::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
+void writeText(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 struct Case {
     std::string name;
     std::function<void(const fs::path&)> setUp; // builds the scratch folder
-    std::vector<std::string> args;               // "{dir}" stands for the scratch folder
+    std::vector<std::string> args;              // "{dir}" stands for the scratch folder
     int status;
     std::string line;                  // the game's one line, "{dir}" as above; empty: none
     std::set<std::string> writes = {}; // paths under the folder the run may create or change
@@ -175,62 +173,121 @@ std::vector<Case> cases()
     const auto nothing = [](const fs::path&) {};
     return {
         // Options: refused before anything starts, status 2, the reason then the usage.
-        {"frames beyond the largest count", nothing, {"--frames", "99999999999999999999"}, 2,
+        {"frames beyond the largest count",
+         nothing,
+         {"--frames", "99999999999999999999"},
+         2,
          "henhouse: --frames '99999999999999999999' is too large: at most 9223372036854775807 frames"},
-        {"frames of zero", nothing, {"--frames", "0"}, 2,
+        {"frames of zero",
+         nothing,
+         {"--frames", "0"},
+         2,
          "henhouse: --frames takes a whole number from 1 to 9223372036854775807, not '0'"},
-        {"a step too small for a float", nothing, {"--fixed-dt", "1e-320"}, 2,
+        {"a step too small for a float",
+         nothing,
+         {"--fixed-dt", "1e-320"},
+         2,
          "henhouse: --fixed-dt '1e-320' is too small: the step must be at least 1.17549e-38 seconds"},
-        {"a step that underflows altogether", nothing, {"--fixed-dt", "1e-400"}, 2,
+        {"a step that underflows altogether",
+         nothing,
+         {"--fixed-dt", "1e-400"},
+         2,
          "henhouse: --fixed-dt '1e-400' is too small: the step must be at least 1.17549e-38 seconds"},
-        {"a negative step", nothing, {"--fixed-dt", "-0.5"}, 2,
+        {"a negative step",
+         nothing,
+         {"--fixed-dt", "-0.5"},
+         2,
          "henhouse: --fixed-dt takes seconds above 0 and at most 1, not '-0.5'"},
-        {"a seed beyond 32 bits", nothing, {"--seed", "4294967296"}, 2,
+        {"a seed beyond 32 bits",
+         nothing,
+         {"--seed", "4294967296"},
+         2,
          "henhouse: --seed takes a whole number from 0 to 4294967295, not '4294967296'"},
-        {"an unknown option carrying escape sequences", nothing, {"--\x1b]0;owned\x07"}, 2,
+        {"an unknown option carrying escape sequences",
+         nothing,
+         {"--\x1b]0;owned\x07"},
+         2,
          "henhouse: unknown option '--\\x1b]0;owned\\x07'"},
 
         // Event files: anything but a readable regular file of sane size is refused, status 2.
-        {"events from a directory", [](const fs::path& d) { fs::create_directory(d / "script.events"); },
-         {"--events", "{dir}/script.events"}, 2,
+        {"events from a directory",
+         [](const fs::path& d) { fs::create_directory(d / "script.events"); },
+         {"--events", "{dir}/script.events"},
+         2,
          "henhouse: cannot read the event script {dir}/script.events: a directory, not a regular file"},
-        {"events from an endless device", nothing, {"--events", "/dev/zero"}, 2,
+        {"events from an endless device",
+         nothing,
+         {"--events", "/dev/zero"},
+         2,
          "henhouse: cannot read the event script /dev/zero: a device, not a regular file"},
-        {"events from a FIFO nobody writes", [](const fs::path& d) { ::mkfifo((d / "pipe").c_str(), 0600); },
-         {"--events", "{dir}/pipe"}, 2, "henhouse: cannot read the event script {dir}/pipe: a FIFO, not a regular file"},
-        {"events from a missing file", nothing, {"--events", "{dir}/none.events"}, 2,
+        {"events from a FIFO nobody writes",
+         [](const fs::path& d) { ::mkfifo((d / "pipe").c_str(), 0600); },
+         {"--events", "{dir}/pipe"},
+         2,
+         "henhouse: cannot read the event script {dir}/pipe: a FIFO, not a regular file"},
+        {"events from a missing file",
+         nothing,
+         {"--events", "{dir}/none.events"},
+         2,
          "henhouse: cannot read the event script {dir}/none.events: no such file"},
         {"events from a huge file",
          [](const fs::path& d) {
              writeText(d / "big.events", "");
              fs::resize_file(d / "big.events", (std::uintmax_t{16} << 20) + 1);
          },
-         {"--events", "{dir}/big.events"}, 2,
+         {"--events", "{dir}/big.events"},
+         2,
          "henhouse: cannot read the event script {dir}/big.events: larger than 16777216 bytes"},
         {"events with an endless line",
          [](const fs::path& d) { writeText(d / "long.events", "1 move 5 5\n" + std::string(5000, '7')); },
-         {"--events", "{dir}/long.events"}, 2, "henhouse: {dir}/long.events: line 2: longer than 4096 characters"},
+         {"--events", "{dir}/long.events"},
+         2,
+         "henhouse: {dir}/long.events: line 2: longer than 4096 characters"},
         {"events whose bad word is an escape sequence",
          [](const fs::path& d) { writeText(d / "esc.events", "1 \x1b[2J\x1b]0;owned\x07 4 5\n"); },
-         {"--events", "{dir}/esc.events"}, 2,
-         "henhouse: {dir}/esc.events: line 1: unknown event '\\x1b[2J\\x1b]0;owned\\x07' (move, press, release or click)"},
+         {"--events", "{dir}/esc.events"},
+         2,
+         "henhouse: {dir}/esc.events: line 1: unknown event '\\x1b[2J\\x1b]0;owned\\x07' (move, press, release or "
+         "click)"},
 
         // Screenshot paths: checked before the run, status 2.
-        {"a screenshot in a missing folder", nothing, {"--frames", "1", "--screenshot", "{dir}/nope/shot.png"}, 2,
+        {"a screenshot in a missing folder",
+         nothing,
+         {"--frames", "1", "--screenshot", "{dir}/nope/shot.png"},
+         2,
          "henhouse: --screenshot {dir}/nope/shot.png: the folder {dir}/nope does not exist"},
-        {"a screenshot in an unknown format", nothing, {"--frames", "1", "--screenshot", "{dir}/shot.gif"}, 2,
+        {"a screenshot in an unknown format",
+         nothing,
+         {"--frames", "1", "--screenshot", "{dir}/shot.gif"},
+         2,
          "henhouse: --screenshot {dir}/shot.gif: the name must end in .png, .bmp, .tga or .jpg"},
-        {"a screenshot under a plain file", [](const fs::path& d) { writeText(d / "file", "x"); },
-         {"--frames", "1", "--screenshot", "{dir}/file/shot.png"}, 2,
+        {"a screenshot under a plain file",
+         [](const fs::path& d) { writeText(d / "file", "x"); },
+         {"--frames", "1", "--screenshot", "{dir}/file/shot.png"},
+         2,
          "henhouse: --screenshot {dir}/file/shot.png: {dir}/file is not a folder"},
-        {"a screenshot onto a directory", [](const fs::path& d) { fs::create_directory(d / "shot.png"); },
-         {"--frames", "1", "--screenshot", "{dir}/shot.png"}, 2, "henhouse: --screenshot {dir}/shot.png is a directory"},
+        {"a screenshot onto a directory",
+         [](const fs::path& d) { fs::create_directory(d / "shot.png"); },
+         {"--frames", "1", "--screenshot", "{dir}/shot.png"},
+         2,
+         "henhouse: --screenshot {dir}/shot.png is a directory"},
 
         // No usable display: status 1 before anything is loaded.
-        {"no DISPLAY at all", linkAssets, oneFrame, 1, "henhouse: no display: DISPLAY is not set" + headless, {}, {},
+        {"no DISPLAY at all",
+         linkAssets,
+         oneFrame,
+         1,
+         "henhouse: no display: DISPLAY is not set" + headless,
+         {},
+         {},
          {"DISPLAY"}},
-        {"a DISPLAY that does not answer", linkAssets, oneFrame, 1,
-         "henhouse: no display: the X display ':9876' does not answer" + headless, {}, {{"DISPLAY", ":9876"}}},
+        {"a DISPLAY that does not answer",
+         linkAssets,
+         oneFrame,
+         1,
+         "henhouse: no display: the X display ':9876' does not answer" + headless,
+         {},
+         {{"DISPLAY", ":9876"}}},
 
         // Asset folders: status 1 with one line naming the file and what is wrong.
         {"started outside the game's folder", nothing, oneFrame, 1,
@@ -263,7 +320,8 @@ std::vector<Case> cases()
              fs::remove(d / "src/sounds/chikensong.wav");
              fs::create_symlink("chikensong.wav", d / "src/sounds/chikensong.wav");
          },
-         oneFrame, 1, "henhouse: cannot load the sound file src/sounds/chikensong.wav: Too many levels of symbolic links"},
+         oneFrame, 1,
+         "henhouse: cannot load the sound file src/sounds/chikensong.wav: Too many levels of symbolic links"},
         {"a missing track",
          [](const fs::path& d) {
              linkAssets(d);
@@ -280,7 +338,11 @@ std::vector<Case> cases()
              writeText(d / "bom.events", "\xef\xbb\xbf# opens the sorter\n2 click 738 1000   # the magnifier\n");
          },
          oneFrameAnd({"--frames", "3", "--events", "{dir}/bom.events"}), 0, ""},
-        {"an upper-case screenshot name", linkAssets, oneFrameAnd({"--screenshot", "{dir}/Shot.PNG"}), 0, "",
+        {"an upper-case screenshot name",
+         linkAssets,
+         oneFrameAnd({"--screenshot", "{dir}/Shot.PNG"}),
+         0,
+         "",
          {"Shot.PNG"}},
     };
 }
@@ -348,7 +410,8 @@ TEST_CASE("a screenshot that cannot be written completely leaves the older one w
     const auto before = snapshot(dir);
 
     Launch launch{oneFrameAnd({"--screenshot", (dir / "shot.png").string()}), {}, {}, 64 * 1024};
-    const Outcome run = runGame(dir, launch, fs::temp_directory_path() / ("henhouse-full-" + std::to_string(::getpid())));
+    const Outcome run =
+        runGame(dir, launch, fs::temp_directory_path() / ("henhouse-full-" + std::to_string(::getpid())));
     INFO(run.err);
     CHECK(run.status == 1);
     CHECK(run.err.find("henhouse: could not write the screenshot " + (dir / "shot.png").string() + ": File too large\n")
@@ -363,8 +426,8 @@ TEST_CASE("the screenshot of the very first frame is the whole frame", "[reliabi
 {
     const fs::path dir = fs::canonical(testsupport::scratchDir("first-frame"));
     linkAssets(dir);
-    const Outcome run = runGame(dir, Launch{oneFrameAnd({"--screenshot", (dir / "one.png").string()}), {}, {}},
-                                dir / "err.txt");
+    const Outcome run =
+        runGame(dir, Launch{oneFrameAnd({"--screenshot", (dir / "one.png").string()}), {}, {}}, dir / "err.txt");
     INFO(run.err);
     REQUIRE(run.status == 0);
     sf::Image image;

@@ -5,9 +5,9 @@
 // HENHOUSE_LONGRUN_HOURS=H plays H game hours instead of one.
 #include "bench/ProcessMemory.hpp"
 #include "core/Globals.hpp"
+#include "support/TestSupport.hpp"
 #include "world/ProcessObjects.hpp"
 #include "world/TWorld.hpp"
-#include "support/TestSupport.hpp"
 
 #include <catch2/catch_test_macros.hpp>
 

@@ -9,12 +9,12 @@
 //   HENHOUSE_MONKEY_SEEDS=K   play seeds 1..K
 //   HENHOUSE_MONKEY_HOURS=H   game hours per seed (fractions allowed)
 #include "core/Globals.hpp"
+#include "core/TTextureStore.hpp"
 #include "eggline/EgglineObjects.hpp"
+#include "support/TestSupport.hpp"
 #include "world/ProcessObjects.hpp"
 #include "world/TFarmSave.hpp"
-#include "core/TTextureStore.hpp"
 #include "world/TWorld.hpp"
-#include "support/TestSupport.hpp"
 
 #include <SFML/Graphics/RenderTexture.hpp>
 
@@ -92,7 +92,10 @@ public:
 // observes around each event, never from the game's arithmetic.
 class Referee {
 public:
-    explicit Referee(TWorld& world) : w(world) {}
+    explicit Referee(TWorld& world)
+        : w(world)
+    {
+    }
 
     std::string move(float x, float y)
     {
@@ -138,7 +141,7 @@ public:
         const bool left = button == 0;
         const bool collects = left && !onChicken && !onTableEgg && onFloorEgg;
         const bool reachesShop = left && !onChicken && !onTableEgg && !onFloorEgg && w.mode == TWorld::ModeShop
-            && cover == TWorld::Cover::Window;
+                                 && cover == TWorld::Cover::Window;
 
         // The order as it stands; a press on the buy area pays for it if the
         // balance covers it.
@@ -172,8 +175,8 @@ public:
                 expected.vet += q[1];
             }
         }
-        c.require(goods() == expected, buys ? "the purchase did not deliver what was paid for"
-                                            : "the stock changed without a purchase");
+        c.require(goods() == expected,
+                  buys ? "the purchase did not deliver what was paid for" : "the stock changed without a purchase");
 
         if (collects) {
             ++collected;
@@ -262,14 +265,9 @@ public:
                         fees += 10;
                     }
                 break;
-            case TWorld::ToolPsychologist:
-                expected.psychologist -= 1;
-                break;
-            case TWorld::ToolVet:
-                expected.vet -= 1;
-                break;
-            default:
-                break;
+            case TWorld::ToolPsychologist: expected.psychologist -= 1; break;
+            case TWorld::ToolVet: expected.vet -= 1; break;
+            default: break;
             }
         }
 
@@ -387,7 +385,8 @@ public:
         for (const TActor* card : {&w.kurortCard, &w.psychologistCard, &w.vetCard})
             c.require(finite(card->getPosition()), "a card stands at a position that is not finite");
         c.require(finite(w.dayTime) && w.dayTime >= 0.f && w.dayTime < 86400.f, "the day clock is off the day");
-        c.require(finite(TTextureStore::instance().getSprite(image::sortingMachine2).getPosition()), "the scanner is not finite");
+        c.require(finite(TTextureStore::instance().getSprite(image::sortingMachine2).getPosition()),
+                  "the scanner is not finite");
         return c.text;
     }
 
@@ -423,7 +422,11 @@ private:
 // on what the monkey does, and a seed replays exactly.
 class Monkey {
 public:
-    Monkey(TWorld& world, unsigned seed) : w(world), rng(seed) {}
+    Monkey(TWorld& world, unsigned seed)
+        : w(world)
+        , rng(seed)
+    {
+    }
 
     float uniform(float a, float b) { return std::uniform_real_distribution<float>(a, b)(rng); }
     int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
@@ -446,9 +449,9 @@ public:
         switch (place) {
         case Chicken:
             if (!w.vecChikens.empty())
-                return near(w.vecChikens[static_cast<std::size_t>(below(static_cast<int>(w.vecChikens.size())))]
-                                .getPosition(),
-                            25.f);
+                return near(
+                    w.vecChikens[static_cast<std::size_t>(below(static_cast<int>(w.vecChikens.size())))].getPosition(),
+                    25.f);
             break;
         case FloorEgg:
             if (!w.eggsOnFloor.empty())
@@ -488,8 +491,7 @@ public:
                 return {chance(0.5) ? 583.f : 693.f, top + uniform(0.f, 75.f)};
             return {uniform(585.f, 691.f), top + uniform(2.f, 73.f)};
         }
-        case Feeder:
-            return near(w.feeders[below(4)].getPosition(), 60.f);
+        case Feeder: return near(w.feeders[below(4)].getPosition(), 60.f);
         case Card: {
             const float xs[3] = {1420.f, 1570.f, 1720.f};
             return {xs[below(3)] + uniform(-85.f, 85.f), uniform(845.f, 1075.f)};
@@ -498,17 +500,16 @@ public:
             const sf::Vector2f slots[3] = {{75.f, 939.f}, {145.f, 929.f}, {206.f, 939.f}};
             return slots[below(3)] + sf::Vector2f{uniform(0.f, 60.f), uniform(0.f, 60.f)};
         }
-        case Anywhere:
-            break;
+        case Anywhere: break;
         }
         return {uniform(-50.f, 1970.f), uniform(-50.f, 1130.f)};
     }
 
     Place anyPlace()
     {
-        static constexpr Place weighted[] = {Chicken,  Chicken, FloorEgg, FloorEgg,  FloorEgg, TableEgg, TableEgg,
-                                             Toolbar,  Toolbar, WindowButton, ShopArea, ShopArea, ShopArea, Package,
-                                             Package,  Feeder,  Card,     Slot,      Anywhere, Anywhere};
+        static constexpr Place weighted[] = {Chicken, Chicken, FloorEgg,     FloorEgg, FloorEgg, TableEgg, TableEgg,
+                                             Toolbar, Toolbar, WindowButton, ShopArea, ShopArea, ShopArea, Package,
+                                             Package, Feeder,  Card,         Slot,     Anywhere, Anywhere};
         return weighted[below(static_cast<int>(std::size(weighted)))];
     }
 
@@ -523,7 +524,7 @@ struct Outcome {
     long collected = 0, packed = 0, paidOut = 0, fees = 0, spent = 0, penalties = 0;
     long laid = 0, coinsAtEnd = 0, chickens = 0;
     long resumes = 0;
-    std::string savedText;                     // the save taken at saveAt
+    std::string savedText;                    // the save taken at saveAt
     std::optional<TFarmSave::Snapshot> atEnd; // the whole farm at the end
 };
 
@@ -684,7 +685,9 @@ Outcome play(unsigned seed, double hours, sf::RenderTexture& canvas, const Saves
         } else if (gesture < 70) {
             // Raw single events, in any order.
             const int r = monkey.below(3);
-            ok = r == 0 ? move(monkey.aim(monkey.anyPlace())) : r == 1 ? press(monkey.button()) : release(monkey.button());
+            ok = r == 0   ? move(monkey.aim(monkey.anyPlace()))
+                 : r == 1 ? press(monkey.button())
+                          : release(monkey.button());
         } else {
             // Time passes.
             const int n = 1 + monkey.below(4);
@@ -717,7 +720,8 @@ Outcome play(unsigned seed, double hours, sf::RenderTexture& canvas, const Saves
 
 } // namespace
 
-TEST_CASE("the monkey player plays an hour per seed and every coin and egg stays accounted for", "[reliability][monkey]")
+TEST_CASE("the monkey player plays an hour per seed and every coin and egg stays accounted for",
+          "[reliability][monkey]")
 {
     const double hours = testsupport::envDouble("HENHOUSE_MONKEY_HOURS", defaultHours);
     std::vector<unsigned> seeds;
@@ -800,7 +804,8 @@ TEST_CASE("a farm resumed from its save plays on exactly like the farm that was 
     CHECK(saved.laid > 0);
 }
 
-TEST_CASE("the monkey saves and resumes at random moments and every ledger stays balanced", "[reliability][monkey][save]")
+TEST_CASE("the monkey saves and resumes at random moments and every ledger stays balanced",
+          "[reliability][monkey][save]")
 {
     const double hours = testsupport::envDouble("HENHOUSE_MONKEY_HOURS", defaultHours) / 4.0;
     long resumes = 0;

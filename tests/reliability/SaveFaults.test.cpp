@@ -76,7 +76,7 @@ TEST_CASE("a full disk leaves the last save whole and says why", "[reliability][
     REQUIRE(child >= 0);
     if (child == 0) {
         std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit { 65536, 65536 };
+        const rlimit limit{65536, 65536};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         std::string why;
         const bool written = writeFileAtomically(path, farms.large, why);
@@ -91,8 +91,8 @@ TEST_CASE("a full disk leaves the last save whole and says why", "[reliability][
     CHECK(leftovers(dir) == 0);
 }
 
-TEST_CASE(
-    "killed hundreds of times while saving, the game always leaves a save that loads", "[reliability][save][faults]")
+TEST_CASE("killed hundreds of times while saving, the game always leaves a save that loads",
+          "[reliability][save][faults]")
 {
     const TwoFarms farms;
     const fs::path dir = testsupport::scratchDir("kill-loop");
@@ -111,7 +111,7 @@ TEST_CASE(
     std::mt19937 rng(5);
     int kills = 0, sawLarge = 0, sawSmall = 0;
     for (int round = 0; round < 300; ++round) {
-        const char* argv[] = { SAVE_LOOP_EXE, path.c_str(), first.c_str(), second.c_str(), nullptr };
+        const char* argv[] = {SAVE_LOOP_EXE, path.c_str(), first.c_str(), second.c_str(), nullptr};
         pid_t child = 0;
         REQUIRE(::posix_spawn(&child, SAVE_LOOP_EXE, nullptr, nullptr, const_cast<char**>(argv), environ) == 0);
         ::usleep(static_cast<useconds_t>(1000 + rng() % 6000));

@@ -17,15 +17,9 @@ inline void moveTo(TWorld& world, float x, float y)
     mousePos = {x, y};
 }
 
-inline void press(TWorld& world, int button = 0)
-{
-    world.onMousePressed(button, mousePos.x, mousePos.y);
-}
+inline void press(TWorld& world, int button = 0) { world.onMousePressed(button, mousePos.x, mousePos.y); }
 
-inline void release(TWorld& world, int button = 0)
-{
-    world.onMouseReleased(button, mousePos.x, mousePos.y);
-}
+inline void release(TWorld& world, int button = 0) { world.onMouseReleased(button, mousePos.x, mousePos.y); }
 
 inline void clickAt(TWorld& world, float x, float y)
 {
@@ -44,10 +38,7 @@ inline void dragTo(TWorld& world, sf::Vector2f from, sf::Vector2f to)
 
 // Lets the opening story messages (the first 15 s) go by: while one shows, a
 // press on the field under it reaches nothing.
-inline void pastOpeningStory(TWorld& world)
-{
-    world.storyClock.update(20.f);
-}
+inline void pastOpeningStory(TWorld& world) { world.storyClock.update(20.f); }
 
 // Puts the shared sprites that serve as click regions where the HUD and the
 // open windows draw them, and the scanner at its start.

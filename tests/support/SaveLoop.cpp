@@ -25,7 +25,7 @@ int main(int argc, char** argv)
 {
     if (argc != 4)
         return 2;
-    const std::string texts[2] = { contents(argv[2]), contents(argv[3]) };
+    const std::string texts[2] = {contents(argv[2]), contents(argv[3])};
     for (long i = 0;; ++i) {
         std::string error;
         // Killed at random moments: a failed write is simply tried again.

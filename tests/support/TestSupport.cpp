@@ -1,14 +1,14 @@
 #include "support/TestSupport.hpp"
 
 #include "core/Globals.hpp"
-#include "world/ProcessObjects.hpp"
 #include "core/TTextureStore.hpp"
+#include "world/ProcessObjects.hpp"
 
 #include <cstdlib>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <set>
+#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -32,8 +32,8 @@ void freshGame()
 
 std::filesystem::path scratchDir(const std::string& name)
 {
-    const auto dir = std::filesystem::temp_directory_path()
-        / ("henhouse-test-" + std::to_string(::getpid()) + "-" + name);
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("henhouse-test-" + std::to_string(::getpid()) + "-" + name);
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;
@@ -75,10 +75,7 @@ int runCommand(const std::string& command)
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
 }
 
-const sf::Texture* storeTexture(int id)
-{
-    return &TTextureStore::instance().getTexture(id);
-}
+const sf::Texture* storeTexture(int id) { return &TTextureStore::instance().getTexture(id); }
 
 sf::RenderTexture& screenCanvas()
 {

@@ -1,13 +1,13 @@
 // A press reaches only what the frame shows under the pointer: the open
 // window over the field and the HUD, the HUD over the birds and the floor
 // eggs, the story messages over everything.
-#include "support/EgglineKit.hpp"
 #include "core/Globals.hpp"
 #include "eggline/EgglineObjects.hpp"
 #include "eggline/TShop.hpp"
+#include "support/EgglineKit.hpp"
+#include "support/TestSupport.hpp"
 #include "world/ProcessObjects.hpp"
 #include "world/TWorld.hpp"
-#include "support/TestSupport.hpp"
 
 #include <SFML/Graphics/Rect.hpp>
 
@@ -36,9 +36,9 @@ TChiken2& addHen(TWorld& world, sf::Vector2f feet)
 // The HUD's plates as the art places them (tray, four sockets, three
 // counters, inventory bar), worked out from positions and image sizes.
 const std::vector<sf::FloatRect> hudPlates = {
-    {{600.f, 1000.f}, {715.f, 80.f}}, {{682.f, 944.f}, {113.f, 113.f}}, {{828.f, 944.f}, {113.f, 113.f}},
+    {{600.f, 1000.f}, {715.f, 80.f}}, {{682.f, 944.f}, {113.f, 113.f}},  {{828.f, 944.f}, {113.f, 113.f}},
     {{974.f, 944.f}, {113.f, 113.f}}, {{1120.f, 944.f}, {113.f, 113.f}}, {{735.f, 0.f}, {450.f, 100.f}},
-    {{1718.f, 15.f}, {173.f, 62.f}},  {{29.f, 15.f}, {180.f, 62.f}},       {{55.f, 870.f}, {432.f, 160.f}}};
+    {{1718.f, 15.f}, {173.f, 62.f}},  {{29.f, 15.f}, {180.f, 62.f}},     {{55.f, 870.f}, {432.f, 160.f}}};
 
 } // namespace
 
@@ -185,7 +185,7 @@ TEST_CASE("where nothing covers them, every press picks what the designed order 
                 std::srand(9);
                 std::rand(), std::rand(), std::rand();
                 same = same && eggsCollected == collectedBefore + 1 && world.eggsOnFloor.size() == floor.size() - 1
-                    && draws == std::rand();
+                       && draws == std::rand();
             } else {
                 same = same && eggsCollected == collectedBefore;
             }
@@ -203,6 +203,6 @@ TEST_CASE("where nothing covers them, every press picks what the designed order 
         }
     }
     CHECK(mismatches == 0);
-    CHECK(picked > 500);  // many presses reached birds and eggs as designed ...
-    CHECK(hidden > 100);  // ... and many found them under the HUD instead
+    CHECK(picked > 500); // many presses reached birds and eggs as designed ...
+    CHECK(hidden > 100); // ... and many found them under the HUD instead
 }

@@ -57,7 +57,7 @@ long differingPixels(TWorld& world, sf::RenderTexture& canvas, std::string& wher
     const std::uint8_t* b = quick.getPixelsPtr();
     for (unsigned y = 0; y < size.y; ++y)
         for (unsigned x = 0; x < size.x; ++x) {
-            const std::size_t at = (std::size_t {y} * size.x + x) * 4;
+            const std::size_t at = (std::size_t{y} * size.x + x) * 4;
             if (std::memcmp(a + at, b + at, 4) == 0)
                 continue;
             if (differ++ == 0)
@@ -185,7 +185,7 @@ TEST_CASE("the quick frame paints exactly the plain frame's pixels", "[scene][qu
     SECTION("the broom's bubbles and the psychologist's notes")
     {
         for (int i = 0; i < 3; ++i) {
-            const sf::Vector2f at = world->toolbarButtons[3]->getPosition() + sf::Vector2f {56.f, 56.f};
+            const sf::Vector2f at = world->toolbarButtons[3]->getPosition() + sf::Vector2f{56.f, 56.f};
             for (TChiken2& hen : world->vecChikens)
                 if (hen.contains(at.x, at.y))
                     hen.move({0.f, -400.f});
@@ -321,10 +321,7 @@ TEST_CASE("the still layers' copy leaves out exactly the covered pixels", "[scen
         return std::pair{wrong, parts.size()};
     };
     const sf::IntRect area({3, 2}, {40, 30});
-    SECTION("nothing covered: the area in one part")
-    {
-        CHECK(check(area, {}) == std::pair{0L, std::size_t{1}});
-    }
+    SECTION("nothing covered: the area in one part") { CHECK(check(area, {}) == std::pair{0L, std::size_t{1}}); }
     SECTION("one cover inside: four parts around it")
     {
         CHECK(check(area, {sf::IntRect({10, 10}, {5, 5})}) == std::pair{0L, std::size_t{4}});
@@ -332,7 +329,7 @@ TEST_CASE("the still layers' copy leaves out exactly the covered pixels", "[scen
     SECTION("covers that overlap, touch, stick out or are empty")
     {
         const std::vector<sf::IntRect> covers{sf::IntRect({10, 10}, {5, 5}), sf::IntRect({12, 12}, {20, 3}),
-                                              sf::IntRect({0, 0}, {8, 40}), sf::IntRect({32, 12}, {4, 9}),
+                                              sf::IntRect({0, 0}, {8, 40}),  sf::IntRect({32, 12}, {4, 9}),
                                               sf::IntRect({20, 20}, {0, 5}), sf::IntRect({-5, 25}, {100, 2})};
         CHECK(check(area, covers).first == 0);
     }

@@ -1,11 +1,11 @@
 // A scripted play session through the real event path: synthetic window
 // events into TGame::handleEvent, interleaved with world steps and frames.
-#include "core/Globals.hpp"
-#include "world/ProcessObjects.hpp"
 #include "app/TGame.hpp"
+#include "core/Globals.hpp"
 #include "core/TTextureStore.hpp"
-#include "world/TWorld.hpp"
 #include "support/TestSupport.hpp"
+#include "world/ProcessObjects.hpp"
+#include "world/TWorld.hpp"
 
 #include <SFML/Graphics/RenderTexture.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
@@ -20,7 +20,9 @@ namespace {
 
 class Session {
 public:
-    Session() : window(sf::VideoMode({1920, 1000}), "eggline session"), frameTarget({1920, 1080})
+    Session()
+        : window(sf::VideoMode({1920, 1000}), "eggline session")
+        , frameTarget({1920, 1080})
     {
         world.placeSharedSprites();
         frame();
@@ -110,7 +112,10 @@ public:
     sf::Vector2f mouseLocal{0.f, 0.f};
 };
 
-sf::Vector2i rounded(sf::Vector2f p) { return {static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y))}; }
+sf::Vector2i rounded(sf::Vector2f p)
+{
+    return {static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y))};
+}
 
 const sf::Vector2i scanToggle{700, 1000};
 const sf::Vector2i shopToggle{850, 1000};

@@ -61,10 +61,7 @@ std::unique_ptr<TWorld> busyFarm()
     return world;
 }
 
-std::string saved(TWorld& world)
-{
-    return TFarmSave::toJson(TFarmSave::capture(world));
-}
+std::string saved(TWorld& world) { return TFarmSave::toJson(TFarmSave::capture(world)); }
 
 // Builds a new world (as a new game would) and resumes `text` into it.
 std::unique_ptr<TWorld> resumed(const std::string& text)
@@ -128,8 +125,15 @@ TEST_CASE("floats come back bit for bit", "[world][save]")
     auto world = freshWorld();
     world->update(0.f); // the five chicks
     std::mt19937 bits(9);
-    std::vector<float> values = { 0.f, -0.f, 1.f / 3.f, 973.6f, 1360.54f, std::numeric_limits<float>::denorm_min(),
-        std::numeric_limits<float>::min(), 9.9999994e9f, std::nextafter(1.f, 0.f) };
+    std::vector<float> values = {0.f,
+                                 -0.f,
+                                 1.f / 3.f,
+                                 973.6f,
+                                 1360.54f,
+                                 std::numeric_limits<float>::denorm_min(),
+                                 std::numeric_limits<float>::min(),
+                                 9.9999994e9f,
+                                 std::nextafter(1.f, 0.f)};
     while (values.size() < 2000) {
         const float f = std::bit_cast<float>(static_cast<std::uint32_t>(bits()));
         if (std::isfinite(f) && std::fabs(f) < 1e9f)
@@ -138,7 +142,7 @@ TEST_CASE("floats come back bit for bit", "[world][save]")
     world->vecChikens.resize(values.size(), world->vecChikens.front());
     for (std::size_t i = 0; i < values.size(); ++i) {
         world->vecChikens[i].age = values[i];
-        world->vecChikens[i].setPosition({ values[i] / 1e5f, -values[(i + 1) % values.size()] / 1e5f });
+        world->vecChikens[i].setPosition({values[i] / 1e5f, -values[(i + 1) % values.size()] / 1e5f});
     }
     auto again = resumed(saved(*world));
     REQUIRE(again->vecChikens.size() == values.size());
@@ -146,7 +150,7 @@ TEST_CASE("floats come back bit for bit", "[world][save]")
         INFO("value " << values[i]);
         REQUIRE(std::bit_cast<std::uint32_t>(again->vecChikens[i].age) == std::bit_cast<std::uint32_t>(values[i]));
         REQUIRE(std::bit_cast<std::uint64_t>(again->vecChikens[i].getPosition())
-            == std::bit_cast<std::uint64_t>(world->vecChikens[i].getPosition()));
+                == std::bit_cast<std::uint64_t>(world->vecChikens[i].getPosition()));
     }
 }
 
@@ -156,8 +160,8 @@ TEST_CASE("a damaged save is refused or read exactly, never half-read", "[world]
     world->vecChikens.resize(3);
     world->eggsOnFloor.resize(std::min<std::size_t>(world->eggsOnFloor.size(), 2));
     world->eggsOnTable.resize(std::min<std::size_t>(world->eggsOnTable.size(), 2));
-    world->pollution.erase(
-        world->pollution.begin() + std::min<std::ptrdiff_t>(std::ssize(world->pollution), 2), world->pollution.end());
+    world->pollution.erase(world->pollution.begin() + std::min<std::ptrdiff_t>(std::ssize(world->pollution), 2),
+                           world->pollution.end());
     const std::string text = saved(*world);
     const TFarmSave::Snapshot whole = TFarmSave::capture(*world);
 
@@ -217,7 +221,7 @@ TEST_CASE("every field of a save is checked", "[world][save]")
 
     SECTION("a missing field, a wrong type or a value no game makes is refused, naming the field")
     {
-        const json wrong[] = { nullptr, "text", json::array(), json::object(), 1e30, -1e30, 1e15, -1e15, 0.5 };
+        const json wrong[] = {nullptr, "text", json::array(), json::object(), 1e30, -1e30, 1e15, -1e15, 0.5};
         for (const auto& [pointer, value] : leaves.items()) {
             if (pointer == "/game")
                 continue; // free text
@@ -239,10 +243,10 @@ TEST_CASE("every field of a save is checked", "[world][save]")
 
     SECTION("no count goes below zero")
     {
-        for (const char* pointer : { "/purse/earned", "/purse/eggsCollected", "/chickensToSpawn", "/packages/0",
-                 "/packages/1", "/inventory/0", "/inventory/5", "/specialists/psychologist", "/specialists/vet",
-                 "/cleanCount", "/window/order/3", "/chickens/0/age", "/chickens/1/satiety", "/feeders/2/blinkTime",
-                 "/clock/playTime", "/clock/dayTime" }) {
+        for (const char* pointer :
+             {"/purse/earned", "/purse/eggsCollected", "/chickensToSpawn", "/packages/0", "/packages/1", "/inventory/0",
+              "/inventory/5", "/specialists/psychologist", "/specialists/vet", "/cleanCount", "/window/order/3",
+              "/chickens/0/age", "/chickens/1/satiety", "/feeders/2/blinkTime", "/clock/playTime", "/clock/dayTime"}) {
             json edited = good;
             edited[json::json_pointer(pointer)] = -1;
             INFO(pointer);
@@ -259,7 +263,7 @@ TEST_CASE("every field of a save is checked", "[world][save]")
         edited["inventory"][2] = -3;
         CHECK(refusal(edited.dump()) == "inventory[2]: -3 is outside 0 to 1e+09");
         edited = good;
-        edited["chickens"][0]["position"] = { 5e9, 10.0 };
+        edited["chickens"][0]["position"] = {5e9, 10.0};
         CHECK(refusal(edited.dump()).starts_with("chickens[0].position[0]: 5000000000.0 is outside"));
         edited = good;
         edited["chickens"][0].erase("timers");

@@ -1,8 +1,8 @@
 #include "core/Globals.hpp"
-#include "world/ProcessObjects.hpp"
 #include "core/TTextureStore.hpp"
-#include "world/TWorld.hpp"
 #include "support/TestSupport.hpp"
+#include "world/ProcessObjects.hpp"
+#include "world/TWorld.hpp"
 
 #include <SFML/Graphics/RenderTexture.hpp>
 
@@ -53,8 +53,10 @@ double matchShare(const sf::Image& frame, int id, sf::Vector2f position)
 sf::IntRect changedArea(const sf::Image& a, const sf::Image& b, const sf::IntRect& region)
 {
     int left = 1920, top = 1080, right = -1, bottom = -1;
-    for (unsigned y = static_cast<unsigned>(region.position.y); y < static_cast<unsigned>(region.position.y + region.size.y); ++y)
-        for (unsigned x = static_cast<unsigned>(region.position.x); x < static_cast<unsigned>(region.position.x + region.size.x); ++x)
+    for (unsigned y = static_cast<unsigned>(region.position.y);
+         y < static_cast<unsigned>(region.position.y + region.size.y); ++y)
+        for (unsigned x = static_cast<unsigned>(region.position.x);
+             x < static_cast<unsigned>(region.position.x + region.size.x); ++x)
             if (a.getPixel({x, y}) != b.getPixel({x, y})) {
                 left = std::min(left, static_cast<int>(x));
                 top = std::min(top, static_cast<int>(y));
@@ -69,8 +71,8 @@ sf::IntRect changedArea(const sf::Image& a, const sf::Image& b, const sf::IntRec
 bool within(const sf::IntRect& inner, const sf::IntRect& outer)
 {
     return inner.position.x >= outer.position.x && inner.position.y >= outer.position.y
-        && inner.position.x + inner.size.x <= outer.position.x + outer.size.x
-        && inner.position.y + inner.size.y <= outer.position.y + outer.size.y;
+           && inner.position.x + inner.size.x <= outer.position.x + outer.size.x
+           && inner.position.y + inner.size.y <= outer.position.y + outer.size.y;
 }
 
 } // namespace
@@ -166,12 +168,12 @@ TEST_CASE("the opening frame shows the HUD where it belongs", "[scene]")
     world.placeSharedSprites();
     const sf::Image frame = renderFrame(world);
 
-    CHECK(matchShare(frame, 59, {735.f, 0.f}) > 0.8);     // egg counter sign
-    CHECK(matchShare(frame, 58, {1718.f, 15.f}) > 0.8);   // coin plate
-    CHECK(matchShare(frame, 57, {29.f, 15.f}) > 0.8);     // clock plate
-    CHECK(matchShare(frame, 84, {55.f, 870.f}) > 0.8);    // inventory bar
-    CHECK(matchShare(frame, 82, {295.f, 411.f}) > 0.95);  // the farmer's welcome
-    CHECK(matchShare(frame, 115, {25.f, 132.f}) > 0.6);   // nursery floor
+    CHECK(matchShare(frame, 59, {735.f, 0.f}) > 0.8);    // egg counter sign
+    CHECK(matchShare(frame, 58, {1718.f, 15.f}) > 0.8);  // coin plate
+    CHECK(matchShare(frame, 57, {29.f, 15.f}) > 0.8);    // clock plate
+    CHECK(matchShare(frame, 84, {55.f, 870.f}) > 0.8);   // inventory bar
+    CHECK(matchShare(frame, 82, {295.f, 411.f}) > 0.95); // the farmer's welcome
+    CHECK(matchShare(frame, 115, {25.f, 132.f}) > 0.6);  // nursery floor
     // The round toolbar buttons cover their sockets.
     CHECK(matchShare(frame, 139, {682.f, 944.f}) > 0.5);
     CHECK(matchShare(frame, 139, {1120.f, 944.f}) > 0.5);

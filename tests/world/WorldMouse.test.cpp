@@ -1,11 +1,11 @@
-#include "support/EgglineKit.hpp"
-#include "core/Globals.hpp"
-#include "world/ProcessObjects.hpp"
 #include "app/TGame.hpp"
+#include "core/Globals.hpp"
 #include "core/TTextureStore.hpp"
 #include "poultry/Yard.hpp"
-#include "world/TWorld.hpp"
+#include "support/EgglineKit.hpp"
 #include "support/TestSupport.hpp"
+#include "world/ProcessObjects.hpp"
+#include "world/TWorld.hpp"
 
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Window/Event.hpp>

@@ -1,7 +1,7 @@
 #include "core/Globals.hpp"
 #include "core/TTextureStore.hpp"
-#include "world/TWorld.hpp"
 #include "support/TestSupport.hpp"
+#include "world/TWorld.hpp"
 
 #include <catch2/catch_approx.hpp>
 #include <catch2/catch_test_macros.hpp>

@@ -16,37 +16,37 @@ namespace {
 constexpr double frameSize = 512;
 constexpr double anchorX = 256;
 constexpr double anchorY = 384;
-constexpr double line = 12;  // outline thickness outside the silhouette (frames are shown at 0.1-0.3)
+constexpr double line = 12; // outline thickness outside the silhouette (frames are shown at 0.1-0.3)
 
 enum class Species { Hen, Chick };
 
 enum class Eye { Open, Blink, Squint, Wide, Viewer };
 
 struct Pose {
-    double bodyX = 0, bodyY = 0;  // body offset (down is positive)
-    double tilt = 0;              // body lean, radians, positive = nose down
-    double headX = 0, headY = 0;  // head offset from its rest place
-    double headRot = 0;           // radians, positive = beak down
+    double bodyX = 0, bodyY = 0; // body offset (down is positive)
+    double tilt = 0;             // body lean, radians, positive = nose down
+    double headX = 0, headY = 0; // head offset from its rest place
+    double headRot = 0;          // radians, positive = beak down
     double nearFootX = 0, nearLift = 0;
     double farFootX = 0, farLift = 0;
-    double wing = 0;     // near wing raise, radians
-    double farWing = 0;  // far wing raise, radians (shown above the back when > 0)
-    double tail = 0;     // tail swing, radians
-    double fluff = 0;    // body puff, fraction
-    double sit = 0;      // 0 standing .. 1 settled on the nest
-    double lift = 0;     // whole bird off the ground (hops)
+    double wing = 0;    // near wing raise, radians
+    double farWing = 0; // far wing raise, radians (shown above the back when > 0)
+    double tail = 0;    // tail swing, radians
+    double fluff = 0;   // body puff, fraction
+    double sit = 0;     // 0 standing .. 1 settled on the nest
+    double lift = 0;    // whole bird off the ground (hops)
     bool beakOpen = false;
     bool neckBulge = false;
     Eye eye = Eye::Open;
-    bool front = false;  // head turned to look out at the player (also implied by Eye::Viewer)
+    bool front = false; // head turned to look out at the player (also implied by Eye::Viewer)
     // Holiday kit.
     bool hat = false;
     double hatLift = 0, hatTip = 0;
-    double glasses = -1;  // <0 none, 0 on the brim .. 1 on the eyes
-    int suitcase = 0;     // 0 none, 1 on the ground beside her, 2 under the wing
+    double glasses = -1; // <0 none, 0 on the brim .. 1 on the eyes
+    int suitcase = 0;    // 0 none, 1 on the ground beside her, 2 under the wing
     double caseSwing = 0;
     bool puff = false;
-    bool specs = false;  // round reading glasses
+    bool specs = false; // round reading glasses
 };
 
 struct Pt {
@@ -58,7 +58,8 @@ double mix(double a, double b, double t) { return a + (b - a) * t; }
 
 void setC(cairo_t* cr, Color c) { cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a); }
 
-void ellipsePath(cairo_t* cr, double cx, double cy, double rx, double ry, double rot = 0) {
+void ellipsePath(cairo_t* cr, double cx, double cy, double rx, double ry, double rot = 0)
+{
     cairo_save(cr);
     cairo_translate(cr, cx, cy);
     cairo_rotate(cr, rot);
@@ -69,7 +70,8 @@ void ellipsePath(cairo_t* cr, double cx, double cy, double rx, double ry, double
 }
 
 // Fill a path and outline it; the outline sits outside the fill.
-void outlined(cairo_t* cr, Color fill, double lw = line) {
+void outlined(cairo_t* cr, Color fill, double lw = line)
+{
     setC(cr, pal::outline);
     cairo_set_line_width(cr, lw * 2);
     cairo_stroke_preserve(cr);
@@ -77,7 +79,8 @@ void outlined(cairo_t* cr, Color fill, double lw = line) {
     cairo_fill(cr);
 }
 
-void thickLine(cairo_t* cr, Pt a, Pt b, double w, Color c) {
+void thickLine(cairo_t* cr, Pt a, Pt b, double w, Color c)
+{
     cairo_move_to(cr, a.x, a.y);
     cairo_line_to(cr, b.x, b.y);
     setC(cr, c);
@@ -88,26 +91,29 @@ void thickLine(cairo_t* cr, Pt a, Pt b, double w, Color c) {
 // Geometry of one bird, worked out from a pose.
 struct Rig {
     Species sp;
-    Pt body;        // body centre
-    double rx, ry;  // body radii
+    Pt body;       // body centre
+    double rx, ry; // body radii
     double tilt;
-    Pt pivot;       // tilt pivot
-    Pt head;        // head centre
+    Pt pivot; // tilt pivot
+    Pt head;  // head centre
     double headR;
     double headRot;
     Pt nearHip, farHip, nearFoot, farFoot;
 
-    Pt onBody(Pt local) const {  // body-local offset -> frame point, tilted
+    Pt onBody(Pt local) const
+    { // body-local offset -> frame point, tilted
         Pt r = rotate({body.x + local.x - pivot.x, body.y + local.y - pivot.y}, tilt);
         return {r.x + pivot.x, r.y + pivot.y};
     }
-    Pt onHead(Pt local) const {
+    Pt onHead(Pt local) const
+    {
         Pt r = rotate(local, headRot);
         return {head.x + r.x, head.y + r.y};
     }
 };
 
-Rig makeRig(Species sp, const Pose& p) {
+Rig makeRig(Species sp, const Pose& p)
+{
     Rig r{};
     r.sp = sp;
     const double s = p.sit;
@@ -139,9 +145,10 @@ Rig makeRig(Species sp, const Pose& p) {
     return r;
 }
 
-void drawLeg(cairo_t* cr, Pt hip, Pt foot, double lift, Color c, double thick) {
+void drawLeg(cairo_t* cr, Pt hip, Pt foot, double lift, Color c, double thick)
+{
     const double toe = thick * 1.9;
-    const double curl = lift > 2 ? 0.5 : 0.0;  // toes curl while the foot is up
+    const double curl = lift > 2 ? 0.5 : 0.0; // toes curl while the foot is up
     auto toeLine = [&](double ang, double len) {
         Pt d = rotate({len, 0}, ang + curl);
         return Pt{foot.x + d.x, foot.y + d.y};
@@ -157,11 +164,13 @@ void drawLeg(cairo_t* cr, Pt hip, Pt foot, double lift, Color c, double thick) {
     }
 }
 
-void drawEye(cairo_t* cr, const Rig& r, const Pose& p, Pt c, double size) {
+void drawEye(cairo_t* cr, const Rig& r, const Pose& p, Pt c, double size)
+{
     switch (p.eye) {
     case Eye::Blink: {
         cairo_move_to(cr, c.x - size * 1.2, c.y);
-        cairo_curve_to(cr, c.x - size * 0.4, c.y + size * 0.9, c.x + size * 0.4, c.y + size * 0.9, c.x + size * 1.2, c.y);
+        cairo_curve_to(cr, c.x - size * 0.4, c.y + size * 0.9, c.x + size * 0.4, c.y + size * 0.9, c.x + size * 1.2,
+                       c.y);
         setC(cr, pal::outline);
         cairo_set_line_width(cr, size * 0.6);
         cairo_stroke(cr);
@@ -169,7 +178,8 @@ void drawEye(cairo_t* cr, const Rig& r, const Pose& p, Pt c, double size) {
     }
     case Eye::Squint: {
         cairo_move_to(cr, c.x - size * 1.2, c.y + size * 0.4);
-        cairo_curve_to(cr, c.x - size * 0.4, c.y - size * 0.9, c.x + size * 0.4, c.y - size * 0.9, c.x + size * 1.2, c.y + size * 0.4);
+        cairo_curve_to(cr, c.x - size * 0.4, c.y - size * 0.9, c.x + size * 0.4, c.y - size * 0.9, c.x + size * 1.2,
+                       c.y + size * 0.4);
         setC(cr, pal::outline);
         cairo_set_line_width(cr, size * 0.6);
         cairo_stroke(cr);
@@ -194,25 +204,56 @@ void drawEye(cairo_t* cr, const Rig& r, const Pose& p, Pt c, double size) {
     cairo_fill(cr);
 }
 
-void beakPaths(cairo_t* cr, const Rig& r, const Pose& p, double scale, double baseX) {
-    auto mv = [&](double x, double y) { Pt q = r.onHead({x * scale + baseX, y * scale}); cairo_move_to(cr, q.x, q.y); };
-    auto ln = [&](double x, double y) { Pt q = r.onHead({x * scale + baseX, y * scale}); cairo_line_to(cr, q.x, q.y); };
+void beakPaths(cairo_t* cr, const Rig& r, const Pose& p, double scale, double baseX)
+{
+    auto mv = [&](double x, double y) {
+        Pt q = r.onHead({x * scale + baseX, y * scale});
+        cairo_move_to(cr, q.x, q.y);
+    };
+    auto ln = [&](double x, double y) {
+        Pt q = r.onHead({x * scale + baseX, y * scale});
+        cairo_line_to(cr, q.x, q.y);
+    };
     if (p.front || p.eye == Eye::Viewer) {
         // Seen from the front the beak is a short point aimed down at us,
         // sitting between the eyes.
-        auto fm = [&](double x, double y) { Pt q = r.onHead({r.headR * 0.3 + x * scale, 8 + y * scale}); cairo_move_to(cr, q.x, q.y); };
-        auto fl = [&](double x, double y) { Pt q = r.onHead({r.headR * 0.3 + x * scale, 8 + y * scale}); cairo_line_to(cr, q.x, q.y); };
-        fm(-16, -10); fl(16, -10); fl(2, 22); cairo_close_path(cr);
-        if (p.beakOpen) { fm(-10, 14); fl(10, 14); fl(1, 26); cairo_close_path(cr); }
+        auto fm = [&](double x, double y) {
+            Pt q = r.onHead({r.headR * 0.3 + x * scale, 8 + y * scale});
+            cairo_move_to(cr, q.x, q.y);
+        };
+        auto fl = [&](double x, double y) {
+            Pt q = r.onHead({r.headR * 0.3 + x * scale, 8 + y * scale});
+            cairo_line_to(cr, q.x, q.y);
+        };
+        fm(-16, -10);
+        fl(16, -10);
+        fl(2, 22);
+        cairo_close_path(cr);
+        if (p.beakOpen) {
+            fm(-10, 14);
+            fl(10, 14);
+            fl(1, 26);
+            cairo_close_path(cr);
+        }
     } else if (!p.beakOpen) {
-        mv(0, -16); ln(44, 2); ln(0, 18); cairo_close_path(cr);
+        mv(0, -16);
+        ln(44, 2);
+        ln(0, 18);
+        cairo_close_path(cr);
     } else {
-        mv(0, -18); ln(44, -6); ln(4, 2); cairo_close_path(cr);
-        mv(4, 8); ln(38, 24); ln(0, 20); cairo_close_path(cr);
+        mv(0, -18);
+        ln(44, -6);
+        ln(4, 2);
+        cairo_close_path(cr);
+        mv(4, 8);
+        ln(38, 24);
+        ln(0, 20);
+        cairo_close_path(cr);
     }
 }
 
-void drawSuitcase(cairo_t* cr, Pt handle, double swing, double scale) {
+void drawSuitcase(cairo_t* cr, Pt handle, double swing, double scale)
+{
     cairo_save(cr);
     cairo_translate(cr, handle.x, handle.y);
     cairo_rotate(cr, swing);
@@ -242,7 +283,8 @@ void drawSuitcase(cairo_t* cr, Pt handle, double swing, double scale) {
     cairo_restore(cr);
 }
 
-void drawPuff(cairo_t* cr, Pt c) {
+void drawPuff(cairo_t* cr, Pt c)
+{
     const Pt offs[] = {{-50, 10}, {-20, -25}, {25, -20}, {55, 10}, {0, 20}};
     for (auto o : offs) {
         ellipsePath(cr, c.x + o.x, c.y + o.y, 30, 24);
@@ -254,7 +296,8 @@ void drawPuff(cairo_t* cr, Pt c) {
     }
 }
 
-void drawBird(cairo_t* cr, Species sp, const Pose& p) {
+void drawBird(cairo_t* cr, Species sp, const Pose& p)
+{
     const Rig r = makeRig(sp, p);
     const bool hen = sp == Species::Hen;
     const Color bodyCol = hen ? pal::white : pal::chick;
@@ -322,7 +365,7 @@ void drawBird(cairo_t* cr, Species sp, const Pose& p) {
     const double neckLen = std::max(1.0, std::hypot(neckBase.x - r.head.x, neckBase.y - r.head.y));
     const Pt along = {(neckBase.x - r.head.x) / neckLen, (neckBase.y - r.head.y) / neckLen};
     const Pt back = {-along.y, along.x};
-    auto neckAt = [&](double a, double b) {  // a: px down the neck from the head centre, b: px towards the back
+    auto neckAt = [&](double a, double b) { // a: px down the neck from the head centre, b: px towards the back
         return Pt{r.head.x + along.x * a + back.x * b, r.head.y + along.y * a + back.y * b};
     };
     const double wTop = hen ? 34 : 44, wBase = hen ? 58 : 54;
@@ -352,7 +395,7 @@ void drawBird(cairo_t* cr, Species sp, const Pose& p) {
         Pt c = r.onHead(front ? Pt{r.headR * 0.3 + 2, 36} : Pt{40, 42});
         ellipsePath(cr, c.x, c.y, 13, 20, r.headRot);
     };
-    auto tuftPath = [&]() {  // chick's head fluff
+    auto tuftPath = [&]() { // chick's head fluff
         for (int i = 0; i < 3; ++i) {
             Pt c = r.onHead({-14.0 + i * 12, -70.0 + std::abs(i - 1) * 6});
             ellipsePath(cr, c.x, c.y, 9, 20, r.headRot + (i - 1) * 0.5);
@@ -473,7 +516,7 @@ void drawBird(cairo_t* cr, Species sp, const Pose& p) {
         cairo_set_line_width(cr, 6);
         cairo_stroke(cr);
     }
-    if (front && hen) {  // the wattle hangs under the beak, over the face
+    if (front && hen) { // the wattle hangs under the beak, over the face
         wattlePath();
         outlined(cr, pal::comb, 3);
     }
@@ -494,7 +537,7 @@ void drawBird(cairo_t* cr, Species sp, const Pose& p) {
     // Near wing.
     wingPath(p.wing, 0);
     outlined(cr, wingCol, hen ? 9 : 8);
-    if (hen) {  // ginger tips
+    if (hen) { // ginger tips
         cairo_save(cr);
         wingPath(p.wing, 0);
         cairo_clip(cr);
@@ -515,11 +558,12 @@ void drawBird(cairo_t* cr, Species sp, const Pose& p) {
     }
 
     // The suitcase hangs from under the wing.
-    if (p.suitcase == 2) drawSuitcase(cr, r.onBody({-40, 36}), p.caseSwing, 0.8);
+    if (p.suitcase == 2)
+        drawSuitcase(cr, r.onBody({-40, 36}), p.caseSwing, 0.8);
 
     // Face.
     const double eyeSize = hen ? 9 : 12;
-    if (front) {  // both eyes show, either side of the beak
+    if (front) { // both eyes show, either side of the beak
         const double gap = r.headR * 0.44;
         const Pt c = r.onHead({r.headR * 0.3 + 1, hen ? -12.0 : -16.0});
         drawEye(cr, r, p, {c.x - gap * std::cos(r.headRot), c.y - gap * std::sin(r.headRot)}, eyeSize);
@@ -528,14 +572,14 @@ void drawBird(cairo_t* cr, Species sp, const Pose& p) {
         const Pt eyeAt = r.onHead(hen ? Pt{18, -12} : Pt{26, -16});
         drawEye(cr, r, p, eyeAt, eyeSize);
     }
-    if (!hen) {  // rosy cheek
+    if (!hen) { // rosy cheek
         Pt ch = r.onHead({14, 22});
         ellipsePath(cr, ch.x, ch.y, 14, 9);
         setC(cr, Color::hex(0xFF9A6B, 0.7));
         cairo_fill(cr);
     }
 
-    if (p.specs && front) {  // round reading glasses, seen from the front
+    if (p.specs && front) { // round reading glasses, seen from the front
         const double gap = r.headR * 0.44;
         const Pt c = r.onHead({r.headR * 0.3 + 1, hen ? -12.0 : -16.0});
         const Pt dx = {gap * std::cos(r.headRot), gap * std::sin(r.headRot)};
@@ -624,8 +668,10 @@ void drawBird(cairo_t* cr, Species sp, const Pose& p) {
         cairo_fill(cr);
         cairo_restore(cr);
     }
-    if (p.suitcase == 1) drawSuitcase(cr, {anchorX + 130, 292}, 0, 1.0);
-    if (p.puff) drawPuff(cr, {anchorX + 130, 340});
+    if (p.suitcase == 1)
+        drawSuitcase(cr, {anchorX + 130, 292}, 0, 1.0);
+    if (p.puff)
+        drawPuff(cr, {anchorX + 130, 340});
 }
 
 // ---- Animations -----------------------------------------------------------
@@ -635,7 +681,8 @@ constexpr double stepLift[8] = {0, 0, 0, 0, 0, 14, 26, 12};
 constexpr double bob[8] = {0, 7, 0, -7, 0, 7, 0, -7};
 constexpr double headLock[8] = {12, 6, 0, -6, 12, 6, 0, -6};
 
-Pose walkBase(int f) {
+Pose walkBase(int f)
+{
     Pose p;
     const int ph = f % 8;
     const int far = (ph + 4) % 8;
@@ -645,14 +692,15 @@ Pose walkBase(int f) {
     p.farLift = stepLift[far];
     p.bodyY = bob[ph];
     p.headX = headLock[ph];
-    p.tail = 0.02 * bob[(ph + 7) % 8];  // the tail answers one frame late
+    p.tail = 0.02 * bob[(ph + 7) % 8]; // the tail answers one frame late
     return p;
 }
 
-Pose henWalk(int f) {
+Pose henWalk(int f)
+{
     Pose p = walkBase(f);
     const int ph = f % 8;
-    if (f >= 8 && f < 16) {  // ruffles the wings
+    if (f >= 8 && f < 16) { // ruffles the wings
         p.wing = (ph % 2) ? 0.35 : 0.1;
         p.fluff = (ph % 2) ? 0.04 : 0.0;
     }
@@ -664,17 +712,22 @@ Pose henWalk(int f) {
     return p;
 }
 
-Pose chickWalk(int f) {
+Pose chickWalk(int f)
+{
     Pose p = walkBase(f);
     const int ph = f % 8;
-    if (ph == 3 || ph == 7) p.wing = 0.6;
+    if (ph == 3 || ph == 7)
+        p.wing = 0.6;
     if (f == 19 || f == 20) {
         p.lift = 20;
         p.wing = 0.8;
     }
-    if (f == 18 || f == 21) p.bodyY += 6;
-    if (f == 36) p.beakOpen = true;
-    if (f == 12) p.eye = Eye::Blink;
+    if (f == 18 || f == 21)
+        p.bodyY += 6;
+    if (f == 36)
+        p.beakOpen = true;
+    if (f == 12)
+        p.eye = Eye::Blink;
     return p;
 }
 
@@ -684,16 +737,15 @@ struct HeadKey {
     double x, y, rot, tilt;
 };
 
-Pose peckPose(Species sp, int k) {
+Pose peckPose(Species sp, int k)
+{
     const bool hen = sp == Species::Hen;
-    static constexpr HeadKey henKeys[10] = {{0, 0, 0, 0},       {12, 40, 0.3, 0.06},  {6, 100, 0.7, 0.12},
-                                            {-38, 174, 1.05, 0.18}, {-36, 180, 1.12, 0.2}, {0, 80, 0.4, 0.08},
-                                            {0, -4, -0.12, 0},  {0, 0, 0, 0},        {8, 0, 0, 0},
-                                            {0, 0, 0, 0}};
-    static constexpr HeadKey chickKeys[10] = {{0, 0, 0, 0},      {10, 30, 0.25, 0.08}, {10, 70, 0.55, 0.16},
-                                              {-4, 112, 0.95, 0.26}, {-4, 118, 1.02, 0.28}, {4, 50, 0.3, 0.1},
-                                              {0, -4, -0.1, 0},  {0, 0, 0, 0},        {-6, 0, 0, 0},
-                                              {0, 0, 0, 0}};
+    static constexpr HeadKey henKeys[10] = {
+        {0, 0, 0, 0},       {12, 40, 0.3, 0.06}, {6, 100, 0.7, 0.12}, {-38, 174, 1.05, 0.18}, {-36, 180, 1.12, 0.2},
+        {0, 80, 0.4, 0.08}, {0, -4, -0.12, 0},   {0, 0, 0, 0},        {8, 0, 0, 0},           {0, 0, 0, 0}};
+    static constexpr HeadKey chickKeys[10] = {
+        {0, 0, 0, 0},      {10, 30, 0.25, 0.08}, {10, 70, 0.55, 0.16}, {-4, 112, 0.95, 0.26}, {-4, 118, 1.02, 0.28},
+        {4, 50, 0.3, 0.1}, {0, -4, -0.1, 0},     {0, 0, 0, 0},         {-6, 0, 0, 0},         {0, 0, 0, 0}};
     const HeadKey h = hen ? henKeys[k] : chickKeys[k];
     Pose p;
     p.headX = h.x;
@@ -705,17 +757,22 @@ Pose peckPose(Species sp, int k) {
     return p;
 }
 
-Pose henEat(int f) {
+Pose henEat(int f)
+{
     const int k = f % 10;
     Pose p = peckPose(Species::Hen, k);
-    if (k == 6) p.neckBulge = true;
-    if (k == 7) p.eye = Eye::Blink;
-    if (k == 4) p.wing = 0.12;
-    if (f == 12) {  // scratch
+    if (k == 6)
+        p.neckBulge = true;
+    if (k == 7)
+        p.eye = Eye::Blink;
+    if (k == 4)
+        p.wing = 0.12;
+    if (f == 12) { // scratch
         p.nearFootX = -30;
         p.nearLift = 18;
     }
-    if (f == 13) p.nearFootX = -54;
+    if (f == 13)
+        p.nearFootX = -54;
     if (f == 37) {
         p.headRot = -0.35;
         p.headY = -6;
@@ -724,7 +781,8 @@ Pose henEat(int f) {
     return p;
 }
 
-Pose chickEat(int f) {
+Pose chickEat(int f)
+{
     int k = f % 10;
     // The third peck is a double peck: down and peck, then down and peck again.
     if (f >= 20 && f < 30) {
@@ -732,15 +790,20 @@ Pose chickEat(int f) {
         k = dbl[f - 20];
     }
     Pose p = peckPose(Species::Chick, k);
-    if (k == 4) p.wing = 0.25;
-    if (k == 7) p.beakOpen = true;
-    if (k == 8) p.eye = Eye::Viewer;
+    if (k == 4)
+        p.wing = 0.25;
+    if (k == 7)
+        p.beakOpen = true;
+    if (k == 8)
+        p.eye = Eye::Viewer;
     return p;
 }
 
-Pose henDance(int f) {
+Pose henDance(int f)
+{
     Pose p;
-    if (f == 39) f = 0;  // the loop closes on the first pose
+    if (f == 39)
+        f = 0; // the loop closes on the first pose
     if (f < 8) {
         const bool a = f % 2 == 0;
         p.wing = a ? 1.1 : 0.1;
@@ -802,8 +865,10 @@ Pose henDance(int f) {
     return p;
 }
 
-Pose henSit(int f) {
-    if (f >= 36) f = 0;
+Pose henSit(int f)
+{
+    if (f >= 36)
+        f = 0;
     Pose p;
     switch (f) {
     case 0:
@@ -834,18 +899,21 @@ Pose henSit(int f) {
     p.bodyY = -breath;
     p.headY = -breath * 0.5;
     p.tail = 0.15;
-    if (f == 9 || f == 25) p.eye = Eye::Blink;
+    if (f == 9 || f == 25)
+        p.eye = Eye::Blink;
     if (f >= 14 && f <= 19) {
         p.eye = Eye::Viewer;
         p.front = true;
         p.headRot = -0.08;
         p.headX = -6;
     }
-    if (f >= 28 && f <= 31) p.eye = Eye::Squint;
+    if (f >= 28 && f <= 31)
+        p.eye = Eye::Squint;
     return p;
 }
 
-Pose holidayWalk(int f) {
+Pose holidayWalk(int f)
+{
     Pose p = walkBase(f);
     p.hat = true;
     p.glasses = 1;
@@ -862,8 +930,10 @@ Pose holidayWalk(int f) {
     return p;
 }
 
-Pose henLeaving(int f) {
-    if (f >= 15) f = 0;
+Pose henLeaving(int f)
+{
+    if (f >= 15)
+        f = 0;
     Pose p;
     p.eye = Eye::Open;
     switch (f) {
@@ -886,7 +956,9 @@ Pose henLeaving(int f) {
         p.hat = true;
         p.eye = Eye::Squint;
         break;
-    case 4: case 5: case 6:
+    case 4:
+    case 5:
+    case 6:
         p.hat = true;
         p.glasses = (f - 3) / 3.0;
         p.wing = 1.2 - 0.25 * (f - 4);
@@ -914,7 +986,7 @@ Pose henLeaving(int f) {
         p.hat = true;
         p.glasses = 1;
         p.suitcase = 2;
-        p.front = true;  // a look back at the player...
+        p.front = true; // a look back at the player...
         break;
     case 11:
         p.hat = true;
@@ -922,7 +994,7 @@ Pose henLeaving(int f) {
         p.suitcase = 2;
         p.farWing = 1.7;
         p.beakOpen = true;
-        p.front = true;  // ...and a goodbye wave
+        p.front = true; // ...and a goodbye wave
         break;
     case 12:
         // Turning away: the head swings round to face the road ahead, she
@@ -946,14 +1018,13 @@ Pose henLeaving(int f) {
         p.suitcase = 2;
         break;
     }
-    default:
-        p = holidayWalk(0);
-        break;
+    default: p = holidayWalk(0); break;
     }
     return p;
 }
 
-void paintSheet(Canvas& c, Species sp, int columns, int cells, const std::function<Pose(int)>& pose) {
+void paintSheet(Canvas& c, Species sp, int columns, int cells, const std::function<Pose(int)>& pose)
+{
     cairo_t* cr = c.cr();
     for (int cell = 0; cell < cells; ++cell) {
         cairo_save(cr);
@@ -966,7 +1037,8 @@ void paintSheet(Canvas& c, Species sp, int columns, int cells, const std::functi
     }
 }
 
-void paintSingle(Canvas& c, Species sp, const Pose& p, double feetX, double feetY, double scale) {
+void paintSingle(Canvas& c, Species sp, const Pose& p, double feetX, double feetY, double scale)
+{
     cairo_t* cr = c.cr();
     cairo_save(cr);
     cairo_translate(cr, feetX, feetY);
@@ -977,7 +1049,8 @@ void paintSingle(Canvas& c, Species sp, const Pose& p, double feetX, double feet
 }
 
 // Hatching strip: 8 frames of 128 px, a shell that opens around a chick.
-void paintHatching(Canvas& c, bool mutant) {
+void paintHatching(Canvas& c, bool mutant)
+{
     cairo_t* cr = c.cr();
     const Color shell = pal::eggCream;
     for (int f = 0; f < 8; ++f) {
@@ -986,7 +1059,7 @@ void paintHatching(Canvas& c, bool mutant) {
         // Bottom half of the shell.
         cairo_save(cr);
         cairo_translate(cr, ox + 64, 78);
-        if (f == 0) {  // still whole
+        if (f == 0) { // still whole
             cairo_new_path(cr);
             cairo_move_to(cr, 0, -56);
             cairo_curve_to(cr, 22, -56, 36, -26, 35, 4);
@@ -1001,7 +1074,7 @@ void paintHatching(Canvas& c, bool mutant) {
             cairo_restore(cr);
             continue;
         }
-        if (f == 1) {  // first crack: the egg rocks
+        if (f == 1) { // first crack: the egg rocks
             cairo_translate(cr, 0, 42);
             cairo_rotate(cr, -0.12);
             cairo_translate(cr, 0, -42);
@@ -1037,7 +1110,8 @@ void paintHatching(Canvas& c, bool mutant) {
         // Lower shell with a zig-zag rim.
         cairo_new_path(cr);
         cairo_move_to(cr, -34, 0);
-        for (int i = 0; i <= 6; ++i) cairo_line_to(cr, -34 + i * 11.33, (i % 2) ? -10 : 0);
+        for (int i = 0; i <= 6; ++i)
+            cairo_line_to(cr, -34 + i * 11.33, (i % 2) ? -10 : 0);
         cairo_curve_to(cr, 34, 30, 20, 42, 0, 42);
         cairo_curve_to(cr, -20, 42, -34, 30, -34, 0);
         cairo_close_path(cr);
@@ -1048,7 +1122,8 @@ void paintHatching(Canvas& c, bool mutant) {
         if (f < 7) {
             cairo_new_path(cr);
             cairo_move_to(cr, -34, 0);
-            for (int i = 0; i <= 6; ++i) cairo_line_to(cr, -34 + i * 11.33, (i % 2) ? -10 : 0);
+            for (int i = 0; i <= 6; ++i)
+                cairo_line_to(cr, -34 + i * 11.33, (i % 2) ? -10 : 0);
             cairo_curve_to(cr, 34, -40, 16, -56, 0, -56);
             cairo_curve_to(cr, -16, -56, -34, -40, -34, 0);
             cairo_close_path(cr);
@@ -1060,7 +1135,8 @@ void paintHatching(Canvas& c, bool mutant) {
 
 } // namespace
 
-void drawHen(Canvas& c, double feetX, double feetY, double scale, HenLook look) {
+void drawHen(Canvas& c, double feetX, double feetY, double scale, HenLook look)
+{
     Pose p;
     switch (look) {
     case HenLook::Plain: break;
@@ -1090,7 +1166,8 @@ void drawHen(Canvas& c, double feetX, double feetY, double scale, HenLook look) 
     paintSingle(c, Species::Hen, p, feetX, feetY, scale);
 }
 
-void drawChick(Canvas& c, double feetX, double feetY, double scale, bool cheering) {
+void drawChick(Canvas& c, double feetX, double feetY, double scale, bool cheering)
+{
     Pose p;
     if (cheering) {
         p.wing = 0.9;
@@ -1100,7 +1177,8 @@ void drawChick(Canvas& c, double feetX, double feetY, double scale, bool cheerin
     paintSingle(c, Species::Chick, p, feetX, feetY, scale);
 }
 
-bool paintAnimal(int id, Canvas& c) {
+bool paintAnimal(int id, Canvas& c)
+{
     switch (id) {
     case image::walk: paintSheet(c, Species::Hen, 8, 40, henWalk); return true;
     case image::dance: paintSheet(c, Species::Hen, 8, 40, henDance); return true;
@@ -1110,7 +1188,7 @@ bool paintAnimal(int id, Canvas& c) {
     case image::seat: paintSheet(c, Species::Hen, 8, 40, henSit); return true;
     case image::kurort1: paintSheet(c, Species::Hen, 4, 16, henLeaving); return true;
     case image::kurort2: paintSheet(c, Species::Hen, 8, 40, holidayWalk); return true;
-    case image::chicken: {  // hen icon, a little turned toward the viewer
+    case image::chicken: { // hen icon, a little turned toward the viewer
         Pose p;
         p.eye = Eye::Viewer;
         paintSingle(c, Species::Hen, p, 64, 118, 0.27);

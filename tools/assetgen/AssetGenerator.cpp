@@ -1,14 +1,14 @@
 #include "AssetGenerator.hpp"
 
-#include "core/ImageTable.hpp"
 #include "Canvas.hpp"
 #include "Painters.hpp"
 #include "Sound.hpp"
+#include "core/ImageTable.hpp"
 
 #include <algorithm>
 #include <atomic>
-#include <functional>
 #include <cairo.h>
+#include <functional>
 #include <mutex>
 #include <stdexcept>
 #include <thread>
@@ -21,26 +21,33 @@ namespace fs = std::filesystem;
 namespace {
 
 // The soft green the previews show images against.
-void paintBackdrop(cairo_t* cr) {
+void paintBackdrop(cairo_t* cr)
+{
     cairo_set_source_rgb(cr, 0.55, 0.75, 0.55);
     cairo_paint(cr);
 }
 
-void paint(const TImageInfo& e, Canvas& c) {
+void paint(const TImageInfo& e, Canvas& c)
+{
     if (!paintAsset(e.id, c))
         throw std::runtime_error("no painter draws this image");
 }
 
 } // namespace
 
-bool paintAsset(int id, Canvas& c) {
+bool paintAsset(int id, Canvas& c)
+{
     return paintAnimal(id, c) || paintFurniture(id, c) || paintInterface(id, c) || paintMessage(id, c);
 }
 
 AssetGenerator::AssetGenerator(fs::path outDir, fs::path fontFile)
-    : outputDir(std::move(outDir)), fontPath(std::move(fontFile)) {}
+    : outputDir(std::move(outDir))
+    , fontPath(std::move(fontFile))
+{
+}
 
-bool AssetGenerator::run() {
+bool AssetGenerator::run()
+{
     const fs::path images = outputDir / "src" / "images";
     const fs::path fonts = outputDir / "src" / "fonts";
     const fs::path sounds = outputDir / "src" / "sounds";
@@ -96,7 +103,8 @@ bool AssetGenerator::run() {
                         const fs::path p = fonts / "Arial.ttf";
                         std::error_code cec;
                         fs::copy_file(fontPath, p, fs::copy_options::overwrite_existing, cec);
-                        if (cec) throw std::runtime_error("cannot copy " + fontPath.string() + ": " + cec.message());
+                        if (cec)
+                            throw std::runtime_error("cannot copy " + fontPath.string() + ": " + cec.message());
                         count(p);
                     }});
     std::stable_sort(jobs.begin(), jobs.end(), [](const Job& a, const Job& b) { return a.cost > b.cost; });
@@ -106,25 +114,30 @@ bool AssetGenerator::run() {
     auto worker = [&] {
         for (;;) {
             const std::size_t i = next++;
-            if (i >= jobs.size() || failed) return;
+            if (i >= jobs.size() || failed)
+                return;
             try {
                 jobs[i].work();
             } catch (const std::exception& ex) {
                 std::lock_guard lock(mu);
-                if (!failed.exchange(true)) firstError = jobs[i].name + ": " + ex.what();
+                if (!failed.exchange(true))
+                    firstError = jobs[i].name + ": " + ex.what();
             }
         }
     };
     const unsigned n = std::clamp(std::thread::hardware_concurrency(), 2u, 8u);
     std::vector<std::thread> pool;
-    for (unsigned t = 0; t < n; ++t) pool.emplace_back(worker);
-    for (auto& t : pool) t.join();
+    for (unsigned t = 0; t < n; ++t)
+        pool.emplace_back(worker);
+    for (auto& t : pool)
+        t.join();
     fileCount = files;
     byteCount = bytes;
     return !failed;
 }
 
-void AssetGenerator::preview(int id, const fs::path& pngOut, int frame) {
+void AssetGenerator::preview(int id, const fs::path& pngOut, int frame)
+{
     const TImageInfo* e = findImage(id);
     if (!e)
         throw std::runtime_error("no image with id " + std::to_string(id));
@@ -149,7 +162,7 @@ void AssetGenerator::preview(int id, const fs::path& pngOut, int frame) {
     cairo_set_source_surface(cr, cairo_get_target(full.cr()), 0, 0);
     cairo_paint(cr);
     cairo_identity_matrix(cr);
-    if (e->width > 1500) {  // frame grid
+    if (e->width > 1500) { // frame grid
         const int cols = e->width / 512;
         cairo_set_source_rgba(cr, 0, 0, 0, 0.3);
         cairo_set_line_width(cr, 1);
@@ -166,7 +179,8 @@ void AssetGenerator::preview(int id, const fs::path& pngOut, int frame) {
     small.writePng(pngOut);
 }
 
-void AssetGenerator::montage(const std::vector<int>& ids, int cell, const fs::path& pngOut) {
+void AssetGenerator::montage(const std::vector<int>& ids, int cell, const fs::path& pngOut)
+{
     const int cols = std::max(1, std::min(static_cast<int>(ids.size()), 1600 / cell));
     const int rows = (static_cast<int>(ids.size()) + cols - 1) / cols;
     Canvas sheet(cols * cell, rows * cell);
@@ -174,7 +188,8 @@ void AssetGenerator::montage(const std::vector<int>& ids, int cell, const fs::pa
     paintBackdrop(cr);
     for (std::size_t i = 0; i < ids.size(); ++i) {
         const TImageInfo* e = findImage(ids[i]);
-        if (!e) continue;
+        if (!e)
+            continue;
         Canvas img(e->width, e->height);
         paint(*e, img);
         const double k = std::min(1.0, (cell - 20.0) / std::max(e->width, e->height));
@@ -186,7 +201,8 @@ void AssetGenerator::montage(const std::vector<int>& ids, int cell, const fs::pa
         cairo_set_source_surface(cr, cairo_get_target(img.cr()), 0, 0);
         cairo_paint(cr);
         cairo_restore(cr);
-        sheet.textLeft(std::to_string(e->id) + " " + std::string(e->file), column * cell + 4, row * cell + 12, 11, pal::black, false);
+        sheet.textLeft(std::to_string(e->id) + " " + std::string(e->file), column * cell + 4, row * cell + 12, 11,
+                       pal::black, false);
     }
     sheet.writePng(pngOut);
 }

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <numbers>
 #include <stdexcept>
@@ -15,8 +15,8 @@ namespace henhouse::assets {
 
 namespace {
 
-
-void selectFont(cairo_t* cr, double size, bool bold) {
+void selectFont(cairo_t* cr, double size, bool bold)
+{
     // The build root has Liberation Sans registered with fontconfig, so the toy
     // API finds it by family name; no font file handling needed here.
     cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL,
@@ -24,14 +24,16 @@ void selectFont(cairo_t* cr, double size, bool bold) {
     cairo_set_font_size(cr, size);
 }
 
-double measure(cairo_t* cr, const std::string& s) {
+double measure(cairo_t* cr, const std::string& s)
+{
     cairo_text_extents_t ext;
     cairo_text_extents(cr, s.c_str(), &ext);
     return ext.x_advance;
 }
 
 void drawText(cairo_t* cr, const std::string& s, double x, double y, Color fill, Color outlineColor,
-              double outlineWidth) {
+              double outlineWidth)
+{
     cairo_move_to(cr, x, y);
     cairo_text_path(cr, s.c_str());
     if (outlineWidth > 0) {
@@ -48,32 +50,39 @@ struct PngFile {
     FILE* fp = nullptr;
     png_structp png = nullptr;
     png_infop info = nullptr;
-    ~PngFile() {
-        if (png) png_destroy_write_struct(&png, info ? &info : nullptr);
-        if (fp) std::fclose(fp);
+    ~PngFile()
+    {
+        if (png)
+            png_destroy_write_struct(&png, info ? &info : nullptr);
+        if (fp)
+            std::fclose(fp);
     }
 };
 
 } // namespace
 
 Canvas::Canvas(int width, int height)
-    : pixelWidth(width), pixelHeight(height),
-      pixels(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
-      context(cairo_create(pixels)) {
+    : pixelWidth(width)
+    , pixelHeight(height)
+    , pixels(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height))
+    , context(cairo_create(pixels))
+{
     if (cairo_surface_status(pixels) != CAIRO_STATUS_SUCCESS)
         throw std::runtime_error("cannot create a cairo surface");
     cairo_set_line_join(context, CAIRO_LINE_JOIN_ROUND);
     cairo_set_line_cap(context, CAIRO_LINE_CAP_ROUND);
 }
 
-Canvas::~Canvas() {
+Canvas::~Canvas()
+{
     cairo_destroy(context);
     cairo_surface_destroy(pixels);
 }
 
 void Canvas::setColor(Color c) { cairo_set_source_rgba(context, c.r, c.g, c.b, c.a); }
 
-void Canvas::strokeTube(Color fill, double width, double outlineWidth) {
+void Canvas::strokeTube(Color fill, double width, double outlineWidth)
+{
     setColor(pal::outline);
     cairo_set_line_width(context, outlineWidth);
     cairo_stroke_preserve(context);
@@ -82,7 +91,8 @@ void Canvas::strokeTube(Color fill, double width, double outlineWidth) {
     cairo_stroke(context);
 }
 
-void Canvas::roundRectPath(double x, double y, double w, double h, double r) {
+void Canvas::roundRectPath(double x, double y, double w, double h, double r)
+{
     r = std::min(r, std::min(w, h) / 2);
     cairo_new_sub_path(context);
     cairo_arc(context, x + w - r, y + r, r, -std::numbers::pi / 2, 0);
@@ -92,7 +102,8 @@ void Canvas::roundRectPath(double x, double y, double w, double h, double r) {
     cairo_close_path(context);
 }
 
-void Canvas::ellipsePath(double cx, double cy, double rx, double ry) {
+void Canvas::ellipsePath(double cx, double cy, double rx, double ry)
+{
     cairo_save(context);
     cairo_translate(context, cx, cy);
     cairo_scale(context, rx, ry);
@@ -101,7 +112,8 @@ void Canvas::ellipsePath(double cx, double cy, double rx, double ry) {
     cairo_restore(context);
 }
 
-void Canvas::fillStroke(Color fill, Color line, double lineWidth) {
+void Canvas::fillStroke(Color fill, Color line, double lineWidth)
+{
     setColor(fill);
     if (lineWidth > 0) {
         cairo_fill_preserve(context);
@@ -113,13 +125,14 @@ void Canvas::fillStroke(Color fill, Color line, double lineWidth) {
     }
 }
 
-void Canvas::roundRect(double x, double y, double w, double h, double r, Color fill, Color line,
-                       double lineWidth) {
+void Canvas::roundRect(double x, double y, double w, double h, double r, Color fill, Color line, double lineWidth)
+{
     roundRectPath(x, y, w, h, r);
     fillStroke(fill, line, lineWidth);
 }
 
-void Canvas::panel(double x, double y, double w, double h, double r, Color fill, Color line, double lineWidth) {
+void Canvas::panel(double x, double y, double w, double h, double r, Color fill, Color line, double lineWidth)
+{
     roundRectPath(x, y, w, h, r);
     setColor(fill);
     cairo_fill_preserve(context);
@@ -144,16 +157,19 @@ void Canvas::panel(double x, double y, double w, double h, double r, Color fill,
     }
 }
 
-void Canvas::ellipse(double cx, double cy, double rx, double ry, Color fill, Color line, double lineWidth) {
+void Canvas::ellipse(double cx, double cy, double rx, double ry, Color fill, Color line, double lineWidth)
+{
     ellipsePath(cx, cy, rx, ry);
     fillStroke(fill, line, lineWidth);
 }
 
-void Canvas::circle(double cx, double cy, double r, Color fill, Color line, double lineWidth) {
+void Canvas::circle(double cx, double cy, double r, Color fill, Color line, double lineWidth)
+{
     ellipse(cx, cy, r, r, fill, line, lineWidth);
 }
 
-void Canvas::line(double x0, double y0, double x1, double y1, Color c, double width) {
+void Canvas::line(double x0, double y0, double x1, double y1, Color c, double width)
+{
     cairo_move_to(context, x0, y0);
     cairo_line_to(context, x1, y1);
     setColor(c);
@@ -163,7 +179,8 @@ void Canvas::line(double x0, double y0, double x1, double y1, Color c, double wi
 
 // Picks the font for `s` at `size`, shrunk to fit maxWidth when given, and
 // returns the width the text will take.
-double Canvas::fitText(const std::string& s, double size, bool bold, double maxWidth) {
+double Canvas::fitText(const std::string& s, double size, bool bold, double maxWidth)
+{
     selectFont(context, size, bold);
     double w = measure(context, s);
     if (maxWidth > 0 && w > maxWidth) {
@@ -175,34 +192,38 @@ double Canvas::fitText(const std::string& s, double size, bool bold, double maxW
 }
 
 double Canvas::text(std::string_view sv, double cx, double y, double size, Color fill, bool bold, double maxWidth,
-                    Color outlineColor, double outlineWidth) {
+                    Color outlineColor, double outlineWidth)
+{
     const std::string s(sv);
     const double w = fitText(s, size, bold, maxWidth);
     drawText(context, s, cx - w / 2, y, fill, outlineColor, outlineWidth);
     return w;
 }
 
-double Canvas::textLeft(std::string_view sv, double x, double y, double size, Color fill, bool bold,
-                        double maxWidth, Color outlineColor, double outlineWidth) {
+double Canvas::textLeft(std::string_view sv, double x, double y, double size, Color fill, bool bold, double maxWidth,
+                        Color outlineColor, double outlineWidth)
+{
     const std::string s(sv);
     const double w = fitText(s, size, bold, maxWidth);
     drawText(context, s, x, y, fill, outlineColor, outlineWidth);
     return w;
 }
 
-void Canvas::paragraph(std::string_view sv, double x, double y, double w, double h, double size, Color fill,
-                       bool bold) {
+void Canvas::paragraph(std::string_view sv, double x, double y, double w, double h, double size, Color fill, bool bold)
+{
     std::vector<std::string> words;
     std::string cur;
     for (char ch : sv) {
         if (ch == ' ') {
-            if (!cur.empty()) words.push_back(cur);
+            if (!cur.empty())
+                words.push_back(cur);
             cur.clear();
         } else {
             cur += ch;
         }
     }
-    if (!cur.empty()) words.push_back(cur);
+    if (!cur.empty())
+        words.push_back(cur);
 
     // Shrink until the wrapped block fits the box.
     for (; size > 8; size *= 0.93) {
@@ -218,11 +239,14 @@ void Canvas::paragraph(std::string_view sv, double x, double y, double w, double
                 ln = trial;
             }
         }
-        if (!ln.empty()) lines.push_back(ln);
+        if (!ln.empty())
+            lines.push_back(ln);
         const double lineH = size * 1.25;
         bool wide = false;
-        for (const auto& l : lines) wide = wide || measure(context, l) > w;
-        if (static_cast<double>(lines.size()) * lineH > h || wide) continue;
+        for (const auto& l : lines)
+            wide = wide || measure(context, l) > w;
+        if (static_cast<double>(lines.size()) * lineH > h || wide)
+            continue;
         double top = y + (h - static_cast<double>(lines.size()) * lineH) / 2;
         for (std::size_t i = 0; i < lines.size(); ++i)
             drawText(context, lines[i], x, top + size + static_cast<double>(i) * lineH, fill, pal::outline, 0);
@@ -230,31 +254,37 @@ void Canvas::paragraph(std::string_view sv, double x, double y, double w, double
     }
 }
 
-void Canvas::writePng(const std::string& path) const {
+void Canvas::writePng(const std::string& path) const
+{
     cairo_surface_flush(pixels);
     PngFile f;
     f.fp = std::fopen(path.c_str(), "wb");
-    if (!f.fp) throw std::runtime_error("cannot open for writing");
+    if (!f.fp)
+        throw std::runtime_error("cannot open for writing");
     f.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (!f.png) throw std::runtime_error("libpng init failed");
+    if (!f.png)
+        throw std::runtime_error("libpng init failed");
     f.info = png_create_info_struct(f.png);
-    if (!f.info) throw std::runtime_error("libpng init failed");
+    if (!f.info)
+        throw std::runtime_error("libpng init failed");
 
     // Straight RGBA rows, converted from cairo's premultiplied native-endian ARGB.
     const unsigned char* data = cairo_image_surface_get_data(pixels);
     const int stride = cairo_image_surface_get_stride(pixels);
     std::vector<png_byte> row(static_cast<std::size_t>(pixelWidth) * 4);
 
-    if (setjmp(png_jmpbuf(f.png))) throw std::runtime_error("libpng write error");
+    if (setjmp(png_jmpbuf(f.png)))
+        throw std::runtime_error("libpng write error");
     png_init_io(f.png, f.fp);
-    png_set_IHDR(f.png, f.info, static_cast<png_uint_32>(pixelWidth), static_cast<png_uint_32>(pixelHeight), 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(f.png, f.info, static_cast<png_uint_32>(pixelWidth), static_cast<png_uint_32>(pixelHeight), 8,
+                 PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     // Unfiltered rows and the fastest deflate level keep start-up decoding quick.
     png_set_filter(f.png, 0, PNG_FILTER_NONE);
     png_set_compression_level(f.png, 1);
     png_write_info(f.png, f.info);
     for (int y = 0; y < pixelHeight; ++y) {
-        const auto* src = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * static_cast<std::size_t>(stride));
+        const auto* src = reinterpret_cast<const std::uint32_t*>(
+            data + static_cast<std::size_t>(y) * static_cast<std::size_t>(stride));
         png_byte* dst = row.data();
         for (int x = 0; x < pixelWidth; ++x, dst += 4) {
             const std::uint32_t p = src[x];
@@ -278,7 +308,8 @@ void Canvas::writePng(const std::string& path) const {
         png_write_row(f.png, row.data());
     }
     png_write_end(f.png, nullptr);
-    if (std::fflush(f.fp) != 0) throw std::runtime_error("write failed (disk full?)");
+    if (std::fflush(f.fp) != 0)
+        throw std::runtime_error("write failed (disk full?)");
 }
 
 } // namespace henhouse::assets

@@ -47,8 +47,8 @@ public:
 
     // Text centred on (cx, baseline y); shrinks to fit maxWidth when given.
     // Returns the width actually used.
-    double text(std::string_view s, double cx, double y, double size, Color fill, bool bold = true,
-                double maxWidth = 0, Color outlineColor = pal::outline, double outlineWidth = 0);
+    double text(std::string_view s, double cx, double y, double size, Color fill, bool bold = true, double maxWidth = 0,
+                Color outlineColor = pal::outline, double outlineWidth = 0);
     // Left-aligned text starting at x.
     double textLeft(std::string_view s, double x, double y, double size, Color fill, bool bold = true,
                     double maxWidth = 0, Color outlineColor = pal::outline, double outlineWidth = 0);

@@ -15,10 +15,10 @@ namespace henhouse::assets {
 
 namespace {
 
-
 enum class State { Normal, Hover, Pressed, Disabled };
 
-Color stateColor(Color base, State s) {
+Color stateColor(Color base, State s)
+{
     switch (s) {
     case State::Hover: return base.shade(0.22);
     case State::Pressed: return base.shade(-0.22);
@@ -28,7 +28,8 @@ Color stateColor(Color base, State s) {
 }
 
 // A glossy round button (plus, minus, close).
-void roundButton(Canvas& c, Color base, State s) {
+void roundButton(Canvas& c, Color base, State s)
+{
     const double W = c.width();
     const double r = W / 2 - 2;
     const Color col = stateColor(base, s);
@@ -47,15 +48,18 @@ void roundButton(Canvas& c, Color base, State s) {
     cairo_restore(cr);
 }
 
-void plusMinus(Canvas& c, bool plus, State s) {
+void plusMinus(Canvas& c, bool plus, State s)
+{
     roundButton(c, plus ? pal::grass : pal::orange, s);
     const Color mark = s == State::Disabled ? pal::white.withAlpha(0.55) : pal::white;
     const double m = c.width() / 2 + (s == State::Pressed ? 1 : 0);
     c.line(m - 8, m, m + 8, m, mark, 5);
-    if (plus) c.line(m, m - 8, m, m + 8, mark, 5);
+    if (plus)
+        c.line(m, m - 8, m, m + 8, mark, 5);
 }
 
-void closeButton(Canvas& c, State s) {
+void closeButton(Canvas& c, State s)
+{
     roundButton(c, pal::tomato, s);
     const double m = 24 + (s == State::Pressed ? 1 : 0);
     c.line(m - 9, m - 9, m + 9, m + 9, pal::outline, 9);
@@ -65,7 +69,8 @@ void closeButton(Canvas& c, State s) {
 }
 
 // Socket ring under a toolbar button; its rim glows while the window is open.
-void socket(Canvas& c, bool glow) {
+void socket(Canvas& c, bool glow)
+{
     cairo_t* cr = c.cr();
     if (glow) {
         cairo_pattern_t* g = cairo_pattern_create_radial(56.5, 56.5, 36, 56.5, 56.5, 56.5);
@@ -104,7 +109,8 @@ void socket(Canvas& c, bool glow) {
     cairo_restore(cr);
 }
 
-void circleButton(Canvas& c, State s) {
+void circleButton(Canvas& c, State s)
+{
     const Color col = stateColor(pal::teal, s);
     c.circle(56.5, 56.5, 51, col, pal::outline, 3);
     cairo_t* cr = c.cr();
@@ -122,15 +128,16 @@ void circleButton(Canvas& c, State s) {
 }
 
 // 63 x 63 icons: coloured (yellow with dark outline) or plain white.
-void icon(Canvas& c, int kind, bool white) {
+void icon(Canvas& c, int kind, bool white)
+{
     cairo_t* cr = c.cr();
     const Color fill = white ? pal::white : pal::straw;
     const Color line = white ? pal::white.withAlpha(0) : pal::outline;
     const double lw = white ? 0 : 3;
     switch (kind) {
-    case 0: {  // scan: magnifier over an egg
+    case 0: { // scan: magnifier over an egg
         drawEggShape(c, 26, 28, 36, white ? pal::white : pal::eggCream, white ? 0 : 2.5);
-        if (white) {  // cut the lens ring out so it reads in one colour
+        if (white) { // cut the lens ring out so it reads in one colour
             cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
             c.circle(36, 34, 14, pal::black, pal::black, 0);
             cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
@@ -142,11 +149,12 @@ void icon(Canvas& c, int kind, bool white) {
             cairo_set_line_width(cr, 5);
             cairo_stroke(cr);
         }
-        if (!white) c.line(46, 44, 57, 55, pal::outline, 11);
+        if (!white)
+            c.line(46, 44, 57, 55, pal::outline, 11);
         c.line(46, 44, 57, 55, fill, 6);
         break;
     }
-    case 1: {  // shop basket
+    case 1: { // shop basket
         cairo_new_path(cr);
         cairo_arc(cr, 31.5, 28, 16, std::numbers::pi, 2 * std::numbers::pi);
         if (!white) {
@@ -164,10 +172,11 @@ void icon(Canvas& c, int kind, bool white) {
         cairo_close_path(cr);
         c.fillStroke(fill, line, lw);
         const Color slat = white ? Color::hex(0x1E8A7E) : pal::strawDark;
-        for (int i = 0; i < 4; ++i) c.line(18 + i * 9, 34, 19 + i * 8.5, 50, slat, 3);
+        for (int i = 0; i < 4; ++i)
+            c.line(18 + i * 9, 34, 19 + i * 8.5, 50, slat, 3);
         break;
     }
-    case 2: {  // music: double note
+    case 2: { // music: double note
         c.ellipse(17, 47, 9, 7, fill, line, lw);
         c.ellipse(45, 42, 9, 7, fill, line, lw);
         if (!white) {
@@ -184,8 +193,9 @@ void icon(Canvas& c, int kind, bool white) {
         }
         break;
     }
-    case 3: {  // clean: broom with sparkles
-        if (!white) c.line(44, 6, 26, 36, pal::outline, 10);
+    case 3: { // clean: broom with sparkles
+        if (!white)
+            c.line(44, 6, 26, 36, pal::outline, 10);
         c.line(44, 6, 26, 36, white ? fill : pal::woodLight, 5);
         cairo_move_to(cr, 18, 30);
         cairo_line_to(cr, 36, 40);
@@ -207,7 +217,7 @@ void icon(Canvas& c, int kind, bool white) {
         }
         break;
     }
-    case 4: {  // start / stop: play and pause in one
+    case 4: { // start / stop: play and pause in one
         cairo_move_to(cr, 8, 12);
         cairo_line_to(cr, 34, 31.5);
         cairo_line_to(cr, 8, 51);
@@ -222,13 +232,15 @@ void icon(Canvas& c, int kind, bool white) {
 }
 
 // A HUD plate: dark-wood rounded plate with a darker inset number field.
-void hudPlate(Canvas& c, double fieldX) {
+void hudPlate(Canvas& c, double fieldX)
+{
     const double W = c.width(), H = c.height();
     c.panel(2, 2, W - 4, H - 4, 16, pal::woodDark);
     c.roundRect(fieldX, 9, W - fieldX - 9, H - 18, 10, pal::field, pal::outline, 2);
 }
 
-void sunMoon(Canvas& c, double cx, double cy, double r) {
+void sunMoon(Canvas& c, double cx, double cy, double r)
+{
     cairo_t* cr = c.cr();
     c.circle(cx, cy, r, pal::gold, pal::outline, 2.5);
     // Night half on the right.
@@ -244,7 +256,8 @@ void sunMoon(Canvas& c, double cx, double cy, double r) {
     c.circle(cx, cy, 2.5, pal::outline, pal::outline, 0);
 }
 
-void basketOfEggs(Canvas& c, double cx, double cy, double w) {
+void basketOfEggs(Canvas& c, double cx, double cy, double w)
+{
     cairo_t* cr = c.cr();
     drawEggShape(c, cx - w * 0.22, cy - w * 0.12, w * 0.34, pal::eggCream, 2);
     drawEggShape(c, cx + w * 0.2, cy - w * 0.12, w * 0.34, Color::hex(0xE9C9A0), 2);
@@ -255,11 +268,14 @@ void basketOfEggs(Canvas& c, double cx, double cy, double w) {
     cairo_line_to(cr, cx - w * 0.38, cy + w * 0.3);
     cairo_close_path(cr);
     c.fillStroke(pal::woodLight, pal::outline, 2.5);
-    for (int i = 0; i < 2; ++i) c.line(cx - w * 0.44 + i * 0.04 * w, cy + w * (0.06 + i * 0.11), cx + w * 0.44 - i * 0.04 * w, cy + w * (0.06 + i * 0.11), pal::wood, 2.5);
+    for (int i = 0; i < 2; ++i)
+        c.line(cx - w * 0.44 + i * 0.04 * w, cy + w * (0.06 + i * 0.11), cx + w * 0.44 - i * 0.04 * w,
+               cy + w * (0.06 + i * 0.11), pal::wood, 2.5);
 }
 
 // Tabs: bookmark with a rounded left end; the right 35 px hide under the window.
-void tab(Canvas& c, int page, State s) {
+void tab(Canvas& c, int page, State s)
+{
     static const Color base[3] = {pal::straw, pal::orange, pal::skyDark};
     const Color col = stateColor(base[page], s);
     c.roundRect(3, 5, 150, 120, 26, col, pal::outline, 3);
@@ -275,8 +291,10 @@ void tab(Canvas& c, int page, State s) {
     }
     cairo_restore(cr);
     const double cx = 44, cy = 64;
-    if (page == 0) drawSack(c, cx, cy, 46, 56, s == State::Disabled ? pal::greyLight : pal::woodLight, false);
-    if (page == 1) drawHen(c, cx - 2, cy + 28, 0.15, HenLook::Plain);
+    if (page == 0)
+        drawSack(c, cx, cy, 46, 56, s == State::Disabled ? pal::greyLight : pal::woodLight, false);
+    if (page == 1)
+        drawHen(c, cx - 2, cy + 28, 0.15, HenLook::Plain);
     if (page == 2) {
         // Stethoscope.
         cairo_new_path(cr);
@@ -297,7 +315,8 @@ void tab(Canvas& c, int page, State s) {
     }
 }
 
-void buyButton(Canvas& c, State s) {
+void buyButton(Canvas& c, State s)
+{
     const Color col = stateColor(pal::grass, s);
     const double dy = s == State::Pressed ? 2 : 0;
     c.panel(2, 2 + dy, 412, 87 - dy, 22, col);
@@ -305,14 +324,16 @@ void buyButton(Canvas& c, State s) {
 }
 
 // Item pictures (used in the shop cards and the small item icons).
-void itemPicture(Canvas& c, int item, double cx, double cy, double s) {
+void itemPicture(Canvas& c, int item, double cx, double cy, double s)
+{
     switch (item) {
     case 0: drawSack(c, cx, cy, s * 0.8, s * 0.8, pal::straw, true); break;
     case 1: drawSack(c, cx, cy, s * 0.75, s * 0.95, pal::grass, false); break;
     case 2: drawSack(c, cx, cy, s * 1.0, s * 0.95, pal::woodLight, false); break;
     case 3: drawPillJar(c, cx, cy, s * 0.9); break;
     case 4:
-        for (int i = 0; i < 3; ++i) drawChick(c, cx - s * 0.3 + i * s * 0.3, cy + s * (i == 1 ? 0.28 : 0.4), s / 620, i == 1);
+        for (int i = 0; i < 3; ++i)
+            drawChick(c, cx - s * 0.3 + i * s * 0.3, cy + s * (i == 1 ? 0.28 : 0.4), s / 620, i == 1);
         break;
     case 5: {
         for (int i = 0; i < 5; ++i)
@@ -327,7 +348,7 @@ void itemPicture(Canvas& c, int item, double cx, double cy, double s) {
         c.line(cx - s * 0.45, cy + s * 0.2, cx + s * 0.45, cy + s * 0.2, pal::wood, std::max(2.0, s / 40));
         break;
     }
-    case 6: {  // psychologist: owl face
+    case 6: { // psychologist: owl face
         c.ellipse(cx, cy + s * 0.05, s * 0.38, s * 0.42, pal::purple, pal::outline, std::max(2.0, s / 40));
         c.circle(cx - s * 0.15, cy - s * 0.05, s * 0.13, pal::white, pal::outline, 2);
         c.circle(cx + s * 0.15, cy - s * 0.05, s * 0.13, pal::white, pal::outline, 2);
@@ -336,7 +357,7 @@ void itemPicture(Canvas& c, int item, double cx, double cy, double s) {
         c.ellipse(cx, cy + s * 0.12, s * 0.05, s * 0.07, pal::beak, pal::outline, 1.5);
         break;
     }
-    case 7: {  // vet: cross badge
+    case 7: { // vet: cross badge
         c.circle(cx, cy, s * 0.42, pal::white, pal::outline, std::max(2.0, s / 40));
         c.roundRect(cx - s * 0.1, cy - s * 0.3, s * 0.2, s * 0.6, 2, pal::grass, pal::outline, 0);
         c.roundRect(cx - s * 0.3, cy - s * 0.1, s * 0.6, s * 0.2, 2, pal::grass, pal::outline, 0);
@@ -347,7 +368,8 @@ void itemPicture(Canvas& c, int item, double cx, double cy, double s) {
 }
 
 // Shop item card at local (x, y), 220 x 248.
-void shopCard(Canvas& c, double x, double y, int item, const std::string& name, const std::string& price) {
+void shopCard(Canvas& c, double x, double y, int item, const std::string& name, const std::string& price)
+{
     const bool locked = item < 0;
     c.roundRect(x + 2, y + 2, 216, 244, 16, locked ? Color::hex(0xD8D2C6) : pal::cream, pal::woodDark, 3);
     if (locked) {
@@ -365,7 +387,8 @@ void shopCard(Canvas& c, double x, double y, int item, const std::string& name, 
     c.roundRect(x + 10, y + 192, 200, 48, 12, pal::field, pal::outline, 2);
 }
 
-void shopPage(Canvas& c, int page) {
+void shopPage(Canvas& c, int page)
+{
     static const char* titles[3] = {"SHOP - FEED", "SHOP - CHICKS", "SHOP - SPECIALISTS"};
     drawWindowFrame(c, titles[page]);
     const double cx[3] = {188, 430, 671};
@@ -376,8 +399,12 @@ void shopPage(Canvas& c, int page) {
         const char* price;
     };
     const Item pages[3][6] = {
-        {{0, "Chick crumbs", "10"}, {1, "Grain sack", "50"}, {2, "Big grain sack", "100"}, {3, "Vitamins", "15"},
-         {-1, "", ""}, {-1, "", ""}},
+        {{0, "Chick crumbs", "10"},
+         {1, "Grain sack", "50"},
+         {2, "Big grain sack", "100"},
+         {3, "Vitamins", "15"},
+         {-1, "", ""},
+         {-1, "", ""}},
         {{4, "3 chicks", "25"}, {5, "5 chicks", "40"}, {-1, "", ""}, {-1, "", ""}, {-1, "", ""}, {-1, "", ""}},
         {{6, "Psychologist", "8"}, {7, "Veterinarian", "10"}, {-1, "", ""}, {-1, "", ""}, {-1, "", ""}, {-1, "", ""}},
     };
@@ -390,7 +417,8 @@ void shopPage(Canvas& c, int page) {
 }
 
 // Cards: cream card, coloured border, title band at the top, art below it.
-void cardFrame(Canvas& c, Color border, const char* title) {
+void cardFrame(Canvas& c, Color border, const char* title)
+{
     c.roundRect(4, 4, 350, 532, 26, border, pal::outline, 4);
     c.roundRect(18, 18, 322, 504, 18, pal::cream, pal::outline, 3);
     c.roundRect(30, 28, 298, 62, 16, border.shade(-0.1), pal::outline, 3);
@@ -401,7 +429,8 @@ void cardFrame(Canvas& c, Color border, const char* title) {
 // (and rise a little on hover), so picture and caption keep to the top three
 // quarters: the art is drawn a touch smaller and clipped to its window.
 constexpr double artTop = 100, artH = 236;
-void beginCardArt(Canvas& c, Color sky) {
+void beginCardArt(Canvas& c, Color sky)
+{
     cairo_t* cr = c.cr();
     c.roundRect(30, artTop, 298, artH, 16, sky, pal::outline, 0);
     cairo_save(cr);
@@ -411,19 +440,22 @@ void beginCardArt(Canvas& c, Color sky) {
     cairo_scale(cr, 0.9, 0.9);
     cairo_translate(cr, -179, -artTop - 30);
 }
-void endCardArt(Canvas& c) {
+void endCardArt(Canvas& c)
+{
     cairo_restore(c.cr());
     c.roundRectPath(30, artTop, 298, artH, 16);
     c.setColor(pal::outline);
     cairo_set_line_width(c.cr(), 3);
     cairo_stroke(c.cr());
 }
-void cardCaption(Canvas& c, const char* a, const char* b) {
+void cardCaption(Canvas& c, const char* a, const char* b)
+{
     c.text(a, 179, 372, 28, pal::outline, true, 290);
     c.text(b, 179, 405, 28, pal::outline, true, 290);
 }
 
-void psychologistCard(Canvas& c) {
+void psychologistCard(Canvas& c)
+{
     cardFrame(c, pal::purple, "PSYCHOLOGIST");
     cairo_t* cr = c.cr();
     beginCardArt(c, Color::hex(0xE9DDF7));
@@ -435,7 +467,7 @@ void psychologistCard(Canvas& c) {
     for (double dx : {-28.0, 28.0}) {
         c.circle(250 + dx, 222, 24, pal::white, pal::outline, 4);
         c.circle(250 + dx + 4, 224, 10, pal::outline, pal::outline, 0);
-        c.circle(250 + dx, 222, 27, pal::white.withAlpha(0), pal::outline, 4);  // spectacles
+        c.circle(250 + dx, 222, 27, pal::white.withAlpha(0), pal::outline, 4); // spectacles
     }
     c.line(244, 222, 256, 222, pal::outline, 4);
     cairo_move_to(cr, 240, 246);
@@ -451,7 +483,8 @@ void psychologistCard(Canvas& c) {
     cairo_line_to(cr, 275, 192);
     c.fillStroke(Color::hex(0x9A6B3F), pal::outline, 4);
     c.roundRect(182, 280, 50, 64, 4, pal::white, pal::outline, 3);
-    for (int i = 0; i < 4; ++i) c.line(190, 294 + i * 12, 224, 294 + i * 12, pal::greyLight, 3);
+    for (int i = 0; i < 4; ++i)
+        c.line(190, 294 + i * 12, 224, 294 + i * 12, pal::greyLight, 3);
     // A relaxed hen on the couch.
     drawHen(c, 130, 330, 0.3, HenLook::Plain);
     // Music notes.
@@ -464,7 +497,8 @@ void psychologistCard(Canvas& c) {
     cardCaption(c, "Calm hens lay", "more eggs");
 }
 
-void vetCard(Canvas& c) {
+void vetCard(Canvas& c)
+{
     cardFrame(c, pal::grassDark, "VET");
     cairo_t* cr = c.cr();
     beginCardArt(c, Color::hex(0xDDF2D3));
@@ -501,7 +535,8 @@ void vetCard(Canvas& c) {
     cardCaption(c, "Keeps your", "flock healthy");
 }
 
-void resortCard(Canvas& c) {
+void resortCard(Canvas& c)
+{
     cardFrame(c, pal::skyDark, "RESORT");
     cairo_t* cr = c.cr();
     beginCardArt(c, pal::sky);
@@ -521,7 +556,8 @@ void resortCard(Canvas& c) {
     cardCaption(c, "A holiday for", "old hens");
 }
 
-void sortWindow(Canvas& c) {
+void sortWindow(Canvas& c)
+{
     drawWindowFrame(c, "SORTING");
     // Labels beside the cartons (cartons at local (45, 495) and (45, 630)).
     for (int i = 0; i < 2; ++i) {
@@ -538,20 +574,24 @@ void sortWindow(Canvas& c) {
 
 } // namespace
 
-void drawWindowFrame(Canvas& c, const char* title) {
+void drawWindowFrame(Canvas& c, const char* title)
+{
     const double W = c.width(), H = c.height();
     c.roundRect(2, 2, W - 4, H - 4, 18, pal::wood, pal::outline, 4);
     // Plank seams on the frame.
-    for (int i = 1; i < 4; ++i) c.line(4, i * H / 4, 40, i * H / 4, pal::woodDark, 3);
+    for (int i = 1; i < 4; ++i)
+        c.line(4, i * H / 4, 40, i * H / 4, pal::woodDark, 3);
     c.roundRect(38, 112, W - 76, H - 150, 14, pal::cream, pal::outline, 3);
     // Header: a hanging sign.
     c.panel(230, 18, 400, 78, 20, pal::barnRed);
     c.text(title, 430, 72, 40, pal::white, true, 370, pal::outline, 2.5);
     for (double x : {20.0, W - 20.0})
-        for (double y : {20.0, H - 20.0}) c.circle(x, y, 5, pal::woodLight, pal::outline, 2);
+        for (double y : {20.0, H - 20.0})
+            c.circle(x, y, 5, pal::woodLight, pal::outline, 2);
 }
 
-bool paintInterface(int id, Canvas& c) {
+bool paintInterface(int id, Canvas& c)
+{
     cairo_t* cr = c.cr();
     const double W = c.width(), H = c.height();
     switch (id) {
@@ -586,14 +626,16 @@ bool paintInterface(int id, Canvas& c) {
         return true;
     case image::menu:
         c.roundRect(4, 4, W - 8, H - 8, 20, pal::wood, pal::outline, 4);
-        for (int i = 0; i < 5; ++i) c.roundRect(30, 90 + i * 96, W - 60, 76, 12, pal::woodLight, pal::outline, 3);
+        for (int i = 0; i < 5; ++i)
+            c.roundRect(30, 90 + i * 96, W - 60, 76, 12, pal::woodLight, pal::outline, 3);
         c.panel(100, 16, W - 200, 56, 14, pal::barnRed);
         return true;
     case image::termIndik:
         c.roundRect(10, 4, 12, 130, 6, pal::white, pal::outline, 2);
         c.circle(16, 140, 14, pal::barnRed, pal::outline, 2);
         c.roundRect(13, 50, 6, 90, 3, pal::barnRed, pal::outline, 0);
-        for (int i = 0; i < 8; ++i) c.line(22, 14 + i * 14, 28, 14 + i * 14, pal::outline, 1.5);
+        for (int i = 0; i < 8; ++i)
+            c.line(22, 14 + i * 14, 28, 14 + i * 14, pal::outline, 1.5);
         return true;
     case image::termBtn1:
         roundButton(c, pal::tomato, State::Normal);
@@ -610,14 +652,18 @@ bool paintInterface(int id, Canvas& c) {
     case image::frame43: c.panel(2, 2, W - 4, H - 4, 20, pal::grass); return true;
     case image::frame44: c.panel(2, 2, W - 4, H - 4, 20, pal::blue); return true;
     case image::frame46: c.panel(2, 2, W - 4, H - 4, 20, pal::barnRed); return true;
-    case image::buttonControl: {  // toolbar bench; runs off the bottom edge
+    case image::buttonControl: { // toolbar bench; runs off the bottom edge
         c.roundRect(3, 2, W - 6, H + 30, 30, pal::wood, pal::outline, 4);
         c.roundRect(3, 2, W - 6, 16, 8, pal::woodLight, pal::outline, 3);
-        for (int i = 1; i < 4; ++i) c.line(4, 18 + i * 16, W - 4, 18 + i * 16, pal::woodDark, 2);
+        for (int i = 1; i < 4; ++i)
+            c.line(4, 18 + i * 16, W - 4, 18 + i * 16, pal::woodDark, 2);
         return true;
     }
     case image::rectangle260: c.roundRect(2, 2, W - 4, H - 4, 10, pal::field, pal::outline, 2); return true;
-    case image::rectangle261: c.roundRect(2, 2, W - 4, H - 4, 10, pal::wood.withAlpha(0.0), pal::woodLight, 4); c.roundRect(1, 1, W - 2, H - 2, 11, pal::white.withAlpha(0), pal::outline, 1.5); return true;
+    case image::rectangle261:
+        c.roundRect(2, 2, W - 4, H - 4, 10, pal::wood.withAlpha(0.0), pal::woodLight, 4);
+        c.roundRect(1, 1, W - 2, H - 2, 11, pal::white.withAlpha(0), pal::outline, 1.5);
+        return true;
     case image::progressbarValue: c.panel(1, 1, W - 2, H - 2, 9, pal::grass, pal::outline, 1.5); return true;
     case image::frameTimer:
         hudPlate(c, 56);
@@ -627,7 +673,7 @@ bool paintInterface(int id, Canvas& c) {
         hudPlate(c, 58);
         drawCoin(c, 31, 31, 22);
         return true;
-    case image::frameCountEggs: {  // hanging egg-count sign
+    case image::frameCountEggs: { // hanging egg-count sign
         c.line(60, 0, 80, 54, pal::woodLight.shade(-0.2), 6);
         c.line(390, 0, 370, 54, pal::woodLight.shade(-0.2), 6);
         c.panel(2, 50, W - 4, 48, 14, pal::woodDark);
@@ -643,13 +689,18 @@ bool paintInterface(int id, Canvas& c) {
     case image::veterinar: vetCard(c); return true;
     case image::kurort: resortCard(c); return true;
     case image::winSort: sortWindow(c); return true;
-    case image::buttonSort: case image::buttonClean: case image::buttonSound: case image::buttonShop: case image::buttonStartSortMachine: socket(c, false); return true;
-    case image::buttonSortPressed: case image::buttonShopPressed: socket(c, true); return true;
+    case image::buttonSort:
+    case image::buttonClean:
+    case image::buttonSound:
+    case image::buttonShop:
+    case image::buttonStartSortMachine: socket(c, false); return true;
+    case image::buttonSortPressed:
+    case image::buttonShopPressed: socket(c, true); return true;
     case image::buttonClose: closeButton(c, State::Normal); return true;
     case image::buttonCloseHover: closeButton(c, State::Hover); return true;
     case image::buttonClosePressed: closeButton(c, State::Pressed); return true;
     case image::windowShop: drawWindowFrame(c, "SHOP"); return true;
-    case image::inventory: {  // inventory bar
+    case image::inventory: { // inventory bar
         c.panel(2, 2, W - 4, H - 4, 18, pal::woodDark);
         basketOfEggs(c, 36, 26, 36);
         c.textLeft("INVENTORY", 64, 36, 22, pal::white, true, 200);
@@ -660,7 +711,7 @@ bool paintInterface(int id, Canvas& c) {
         }
         return true;
     }
-    case image::iconWarning: {  // warning badge
+    case image::iconWarning: { // warning badge
         cairo_move_to(cr, 25, 4);
         cairo_line_to(cr, 47, 44);
         cairo_line_to(cr, 3, 44);
@@ -691,10 +742,16 @@ bool paintInterface(int id, Canvas& c) {
         c.roundRect(2, 2, 60, 60, 12, Color::hex(0xC9C9C4), pal::outline, 2);
         drawPadlock(c, 32, 32, 34);
         return true;
-    case image::shopItem1: case image::shopItem2: case image::shopItem3: case image::shopItem4: case image::shopItem5: case image::shopItem6: case image::shopItem7: case image::shopItem8:
-        itemPicture(c, id - image::shopItem1, 32, 30, 54);
-        return true;
-    case image::shopSlotDisable: case image::shopSlot: {
+    case image::shopItem1:
+    case image::shopItem2:
+    case image::shopItem3:
+    case image::shopItem4:
+    case image::shopItem5:
+    case image::shopItem6:
+    case image::shopItem7:
+    case image::shopItem8: itemPicture(c, id - image::shopItem1, 32, 30, 54); return true;
+    case image::shopSlotDisable:
+    case image::shopSlot: {
         const bool off = id == image::shopSlotDisable;
         c.panel(2, 2, 216, 244, 16, off ? Color::hex(0xD8D2C6) : pal::cream, pal::woodDark, 3);
         c.roundRect(44, 160, 132, 30, 10, off ? pal::grey : pal::barnRed, pal::outline, 2.5);
@@ -716,7 +773,7 @@ bool paintInterface(int id, Canvas& c) {
     case image::buttonHover: buyButton(c, State::Hover); return true;
     case image::buttonPressed: buyButton(c, State::Pressed); return true;
     case image::buttonDisable: buyButton(c, State::Disabled); return true;
-    case image::buy: {  // "BUY" label with a basket
+    case image::buy: { // "BUY" label with a basket
         c.textLeft("BUY", 62, 42, 40, pal::white, true, 120, pal::outline, 3);
         cairo_save(cr);
         cairo_translate(cr, 6, 2);

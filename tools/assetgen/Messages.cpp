@@ -13,10 +13,10 @@ namespace henhouse::assets {
 
 namespace {
 
-
 enum class Speaker { Ortomyk, Plimsa };
 
-void farmerPortrait(Canvas& c, double cx, double cy, double s) {
+void farmerPortrait(Canvas& c, double cx, double cy, double s)
+{
     cairo_t* cr = c.cr();
     const double lw = 4;
     // Overalls and shirt.
@@ -55,17 +55,20 @@ void farmerPortrait(Canvas& c, double cx, double cy, double s) {
     c.circle(cx, cy - s * 0.22, s * 0.05, pal::straw, pal::outline, 2);
 }
 
-void plimsaPortrait(Canvas& c, double cx, double cy, double s) {
+void plimsaPortrait(Canvas& c, double cx, double cy, double s)
+{
     drawHen(c, cx - s * 0.12, cy + s * 0.62, s / 300, HenLook::Reading);
     // Clipboard held in front.
     c.roundRect(cx + s * 0.02, cy + s * 0.1, s * 0.22, s * 0.3, 5, pal::woodLight, pal::outline, 3);
     c.roundRect(cx + s * 0.04, cy + s * 0.14, s * 0.18, s * 0.24, 2, pal::white, pal::outline, 0);
     c.roundRect(cx + s * 0.09, cy + s * 0.08, s * 0.08, s * 0.05, 2, pal::greyDark, pal::outline, 2);
-    for (int i = 0; i < 3; ++i) c.line(cx + s * 0.07, cy + s * (0.2 + i * 0.06), cx + s * 0.19, cy + s * (0.2 + i * 0.06), pal::greyLight, 3);
+    for (int i = 0; i < 3; ++i)
+        c.line(cx + s * 0.07, cy + s * (0.2 + i * 0.06), cx + s * 0.19, cy + s * (0.2 + i * 0.06), pal::greyLight, 3);
 }
 
 // A story card: wooden frame, portrait on the left, speech bubble on the right.
-void storyCard(Canvas& c, Speaker who, const char* text) {
+void storyCard(Canvas& c, Speaker who, const char* text)
+{
     const double W = c.width(), H = c.height();
     cairo_t* cr = c.cr();
     c.roundRect(3, 3, W - 6, H - 6, 28, pal::wood, pal::outline, 4);
@@ -102,7 +105,8 @@ void storyCard(Canvas& c, Speaker who, const char* text) {
     c.paragraph(text, bx + 36, by + 18, bw - 72, bh - 36, std::min(52.0, bh * 0.3), pal::outline, true);
 }
 
-void confetti(Canvas& c, std::uint32_t seed, double x0, double y0, double w, double h, int n) {
+void confetti(Canvas& c, std::uint32_t seed, double x0, double y0, double w, double h, int n)
+{
     const Color cols[] = {pal::barnRed, pal::gold, pal::teal, pal::purple, pal::grass, pal::orange};
     Scatter scatter(seed);
     auto rnd = [&] { return scatter.next(); };
@@ -116,7 +120,8 @@ void confetti(Canvas& c, std::uint32_t seed, double x0, double y0, double w, dou
     }
 }
 
-void celebration(Canvas& c) {
+void celebration(Canvas& c)
+{
     const double W = c.width(), H = c.height();
     cairo_t* cr = c.cr();
     c.roundRect(3, 3, W - 6, H - 6, 34, pal::gold, pal::outline, 5);
@@ -141,21 +146,23 @@ void celebration(Canvas& c) {
     c.text("1000 coins!", W / 2, 112, 66, pal::white, true, W - 300, pal::outline, 3);
     c.text("Quest complete!", W / 2, 200, 50, pal::outline, true, W - 120);
     // Coin pile in the middle, cheering hens either side.
-    const double pile[][3] = {{-90, 420, 34}, {-40, 420, 34}, {10, 420, 34}, {60, 420, 34}, {110, 420, 34},
-                              {-65, 380, 34}, {-15, 380, 34}, {35, 380, 34}, {85, 380, 34},
-                              {-40, 340, 34}, {10, 340, 34}, {60, 340, 34}, {-15, 300, 34}, {35, 300, 34}, {10, 262, 34}};
-    for (const auto& p : pile) drawCoin(c, W / 2 - 10 + p[0], p[1], p[2]);
+    const double pile[][3] = {{-90, 420, 34}, {-40, 420, 34}, {10, 420, 34},  {60, 420, 34}, {110, 420, 34},
+                              {-65, 380, 34}, {-15, 380, 34}, {35, 380, 34},  {85, 380, 34}, {-40, 340, 34},
+                              {10, 340, 34},  {60, 340, 34},  {-15, 300, 34}, {35, 300, 34}, {10, 262, 34}};
+    for (const auto& p : pile)
+        drawCoin(c, W / 2 - 10 + p[0], p[1], p[2]);
     drawHen(c, 170, 440, 0.42, HenLook::Cheering);
     cairo_save(cr);
     cairo_translate(cr, W, 0);
-    cairo_scale(cr, -1, 1);  // the other hen faces the pile too
+    cairo_scale(cr, -1, 1); // the other hen faces the pile too
     drawHen(c, 170, 440, 0.42, HenLook::Cheering);
     cairo_restore(cr);
     drawChick(c, 300, 444, 0.16, true);
     drawChick(c, W - 300, 444, 0.16, true);
 }
 
-void questPanel(Canvas& c) {
+void questPanel(Canvas& c)
+{
     const double W = c.width(), H = c.height();
     c.panel(2, 2, W - 4, H - 4, 16, pal::woodDark);
     // Coin bag.
@@ -167,18 +174,25 @@ void questPanel(Canvas& c) {
 
 } // namespace
 
-bool paintMessage(int id, Canvas& c) {
+bool paintMessage(int id, Canvas& c)
+{
     switch (id) {
-    case image::ortomyk: storyCard(c, Speaker::Ortomyk, "Welcome to the farm! Keep your chicks fed and watered."); return true;
+    case image::ortomyk:
+        storyCard(c, Speaker::Ortomyk, "Welcome to the farm! Keep your chicks fed and watered.");
+        return true;
     case image::plimsa:
         storyCard(c, Speaker::Plimsa, "Hens lay in the nest boxes. Click an egg to send it to the sorting table!");
         return true;
     case image::scene11msg1:
         storyCard(c, Speaker::Ortomyk, "Great work! Open the sorter, start the scanner and pack six eggs to a carton.");
         return true;
-    case image::scene11msg2: storyCard(c, Speaker::Plimsa, "Red eggs are bad: packing one costs 10 coins. Earn 1000 coins!"); return true;
+    case image::scene11msg2:
+        storyCard(c, Speaker::Plimsa, "Red eggs are bad: packing one costs 10 coins. Earn 1000 coins!");
+        return true;
     case image::scene11msg3: celebration(c); return true;
-    case image::scene11msg4: storyCard(c, Speaker::Ortomyk, "The farm is thriving. Thank you! Keep your flock happy."); return true;
+    case image::scene11msg4:
+        storyCard(c, Speaker::Ortomyk, "The farm is thriving. Thank you! Keep your flock happy.");
+        return true;
     case image::quest1: questPanel(c); return true;
     default: return false;
     }

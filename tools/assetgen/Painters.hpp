@@ -13,8 +13,12 @@ namespace henhouse::assets {
 // Fixed-seed scatter so every build draws the same straw, pebbles and confetti.
 class Scatter {
 public:
-    explicit Scatter(std::uint32_t seed) : filterState(seed) {}
-    double next() {  // 0..1
+    explicit Scatter(std::uint32_t seed)
+        : filterState(seed)
+    {
+    }
+    double next()
+    { // 0..1
         filterState = filterState * 1664525u + 1013904223u;
         return (filterState >> 8) / 16777216.0;
     }
@@ -24,10 +28,10 @@ private:
     std::uint32_t filterState;
 };
 
-bool paintAnimal(int id, Canvas& canvas);     // chicken sheets and single bird pictures
-bool paintFurniture(int id, Canvas& canvas);  // floor, walls, pen, feeders, eggs, dirt, bubbles
-bool paintInterface(int id, Canvas& canvas);  // buttons, counters, windows, shop, cards, icons
-bool paintMessage(int id, Canvas& canvas);    // story cards and the quest panel
+bool paintAnimal(int id, Canvas& canvas);    // chicken sheets and single bird pictures
+bool paintFurniture(int id, Canvas& canvas); // floor, walls, pen, feeders, eggs, dirt, bubbles
+bool paintInterface(int id, Canvas& canvas); // buttons, counters, windows, shop, cards, icons
+bool paintMessage(int id, Canvas& canvas);   // story cards and the quest panel
 // Any of the above: true when one of them drew image `id`.
 bool paintAsset(int id, Canvas& c);
 

@@ -9,13 +9,16 @@ namespace henhouse::assets {
 struct Color {
     double r, g, b, a;
 
-    static constexpr Color hex(std::uint32_t rgb, double alpha = 1.0) {
+    static constexpr Color hex(std::uint32_t rgb, double alpha = 1.0)
+    {
         return {((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, (rgb & 0xFF) / 255.0, alpha};
     }
     constexpr Color withAlpha(double alpha) const { return {r, g, b, alpha}; }
     // Mixes toward black (t < 0) or white (t > 0).
-    constexpr Color shade(double t) const {
-        if (t < 0) return {r * (1 + t), g * (1 + t), b * (1 + t), a};
+    constexpr Color shade(double t) const
+    {
+        if (t < 0)
+            return {r * (1 + t), g * (1 + t), b * (1 + t), a};
         return {r + (1 - r) * t, g + (1 - g) * t, b + (1 - b) * t, a};
     }
 };
@@ -40,7 +43,7 @@ inline constexpr Color creamDark = Color::hex(0xEBDAB8);
 inline constexpr Color eggCream = Color::hex(0xFBEBD0);
 inline constexpr Color white = Color::hex(0xFFFFFF);
 inline constexpr Color black = Color::hex(0x000000);
-inline constexpr Color field = Color::hex(0x3A2414);   // dark field behind white HUD text
+inline constexpr Color field = Color::hex(0x3A2414); // dark field behind white HUD text
 inline constexpr Color orange = Color::hex(0xF2992E);
 inline constexpr Color orangeDark = Color::hex(0xD07A1A);
 inline constexpr Color beak = Color::hex(0xF5A623);

@@ -17,7 +17,8 @@
 namespace {
 
 // The development aids; true when `argv` asked for one (and it was made).
-bool runAid(int argc, char** argv) {
+bool runAid(int argc, char** argv)
+{
     using henhouse::assets::AssetGenerator;
     if ((argc == 4 || argc == 5) && std::string(argv[1]) == "--preview") {
         AssetGenerator(".", "").preview(std::stoi(argv[2]), argv[3], argc == 5 ? std::stoi(argv[4]) : -1);
@@ -25,7 +26,8 @@ bool runAid(int argc, char** argv) {
     }
     if (argc >= 5 && std::string(argv[1]) == "--montage") {
         std::vector<int> ids;
-        for (int i = 4; i < argc; ++i) ids.push_back(std::stoi(argv[i]));
+        for (int i = 4; i < argc; ++i)
+            ids.push_back(std::stoi(argv[i]));
         AssetGenerator(".", "").montage(ids, std::stoi(argv[3]), argv[2]);
         return true;
     }
@@ -38,7 +40,8 @@ bool runAid(int argc, char** argv) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     using henhouse::assets::AssetGenerator;
     try {
         if (runAid(argc, argv))
