@@ -53,6 +53,17 @@ bool writeAll(int fd, std::string_view bytes, std::string& why)
     return true;
 }
 
+// A move lasts only once the folder it landed in is on the disk too.
+bool syncMovedInto(const std::string& from, const std::string& to, std::string& error)
+{
+    std::string why;
+    if (!syncFolder(folderOf(to), why)) {
+        error = "cannot move " + from + " to " + to + ": " + why;
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string& error)
@@ -113,12 +124,7 @@ bool renameWithoutReplacing(const std::string& from, const std::string& to, std:
             return false;
         }
     }
-    std::string why;
-    if (!syncFolder(folderOf(to), why)) {
-        error = "cannot move " + from + " to " + to + ": " + why;
-        return false;
-    }
-    return true;
+    return syncMovedInto(from, to, error);
 }
 
 bool renameDurably(const std::string& from, const std::string& to, std::string& error)
@@ -127,10 +133,5 @@ bool renameDurably(const std::string& from, const std::string& to, std::string& 
         error = "cannot move " + from + " to " + to + ": " + reason(errno);
         return false;
     }
-    std::string why;
-    if (!syncFolder(folderOf(to), why)) {
-        error = "cannot move " + from + " to " + to + ": " + why;
-        return false;
-    }
-    return true;
+    return syncMovedInto(from, to, error);
 }
