@@ -213,14 +213,6 @@ private:
     std::streambuf* savedLibrary;
 };
 
-int countOf(const std::string& text, const std::string& what)
-{
-    int n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size()))
-        ++n;
-    return n;
-}
-
 } // namespace
 
 TEST_CASE("something other than a file in place of an image is damaged, named and never opened", "[store]")
@@ -244,11 +236,18 @@ TEST_CASE("something other than a file in place of an image is damaged, named an
     });
     const std::string said = errors.str();
     INFO(said);
-    CHECK(countOf(said, "henhouse: cannot load image src/images/cell.png: it is a directory, not a file\n") == 1);
-    CHECK(countOf(said, "henhouse: cannot load image src/images/buttonSort.png: it is a pipe, not a file\n") == 1);
-    CHECK(countOf(said, "henhouse: cannot load image src/images/eggC1.png: it is a directory, not a file\n") == 1);
+    CHECK(testsupport::countOf(said, "henhouse: cannot load image src/images/cell.png: it is a directory, not a file\n")
+          == 1);
+    CHECK(
+        testsupport::countOf(said, "henhouse: cannot load image src/images/buttonSort.png: it is a pipe, not a file\n")
+        == 1);
+    CHECK(
+        testsupport::countOf(said, "henhouse: cannot load image src/images/eggC1.png: it is a directory, not a file\n")
+        == 1);
     // Then, like any image that failed, named once where the placeholder stands in.
-    CHECK(countOf(said, "henhouse: image 28 (src/images/cell.png) is not loaded; showing a placeholder instead") == 1);
+    CHECK(testsupport::countOf(said,
+                               "henhouse: image 28 (src/images/cell.png) is not loaded; showing a placeholder instead")
+          == 1);
     // And the progress goes on as usual.
     CHECK(console.str().find(testsupport::progressLine(image::cell) + testsupport::progressLine(image::rectangle221))
           != std::string::npos);
@@ -281,15 +280,17 @@ TEST_CASE("an image of another size than its designed one is refused once", "[st
     });
     const std::string said = errors.str();
     INFO(said);
-    CHECK(countOf(said, "henhouse: image 64 (src/images/buttonSort.png) is 8 x 8, not 113 x 113; showing a placeholder "
-                        "instead\n")
+    CHECK(testsupport::countOf(
+              said, "henhouse: image 64 (src/images/buttonSort.png) is 8 x 8, not 113 x 113; showing a placeholder "
+                    "instead\n")
           == 1);
-    CHECK(countOf(said, "henhouse: image 41 (src/images/feeding.png) is 40 x 30, not 130 x 113; showing a placeholder "
-                        "instead\n")
+    CHECK(testsupport::countOf(
+              said, "henhouse: image 41 (src/images/feeding.png) is 40 x 30, not 130 x 113; showing a placeholder "
+                    "instead\n")
           == 1);
-    CHECK(countOf(said, "image 64 ") == 1);
+    CHECK(testsupport::countOf(said, "image 64 ") == 1);
     // Every image still has its progress line.
-    CHECK(countOf(console.str(), "loading textures ") == 167);
+    CHECK(testsupport::countOf(console.str(), "loading textures ") == 167);
 }
 
 TEST_CASE("the progress lines clear the screen only on a terminal", "[store]")

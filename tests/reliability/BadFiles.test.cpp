@@ -19,14 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int countOf(const std::string& text, const std::string& what)
-{
-    int n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size()))
-        ++n;
-    return n;
-}
-
 std::string lastLine(const std::string& text)
 {
     std::string trimmed = text;
@@ -75,7 +67,7 @@ TEST_CASE("a missing image leaves a placeholder, is named once and the game play
     INFO(run.err);
     CHECK(run.status == 0);
     CHECK(fs::file_size(run.shot) > 0);
-    CHECK(countOf(run.err, "henhouse: image 64 (src/images/buttonSort.png) is not loaded") == 1);
+    CHECK(testsupport::countOf(run.err, "henhouse: image 64 (src/images/buttonSort.png) is not loaded") == 1);
     // The unused one is named by the media library's own message, path included.
     CHECK(run.err.find("src/images/xray.png") != std::string::npos);
 }
@@ -91,7 +83,7 @@ TEST_CASE("a corrupt image is treated as missing and the game plays on", "[relia
     INFO(run.err);
     CHECK(run.status == 0);
     CHECK(fs::file_size(run.shot) > 0);
-    CHECK(countOf(run.err, "henhouse: image 68 (src/images/buttonShop.png) is not loaded") == 1);
+    CHECK(testsupport::countOf(run.err, "henhouse: image 68 (src/images/buttonShop.png) is not loaded") == 1);
 }
 
 TEST_CASE("a missing font is named in one line and the game plays on without texts", "[reliability][files]")
@@ -102,7 +94,7 @@ TEST_CASE("a missing font is named in one line and the game plays on without tex
     INFO(run.err);
     CHECK(run.status == 0);
     CHECK(fs::file_size(run.shot) > 0);
-    CHECK(countOf(run.err, "henhouse: font src/fonts/Arial.ttf is missing; texts will not be shown") == 1);
+    CHECK(testsupport::countOf(run.err, "henhouse: font src/fonts/Arial.ttf is missing; texts will not be shown") == 1);
 }
 
 TEST_CASE("a missing music track stops the start with one line naming it and status 1", "[reliability][files]")
@@ -116,7 +108,7 @@ TEST_CASE("a missing music track stops the start with one line naming it and sta
           == "henhouse: cannot load the sound file src/sounds/MainTheme.wav: no such file (the game looks its files up"
              " under the working directory; tried "
                  + (fs::canonical(dir) / "src/sounds/MainTheme.wav").string() + ")");
-    CHECK(countOf(run.err, "henhouse:") == 1);
+    CHECK(testsupport::countOf(run.err, "henhouse:") == 1);
     CHECK_FALSE(fs::exists(run.shot));
 }
 

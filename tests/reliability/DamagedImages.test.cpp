@@ -17,14 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int countOf(const std::string& text, const std::string& what)
-{
-    int n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size()))
-        ++n;
-    return n;
-}
-
 // Runs the game for sixty frames from `dir`; its status and its error stream.
 std::pair<int, std::string> play(const fs::path& dir)
 {
@@ -55,13 +47,19 @@ TEST_CASE("images that are not files or not their size are named once and the ga
     INFO(err);
     CHECK(status == 0);
     CHECK(fs::file_size(dir / "shot.png") > 0);
-    CHECK(countOf(err, "henhouse: cannot load image src/images/cell.png: it is a directory, not a file") == 1);
-    CHECK(countOf(err, "henhouse: image 28 (src/images/cell.png) is not loaded; showing a placeholder instead") == 1);
-    CHECK(countOf(err, "henhouse: cannot load image src/images/FrameCountEggs.png: it is a pipe, not a file") == 1);
-    CHECK(countOf(err, "henhouse: image 64 (src/images/buttonSort.png) is 1024 x 1024, not 113 x 113; showing a "
-                       "placeholder instead")
+    CHECK(testsupport::countOf(err, "henhouse: cannot load image src/images/cell.png: it is a directory, not a file")
           == 1);
-    CHECK(countOf(err, "buttonSort.png") == 1);
+    CHECK(testsupport::countOf(err,
+                               "henhouse: image 28 (src/images/cell.png) is not loaded; showing a placeholder instead")
+          == 1);
+    CHECK(
+        testsupport::countOf(err, "henhouse: cannot load image src/images/FrameCountEggs.png: it is a pipe, not a file")
+        == 1);
+    CHECK(testsupport::countOf(
+              err, "henhouse: image 64 (src/images/buttonSort.png) is 1024 x 1024, not 113 x 113; showing a "
+                   "placeholder instead")
+          == 1);
+    CHECK(testsupport::countOf(err, "buttonSort.png") == 1);
     CHECK(err.find("bad_alloc") == std::string::npos);
 
     sf::Image shot;

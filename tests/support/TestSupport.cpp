@@ -67,6 +67,14 @@ std::string readFile(const std::filesystem::path& path)
     return text.str();
 }
 
+int countOf(const std::string& text, const std::string& what)
+{
+    int n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size()))
+        ++n;
+    return n;
+}
+
 int runCommand(const std::string& command)
 {
     const int raw = std::system(command.c_str());

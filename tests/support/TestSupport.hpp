@@ -41,6 +41,9 @@ int distinctColours(const sf::Image& image, unsigned left, unsigned top, unsigne
 // The whole content of a file (empty when it cannot be read).
 std::string readFile(const std::filesystem::path& path);
 
+// How many times `what` stands in `text`, without overlaps.
+int countOf(const std::string& text, const std::string& what);
+
 // Runs a shell command; returns its exit status.
 int runCommand(const std::string& command);
 
