@@ -49,6 +49,13 @@ public:
     static constexpr float vetHomeX = 1570.f;
     static constexpr float cardHomeY = 975.f;
     static constexpr float cardRaisedY = 955.f;
+    // Where the HUD's plates stand: drawn there, and pressed there.
+    static constexpr sf::Vector2f trayPlace{600.f, 1000.f};
+    static constexpr sf::Vector2f socketPlaces[4] = {{682.f, 944.f}, {828.f, 944.f}, {974.f, 944.f}, {1120.f, 944.f}};
+    static constexpr sf::Vector2f eggFramePlace{735.f, 0.f};
+    static constexpr sf::Vector2f coinFramePlace{1718.f, 15.f};
+    static constexpr sf::Vector2f clockFramePlace{29.f, 15.f};
+    static constexpr sf::Vector2f inventoryPlace{55.f, 870.f};
 
     TWorld();
     ~TWorld();

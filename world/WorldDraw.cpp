@@ -20,12 +20,6 @@ TTextureStore& store() { return TTextureStore::instance(); }
 
 // The head-up display's plates: the toolbar's tray and sockets, the
 // counters' frames and the inventory bar.
-constexpr sf::Vector2f trayPlace{600.f, 1000.f};
-constexpr sf::Vector2f socketPlaces[4] = {{682.f, 944.f}, {828.f, 944.f}, {974.f, 944.f}, {1120.f, 944.f}};
-constexpr sf::Vector2f eggFramePlace{735.f, 0.f};
-constexpr sf::Vector2f coinFramePlace{1718.f, 15.f};
-constexpr sf::Vector2f clockFramePlace{29.f, 15.f};
-constexpr sf::Vector2f inventoryPlace{55.f, 870.f};
 
 } // namespace
 

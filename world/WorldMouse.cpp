@@ -106,11 +106,13 @@ TWorld::Cover TWorld::coverAt(float x, float y)
         int id;
         sf::Vector2f at;
     };
-    for (Message message :
-         {Message{t < 5.f, 82, {295.f, 411.f}}, Message{t > 10.f && t < 15.f, 83, {295.f, 411.f}},
-          Message{t > 360.f && t < 370.f, 163, {313.f, 422.f}}, Message{t > 375.f && t < 385.f, 164, {313.f, 714.f}},
-          Message{showMessage3, 165, {528.f, 253.f}}, Message{showMessage4, 166, {313.f, 411.f}},
-          Message{t > 385.f && !questComplete, 167, {29.f, 92.f}}})
+    for (Message message : {Message{t < 5.f, image::ortomyk, {295.f, 411.f}},
+                            Message{t > 10.f && t < 15.f, image::plimsa, {295.f, 411.f}},
+                            Message{t > 360.f && t < 370.f, image::scene11msg1, {313.f, 422.f}},
+                            Message{t > 375.f && t < 385.f, image::scene11msg2, {313.f, 714.f}},
+                            Message{showMessage3, image::scene11msg3, {528.f, 253.f}},
+                            Message{showMessage4, image::scene11msg4, {313.f, 411.f}},
+                            Message{t > 385.f && !questComplete, image::quest1, {29.f, 92.f}}})
         if (message.shown && imageCovers(message.id, message.at, x, y))
             return Cover::Story;
 
@@ -131,9 +133,11 @@ TWorld::Cover TWorld::coverAt(float x, float y)
         int id;
         sf::Vector2f at;
     };
-    for (Plate plate : {Plate{36, {600.f, 1000.f}}, Plate{64, {682.f, 944.f}}, Plate{68, {828.f, 944.f}},
-                        Plate{67, {974.f, 944.f}}, Plate{66, {1120.f, 944.f}}, Plate{59, {735.f, 0.f}},
-                        Plate{58, {1718.f, 15.f}}, Plate{57, {29.f, 15.f}}, Plate{84, {55.f, 870.f}}})
+    for (Plate plate : {Plate{image::buttonControl, trayPlace}, Plate{image::buttonSort, socketPlaces[0]},
+                        Plate{image::buttonShop, socketPlaces[1]}, Plate{image::buttonSound, socketPlaces[2]},
+                        Plate{image::buttonClean, socketPlaces[3]}, Plate{image::frameCountEggs, eggFramePlace},
+                        Plate{image::frameCurCoin, coinFramePlace}, Plate{image::frameTimer, clockFramePlace},
+                        Plate{image::inventory, inventoryPlace}})
         if (imageCovers(plate.id, plate.at, x, y))
             return Cover::Hud;
     if (kurortCard.contains(x, y) || (vetCount > 0 && vetCard.contains(x, y))
