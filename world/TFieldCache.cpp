@@ -143,6 +143,7 @@ void TFieldCache::draw(sf::RenderTarget& target, TWorld& world, const std::vecto
         pen.display();
         furniture = penLooks(world);
         havePen = true;
+        blit.pictureChanged();
         ++penPaints;
     }
 
@@ -151,12 +152,16 @@ void TFieldCache::draw(sf::RenderTarget& target, TWorld& world, const std::vecto
         {static_cast<float>(floorColumns - 1) * floorPitch, static_cast<float>(floorRows - 1) * floorPitch});
     world.placeFurnitureStamps();
 
-    // Copy the view's area, pixel for pixel, leaving out what will be covered.
-    const sf::IntRect area = target.getViewport(target.getView());
+    // Copy the view's area, pixel for pixel, leaving out what will be covered:
+    // by the driver's framebuffer copy where it can, else as sprites.
+    const std::vector<sf::IntRect> parts = uncoveredParts(target.getViewport(target.getView()), covered);
+    lastCopyBlitted = blitAllowed && blit.copy(pen, target, parts);
+    if (lastCopyBlitted)
+        return;
     const sf::View saved = target.getView();
     target.setView(pixelView(target));
     sf::Sprite copy(pen.getTexture());
-    for (const sf::IntRect& part : uncoveredParts(area, covered)) {
+    for (const sf::IntRect& part : parts) {
         copy.setTextureRect(part);
         copy.setPosition(sf::Vector2f(part.position));
         target.draw(copy, sf::BlendNone);
@@ -225,6 +230,7 @@ void TFieldCache::forget()
     haveGround = havePen = false;
     spots.clear();
     furniture.clear();
+    blit.pictureChanged();
 }
 
 sf::IntRect TFieldCache::opaqueInterior(const sf::Texture& texture)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "actors/TSpriteBatch.hpp"
+#include "world/TPictureBlit.hpp"
 
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/Rect.hpp>
@@ -57,6 +58,11 @@ public:
     long groundPaints = 0;
     long spotPaints = 0;
     long penPaints = 0;
+    // Whether the copy may use the driver's framebuffer copy (else sprites,
+    // as on a driver without one), and whether the last copy did.
+    bool blitAllowed = true;
+    bool lastCopyBlitted = false;
+    const TPictureBlit& pictureBlit() const { return blit; }
 
 private:
     struct ViewLook {
@@ -81,5 +87,6 @@ private:
     std::vector<TSpriteLook> spots;     // the dirt on the ground, in order
     std::vector<TSpriteLook> furniture; // what the pen picture was painted with
     TSpriteBatch batch;
+    TPictureBlit blit; // the pen picture's copy onto the target
     std::map<const sf::Texture*, sf::IntRect> interiors;
 };

@@ -101,6 +101,9 @@ TEST_CASE("the quick frame paints exactly the plain frame's pixels", "[scene][qu
         const long differ = differingPixels(*world, canvas, where);
         INFO(scene << ": " << differ << " pixels differ, " << where);
         CHECK(differ == 0);
+        // The still layers went through the driver's framebuffer copy
+        // unless it was turned off.
+        CHECK(world->fieldCache.lastCopyBlitted == world->fieldCache.blitAllowed);
     };
 
     SECTION("the field, frame after frame, as dirt comes and goes")
@@ -218,6 +221,17 @@ TEST_CASE("the quick frame paints exactly the plain frame's pixels", "[scene][qu
         world->mode = TWorld::ModeShop;
         same("shop");
     }
+    SECTION("copied as sprites, as on a driver without framebuffer copies")
+    {
+        world->fieldCache.blitAllowed = false;
+        same("field");
+        world->spawnPollution(5.f);
+        same("a spot added");
+        world->mode = TWorld::ModeShop;
+        same("shop");
+        world->mode = TWorld::ModeSortingRunning;
+        same("sorting");
+    }
     SECTION("through a scaled, letterboxed view")
     {
         sf::View view(sf::FloatRect({0.f, 0.f}, {1920.f, 1080.f}));
@@ -242,6 +256,9 @@ TEST_CASE("chicks, growing hens and birds at the window's edge are drawn only wh
         const long differ = differingPixels(*world, canvas, where);
         INFO(scene << ": " << differ << " pixels differ, " << where);
         CHECK(differ == 0);
+        // The still layers went through the driver's framebuffer copy
+        // unless it was turned off.
+        CHECK(world->fieldCache.lastCopyBlitted == world->fieldCache.blitAllowed);
     };
     same("chicks");
     // Every size from a day-old chick to a hen, some facing each way, some
@@ -277,6 +294,7 @@ TEST_CASE("on the game's own window, opened smaller and grown, the quick frame i
         return shot.copyToImage();
     };
     (void)frame(false);
+    CHECK(world->fieldCache.lastCopyBlitted);
     window.setSize({1920, 1080});
     while (window.pollEvent()) {
     }
@@ -297,7 +315,23 @@ TEST_CASE("on the game's own window, opened smaller and grown, the quick frame i
             differ += std::memcmp(plain.getPixelsPtr() + i, quick.getPixelsPtr() + i, 3) != 0 ? 1 : 0;
         INFO("mode " << mode << ": " << differ << " pixels differ");
         CHECK(differ == 0);
+        CHECK(world->fieldCache.lastCopyBlitted);
     }
+
+    // A window keeps its rows the other way up from the kept picture, so the
+    // picture is turned once each time it is painted, not every frame.
+    world->mode = TWorld::ModeField;
+    (void)frame(false);
+    const long turns = world->fieldCache.pictureBlit().turns;
+    const long paints = world->fieldCache.penPaints;
+    for (int i = 0; i < 5; ++i)
+        (void)frame(false);
+    CHECK(world->fieldCache.pictureBlit().turns == turns);
+    world->spawnPollution(5.f);
+    (void)frame(false);
+    (void)frame(false);
+    CHECK(world->fieldCache.penPaints == paints + 1);
+    CHECK(world->fieldCache.pictureBlit().turns == turns + 1);
 }
 
 TEST_CASE("the still layers' copy leaves out exactly the covered pixels", "[scene][quick]")
