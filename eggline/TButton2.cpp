@@ -14,8 +14,13 @@ void TButton2::draw(sf::RenderTarget& target)
     // The pictures are the store's shared stamps, moved to this button each time.
     TTextureStore& store = TTextureStore::instance();
     store.drawSpriteAt(target, stateTextures[state], getPosition());
+    drawIcon(target);
+}
+
+void TButton2::drawIcon(sf::RenderTarget& target)
+{
     if (iconIndex != -1)
-        store.drawSpriteAt(target, iconTextures[iconIndex], getPosition() + iconOffsets[iconIndex]);
+        TTextureStore::instance().drawSpriteAt(target, iconTextures[iconIndex], getPosition() + iconOffsets[iconIndex]);
 }
 
 void TButton2::onPress(int button, float x, float y)

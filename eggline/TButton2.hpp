@@ -18,6 +18,8 @@ public:
     TButton2(int normal, int hover, int pressed, int disabled);
 
     void draw(sf::RenderTarget& target) override;
+    // Only the icon over the button's plate.
+    void drawIcon(sf::RenderTarget& target);
 
     void onPress(int button, float x, float y);
     void onRelease(int button, float x, float y);

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -134,14 +135,19 @@ void TFieldCache::draw(sf::RenderTarget& target, TWorld& world, const std::vecto
         groundChanged = true;
     }
 
-    if (groundChanged || !havePen || penLooks(world) != furniture) {
-        // The ground copied as it is, then the furniture over it.
+    if (groundChanged || !havePen || penLooks(world) != furniture || plates != paintedPlates) {
+        // The ground copied as it is, then the furniture over it, then each
+        // plate's opaque part where it will be drawn.
         pen.setView(pixelView(pen));
         pen.draw(sf::Sprite(ground.getTexture()), sf::BlendNone);
         pen.setView(target.getView());
         world.drawFurniture(pen);
+        for (const Plate& plate : plates)
+            drawClipped(pen, plate.sprite, plate.cover);
+        pen.setView(target.getView());
         pen.display();
         furniture = penLooks(world);
+        paintedPlates = plates;
         havePen = true;
         blit.pictureChanged();
         ++penPaints;
@@ -155,6 +161,11 @@ void TFieldCache::draw(sf::RenderTarget& target, TWorld& world, const std::vecto
     // Copy the view's area, pixel for pixel, leaving out what will be covered:
     // by the driver's framebuffer copy where it can, else as sprites.
     const std::vector<sf::IntRect> parts = uncoveredParts(target.getViewport(target.getView()), covered);
+    copyParts(target, parts);
+}
+
+void TFieldCache::copyParts(sf::RenderTarget& target, const std::vector<sf::IntRect>& parts)
+{
     lastCopyBlitted = blitAllowed && blit.copy(pen, target, parts);
     if (lastCopyBlitted)
         return;
@@ -167,6 +178,56 @@ void TFieldCache::draw(sf::RenderTarget& target, TWorld& world, const std::vecto
         target.draw(copy, sf::BlendNone);
     }
     target.setView(saved);
+}
+
+void TFieldCache::addPlate(const sf::Sprite& sprite, const sf::IntRect& cover)
+{
+    if (cover.size.x > 0 && cover.size.y > 0)
+        plates.push_back({sprite, cover});
+}
+
+void TFieldCache::drawPlate(sf::RenderTarget& target, const sf::Sprite& sprite)
+{
+    const TSpriteLook look(sprite);
+    const auto painted = std::find_if(paintedPlates.begin(), paintedPlates.end(),
+                                      [&](const Plate& plate) { return TSpriteLook(plate.sprite) == look; });
+    if (!havePen || painted == paintedPlates.end() || pen.getSize() != target.getSize()) {
+        target.draw(sprite);
+        return;
+    }
+    // The opaque part from the picture, the edges around it drawn.
+    const sf::IntRect whole({0, 0}, sf::Vector2i(target.getSize()));
+    const auto cover = painted->cover.findIntersection(whole);
+    if (!cover) {
+        target.draw(sprite);
+        return;
+    }
+    copyParts(target, {*cover});
+    ++platesCopied;
+    const sf::FloatRect bounds = sprite.getGlobalBounds();
+    const sf::Vector2i a = target.mapCoordsToPixel(bounds.position);
+    const sf::Vector2i b = target.mapCoordsToPixel(bounds.position + bounds.size);
+    // Two pixels more on every side, for the rounding on the way.
+    const sf::IntRect around({std::min(a.x, b.x) - 2, std::min(a.y, b.y) - 2},
+                             {std::abs(b.x - a.x) + 5, std::abs(b.y - a.y) + 5});
+    for (const sf::IntRect& edge : uncoveredParts(around, {*cover}))
+        drawClipped(target, sprite, edge);
+}
+
+void TFieldCache::drawClipped(sf::RenderTarget& target, const sf::Sprite& sprite, const sf::IntRect& pixels)
+{
+    const sf::View view = target.getView();
+    const sf::Vector2f size(target.getSize());
+    const sf::FloatRect clip(sf::Vector2f(pixels.position).componentWiseDiv(size),
+                             sf::Vector2f(pixels.size).componentWiseDiv(size));
+    const auto clipped = clip.findIntersection(view.getScissor());
+    if (!clipped)
+        return;
+    sf::View narrowed = view;
+    narrowed.setScissor(*clipped);
+    target.setView(narrowed);
+    target.draw(sprite);
+    target.setView(view);
 }
 
 std::vector<sf::IntRect> TFieldCache::uncoveredParts(const sf::IntRect& area, const std::vector<sf::IntRect>& covered)
@@ -230,6 +291,7 @@ void TFieldCache::forget()
     haveGround = havePen = false;
     spots.clear();
     furniture.clear();
+    paintedPlates.clear();
     blit.pictureChanged();
 }
 

@@ -44,6 +44,17 @@ public:
     // Pixels of `covered` (target pixels that a later opaque draw will
     // overwrite anyway) are left out of the copy.
     void draw(sf::RenderTarget& target, TWorld& world, const std::vector<sf::IntRect>& covered = {});
+
+    // A plate drawn over the field later in the frame, opaque across `cover`
+    // (target pixels): the picture keeps the plate's pixels there, so the
+    // frame copies them instead of filtering them again. Plates are named
+    // before `draw`, in the order they are drawn.
+    void clearPlates() { plates.clear(); }
+    void addPlate(const sf::Sprite& sprite, const sf::IntRect& cover);
+    // Draws `sprite` as drawing it would: its plate's opaque part copied from
+    // the picture and the rest drawn; a sprite that is no named plate is
+    // simply drawn.
+    void drawPlate(sf::RenderTarget& target, const sf::Sprite& sprite);
     // `area` less the `covered` rectangles, as rectangles that do not
     // overlap, top to bottom (bands of the same columns joined).
     static std::vector<sf::IntRect> uncoveredParts(const sf::IntRect& area, const std::vector<sf::IntRect>& covered);
@@ -54,7 +65,8 @@ public:
     // opaque, or an empty one; found once per texture.
     sf::IntRect opaqueInterior(const sf::Texture& texture);
 
-    // How often each picture was painted (for tests).
+    // How often each picture was painted and plates copied (for tests).
+    long platesCopied = 0;
     long groundPaints = 0;
     long spotPaints = 0;
     long penPaints = 0;
@@ -77,6 +89,19 @@ private:
     void paintGround(TWorld& world, const sf::View& view, std::size_t from);
     std::vector<TSpriteLook> penLooks(TWorld& world) const;
     static sf::IntRect opaqueInteriorOf(const sf::Image& image);
+    // Draws `sprite` only on `pixels` of the target (through a scissor).
+    static void drawClipped(sf::RenderTarget& target, const sf::Sprite& sprite, const sf::IntRect& pixels);
+    // Copies `parts` of the pen picture onto the same pixels of `target`.
+    void copyParts(sf::RenderTarget& target, const std::vector<sf::IntRect>& parts);
+
+    struct Plate {
+        sf::Sprite sprite;
+        sf::IntRect cover;
+        bool operator==(const Plate& other) const
+        {
+            return TSpriteLook(sprite) == TSpriteLook(other.sprite) && cover == other.cover;
+        }
+    };
 
     sf::RenderTexture ground; // the floor and the dirt
     sf::RenderTexture pen;    // the ground and the still furniture
@@ -86,6 +111,8 @@ private:
     std::vector<TSpriteLook> floorLook; // the tile and its grid
     std::vector<TSpriteLook> spots;     // the dirt on the ground, in order
     std::vector<TSpriteLook> furniture; // what the pen picture was painted with
+    std::vector<Plate> plates;          // this frame's plates
+    std::vector<Plate> paintedPlates;   // the plates in the pen picture
     TSpriteBatch batch;
     TPictureBlit blit; // the pen picture's copy onto the target
     std::map<const sf::Texture*, sf::IntRect> interiors;

@@ -147,27 +147,33 @@ bool TPictureBlit::copy(const sf::RenderTexture& picture, sf::RenderTarget& targ
     gl->getIntegerv(glDrawFramebufferBinding, &drawBound);
     gl->getIntegerv(glReadFramebufferBinding, &readBound);
 
+    // A scissor left by an earlier drawing would clip the copies; the parts
+    // are whole pixels of the target and are copied whole.
+    const bool scissored = gl->isEnabled(glScissorTest) != 0;
+    if (scissored)
+        gl->disable(glScissorTest);
+    const auto restore = [&] {
+        if (scissored)
+            gl->enable(glScissorTest);
+        gl->bindFramebuffer(glReadFramebuffer, static_cast<GlUint>(readBound));
+    };
+
     // Framebuffer 0 is a window's own: rows top down.
     const bool window = drawBound == 0;
     if (window && !turnedCurrent) {
         turnedCurrent = turn(picture, buffers, drawBound);
         if (!turnedCurrent) {
-            gl->bindFramebuffer(glReadFramebuffer, static_cast<GlUint>(readBound));
+            restore();
             unusable = true;
             return false;
         }
     }
     gl->bindFramebuffer(glReadFramebuffer, buffers.read);
     if (!attach(glReadFramebuffer, window ? turned.getNativeHandle() : picture.getTexture().getNativeHandle())) {
-        gl->bindFramebuffer(glReadFramebuffer, static_cast<GlUint>(readBound));
+        restore();
         unusable = true;
         return false;
     }
-    // A scissor left by an earlier drawing would clip the copy; the parts
-    // are whole pixels of the target and are copied whole.
-    const bool scissored = gl->isEnabled(glScissorTest) != 0;
-    if (scissored)
-        gl->disable(glScissorTest);
     // GL counts rows from the bottom; the parts count them from the top.
     const GlInt h = static_cast<GlInt>(target.getSize().y);
     for (const sf::IntRect& part : parts) {
@@ -178,8 +184,6 @@ bool TPictureBlit::copy(const sf::RenderTexture& picture, sf::RenderTarget& targ
         else
             gl->blitFramebuffer(x0, h - bottom, x1, h - top, x0, h - bottom, x1, h - top, glColorBufferBit, glNearest);
     }
-    if (scissored)
-        gl->enable(glScissorTest);
-    gl->bindFramebuffer(glReadFramebuffer, static_cast<GlUint>(readBound));
+    restore();
     return true;
 }

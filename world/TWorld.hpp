@@ -117,6 +117,9 @@ public:
     void placeFurnitureStamps();
     void drawHud(sf::RenderTarget& target);
     void drawInventory(sf::RenderTarget& target);
+    // Draws the store's picture `id` at `place` as one of the head-up
+    // display's plates (in the quick frame, its opaque part is copied).
+    void drawPlate(sf::RenderTarget& target, int id, sf::Vector2f place);
 
     // --- What the world holds, in the order it is built ---
     // (The order matters: the chicken template draws its laying period from

@@ -52,7 +52,11 @@ void TWorld::addHudCovers(const sf::RenderTarget& target)
         const sf::Vector2i a = target.mapCoordsToPixel(at + sf::Vector2f(shown->position));
         const sf::Vector2i b = target.mapCoordsToPixel(at + sf::Vector2f(shown->position + shown->size));
         // Whole pixels only, one in from each edge.
-        covers.push_back(sf::IntRect(a + sf::Vector2i(1, 1), b - a - sf::Vector2i(2, 2)));
+        const sf::IntRect covered(a + sf::Vector2i(1, 1), b - a - sf::Vector2i(2, 2));
+        covers.push_back(covered);
+        sf::Sprite placed = plate;
+        placed.setPosition(place);
+        fieldCache.addPlate(placed, covered);
     };
     cover(image::buttonControl, trayPlace);
     for (int i = 0; i < 4; ++i)
@@ -85,6 +89,7 @@ void TWorld::draw(sf::RenderTarget& target)
         hiddenPixels = sf::IntRect(a + sf::Vector2i(1, 1), b - a - sf::Vector2i(2, 2));
     }
     covers.clear();
+    fieldCache.clearPlates();
     if (hiddenPixels.size.x > 0 && hiddenPixels.size.y > 0)
         covers.push_back(hiddenPixels);
     addHudCovers(target);
@@ -307,17 +312,19 @@ void TWorld::drawHud(sf::RenderTarget& target)
 
     // Toolbar sockets under the round buttons; the sort and shop sockets glow
     // while their window is open.
-    store().drawSpriteAt(target, image::buttonControl, trayPlace);
+    drawPlate(target, image::buttonControl, trayPlace);
     for (int i = 0; i < 4; ++i)
-        store().drawSpriteAt(target, socketTexture(i), socketPlaces[i]);
-    for (auto& button : toolbarButtons)
-        button->draw(target);
+        drawPlate(target, socketTexture(i), socketPlaces[i]);
+    for (auto& button : toolbarButtons) {
+        drawPlate(target, button->stateTextures[button->state], button->getPosition());
+        button->drawIcon(target);
+    }
 
-    store().drawSpriteAt(target, image::frameCountEggs, eggFramePlace);
+    drawPlate(target, image::frameCountEggs, eggFramePlace);
     drawText(target, eggCountText);
-    store().drawSpriteAt(target, image::frameCurCoin, coinFramePlace);
+    drawPlate(target, image::frameCurCoin, coinFramePlace);
     drawText(target, coinText);
-    store().drawSpriteAt(target, image::frameTimer, clockFramePlace);
+    drawPlate(target, image::frameTimer, clockFramePlace);
     drawText(target, timeText);
 
     kurortCard.draw(target);
@@ -384,9 +391,19 @@ void TWorld::drawHud(sf::RenderTarget& target)
     }
 }
 
+void TWorld::drawPlate(sf::RenderTarget& target, int id, sf::Vector2f place)
+{
+    sf::Sprite& plate = store().getSprite(id);
+    plate.setPosition(place);
+    if (drawDirect)
+        target.draw(plate);
+    else
+        fieldCache.drawPlate(target, plate);
+}
+
 void TWorld::drawInventory(sf::RenderTarget& target)
 {
-    store().drawSpriteAt(target, image::inventory, inventoryPlace);
+    drawPlate(target, image::inventory, inventoryPlace);
     for (TSlot& slot : *inventorySlots)
         slot.draw(target);
 }

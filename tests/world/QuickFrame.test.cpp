@@ -3,6 +3,7 @@
 // object by itself: the same pixels, every one of them, in the busy scenes.
 #include "core/Globals.hpp"
 #include "core/TTextureStore.hpp"
+#include "eggline/TButton2.hpp"
 #include "eggline/TShop.hpp"
 #include "support/TestSupport.hpp"
 #include "world/ProcessObjects.hpp"
@@ -220,6 +221,24 @@ TEST_CASE("the quick frame paints exactly the plain frame's pixels", "[scene][qu
         same("field");
         world->mode = TWorld::ModeShop;
         same("shop");
+    }
+    SECTION("the head-up display's plates, copied, as they change")
+    {
+        const long copied = world->fieldCache.platesCopied;
+        same("plates as they start");
+        // The tray, four sockets, three counters and the inventory bar (the
+        // round buttons have no opaque part big enough to count).
+        CHECK(world->fieldCache.platesCopied - copied == 9);
+        world->toolbarButtons[0]->state = TButton2::Hover;
+        same("a button under the pointer");
+        world->toolbarButtons[1]->state = TButton2::Pressed;
+        same("a button pressed");
+        world->mode = TWorld::ModeShop;
+        same("the shop's socket glowing, the shop open");
+        world->toolbarButtons[0]->state = TButton2::Normal;
+        world->toolbarButtons[1]->state = TButton2::Normal;
+        world->mode = TWorld::ModeField;
+        same("all as it was");
     }
     SECTION("copied as sprites, as on a driver without framebuffer copies")
     {
