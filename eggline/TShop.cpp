@@ -86,9 +86,19 @@ void TShop::draw(sf::RenderTarget& target)
     if (!visible)
         return;
     // Tabs first: the page background covers their inner edge.
+    drawTabs(target);
+    TActor::draw(target);
+    drawContents(target);
+}
+
+void TShop::drawTabs(sf::RenderTarget& target)
+{
     for (auto& tab : pageTabs)
         tab->draw(target);
-    TActor::draw(target);
+}
+
+void TShop::drawContents(sf::RenderTarget& target)
+{
     for (TSlot& item : items)
         item.draw(target);
     buyButton->draw(target);

@@ -17,6 +17,10 @@ public:
     TShop();
 
     void draw(sf::RenderTarget& target) override;
+    // The window's parts around its page: the tabs under it, and what lies
+    // on it (items, total, buttons).
+    void drawTabs(sf::RenderTarget& target);
+    void drawContents(sf::RenderTarget& target);
 
     void onPress(int button, float x, float y);
     void onRelease(int button, float x, float y);

@@ -42,6 +42,11 @@ void TSort::update(float dt)
 void TSort::draw(sf::RenderTarget& target)
 {
     TActor::draw(target);
+    drawContents(target);
+}
+
+void TSort::drawContents(sf::RenderTarget& target)
+{
     closeButton->draw(target);
     startButton->draw(target);
     store().drawSpriteAt(target, image::sortingMachine1, {648.f, 220.f});

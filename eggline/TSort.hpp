@@ -17,6 +17,8 @@ public:
     // The scanner sweep (only called while the machine runs).
     void update(float dt) override;
     void draw(sf::RenderTarget& target) override;
+    // What lies on the window: its buttons, the machine and the packages.
+    void drawContents(sf::RenderTarget& target);
 
     void onPress(int button, float x, float y);
     void onRelease(int button, float x, float y);

@@ -108,6 +108,8 @@ public:
     void drawInked(sf::RenderTarget& target, const sf::Sprite& sprite);
     // Where the open window is opaque, one unit in; empty with no window.
     sf::FloatRect hiddenArea();
+    // The sorting window or the shop while it shows, or none.
+    const TActor* openWindow() const;
     // The toolbar socket at `index` (0..3) as this mode shows it.
     int socketTexture(int index) const;
     // Adds to `covers` the target pixels where the head-up display's plates

@@ -93,18 +93,26 @@ void TWorld::draw(sf::RenderTarget& target)
     if (hiddenPixels.size.x > 0 && hiddenPixels.size.y > 0)
         covers.push_back(hiddenPixels);
     addHudCovers(target);
+    // The open window is drawn after the display's plates.
+    if (hiddenPixels.size.x > 0 && hiddenPixels.size.y > 0)
+        fieldCache.addPlate(*openWindow(), hiddenPixels);
     fieldCache.draw(target, *this, covers);
     drawLife(target, hiddenPixels.size.x > 0 ? hidden : sf::FloatRect());
     drawHud(target);
 }
 
+const TActor* TWorld::openWindow() const
+{
+    if (mode == ModeSorting || mode == ModeSortingRunning)
+        return &*sortMachine;
+    if (mode == ModeShop && shop->visible)
+        return &*shop;
+    return nullptr;
+}
+
 sf::FloatRect TWorld::hiddenArea()
 {
-    const TActor* window = nullptr;
-    if (mode == ModeSorting || mode == ModeSortingRunning)
-        window = &*sortMachine;
-    else if (mode == ModeShop && shop->visible)
-        window = &*shop;
+    const TActor* window = openWindow();
     // Only a window drawn straight, fully opaque, hides what lies under it.
     if (window == nullptr || !window->visible || window->getRotation() != sf::degrees(0.f)
         || window->getColor().a != 255)
@@ -339,7 +347,13 @@ void TWorld::drawHud(sf::RenderTarget& target)
         store().drawSpriteAt(target, image::cormbaby1 + (activeTool - 1), mousePos); // the feed bag carried
 
     if (sorting) {
-        sortMachine->draw(target);
+        if (drawDirect) {
+            sortMachine->draw(target);
+        } else {
+            if (sortMachine->visible)
+                fieldCache.drawPlate(target, *sortMachine);
+            sortMachine->drawContents(target);
+        }
         // Only a running machine marks eggs, and only those whose position
         // lies strictly inside the scanner.
         const sf::IntRect scanner = TSort::scannerRect();
@@ -367,7 +381,13 @@ void TWorld::drawHud(sf::RenderTarget& target)
         batch.draw(target);
         store().drawSprite(target, image::sortingMachine2);
     } else if (mode == ModeShop) {
-        shop->draw(target);
+        if (drawDirect) {
+            shop->draw(target);
+        } else if (shop->visible) {
+            shop->drawTabs(target);
+            fieldCache.drawPlate(target, *shop);
+            shop->drawContents(target);
+        }
     }
 
     // The story: each test reads the clock anew, all bounds strict.

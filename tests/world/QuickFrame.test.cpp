@@ -177,7 +177,10 @@ TEST_CASE("the quick frame paints exactly the plain frame's pixels", "[scene][qu
         world->refreshToolbarIcons();
         world->update(step);
         CHECK(world->hiddenArea().size.x > 700.f);
+        const long copied = world->fieldCache.platesCopied;
         same("shop");
+        // The display's nine plates and the shop's page.
+        CHECK(world->fieldCache.platesCopied - copied == 10);
         // A hen wholly under the window, another half under its edge.
         world->vecChikens[0].setPosition({900.f, 500.f});
         world->vecChikens[1].setPosition(world->hiddenArea().position + sf::Vector2f{0.f, 200.f});
