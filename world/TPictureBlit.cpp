@@ -17,6 +17,8 @@ using GlBitfield = unsigned int;
 constexpr GlEnum glTexture2d = 0x0DE1;
 constexpr GlEnum glTextureBinding2d = 0x8069;
 constexpr GlEnum glScissorTest = 0x0C11;
+constexpr GlEnum glSampleBuffers = 0x80A8;
+constexpr GlEnum glNoError = 0;
 constexpr GlEnum glRgba = 0x1908;
 constexpr GlEnum glBgra = 0x80E1;
 constexpr GlEnum glUnsignedByte = 0x1401;
@@ -50,6 +52,7 @@ struct TPictureBlit::GlFunctions {
     void(HENHOUSE_GL_CALL* bindFramebuffer)(GlEnum, GlUint) = nullptr;
     void(HENHOUSE_GL_CALL* framebufferTexture2D)(GlEnum, GlEnum, GlEnum, GlUint, GlInt) = nullptr;
     GlEnum(HENHOUSE_GL_CALL* checkFramebufferStatus)(GlEnum) = nullptr;
+    GlEnum(HENHOUSE_GL_CALL* getError)() = nullptr;
     void(HENHOUSE_GL_CALL* blitFramebuffer)(GlInt, GlInt, GlInt, GlInt, GlInt, GlInt, GlInt, GlInt, GlBitfield,
                                             GlEnum) = nullptr;
 
@@ -71,6 +74,7 @@ struct TPictureBlit::GlFunctions {
                && find(bindFramebuffer, "glBindFramebuffer", "glBindFramebufferEXT")
                && find(framebufferTexture2D, "glFramebufferTexture2D", "glFramebufferTexture2DEXT")
                && find(checkFramebufferStatus, "glCheckFramebufferStatus", "glCheckFramebufferStatusEXT")
+               && find(getError, "glGetError", nullptr)
                && find(blitFramebuffer, "glBlitFramebuffer", "glBlitFramebufferEXT");
     }
 };
@@ -146,6 +150,11 @@ bool TPictureBlit::copy(const sf::RenderTexture& picture, sf::RenderTarget& targ
     GlInt drawBound = 0, readBound = 0;
     gl->getIntegerv(glDrawFramebufferBinding, &drawBound);
     gl->getIntegerv(glReadFramebufferBinding, &readBound);
+    // A target of several samples a pixel takes no copies from a picture of one.
+    GlInt samples = 0;
+    gl->getIntegerv(glSampleBuffers, &samples);
+    if (samples != 0)
+        return false;
 
     // A scissor left by an earlier drawing would clip the copies; the parts
     // are whole pixels of the target and are copied whole.
@@ -176,6 +185,11 @@ bool TPictureBlit::copy(const sf::RenderTexture& picture, sf::RenderTarget& targ
     }
     // GL counts rows from the bottom; the parts count them from the top.
     const GlInt h = static_cast<GlInt>(target.getSize().y);
+    // Errors left by earlier drawing are not the copy's.
+    const bool checking = !checked;
+    if (checking)
+        while (gl->getError() != glNoError) {
+        }
     for (const sf::IntRect& part : parts) {
         const GlInt x0 = part.position.x, x1 = part.position.x + part.size.x;
         const GlInt top = part.position.y, bottom = part.position.y + part.size.y;
@@ -185,5 +199,14 @@ bool TPictureBlit::copy(const sf::RenderTexture& picture, sf::RenderTarget& targ
             gl->blitFramebuffer(x0, h - bottom, x1, h - top, x0, h - bottom, x1, h - top, glColorBufferBit, glNearest);
     }
     restore();
+    if (checking) {
+        // The first copy shows whether the driver takes them at all; if not,
+        // this one and all later ones are drawn the plain way.
+        checked = true;
+        if (gl->getError() != glNoError) {
+            unusable = true;
+            return false;
+        }
+    }
     return true;
 }

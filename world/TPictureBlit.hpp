@@ -30,7 +30,8 @@ public:
     // Copies each of `parts` (target pixels, counted from the top left) of
     // `picture` onto the same pixels of `target`, replacing what was there.
     // False when the driver cannot (no framebuffer copies, a picture of
-    // another size); then nothing was copied.
+    // another size, a target of several samples a pixel); then the parts
+    // are to be drawn another way.
     bool copy(const sf::RenderTexture& picture, sf::RenderTarget& target, const std::vector<sf::IntRect>& parts);
     // The picture was painted again: its upside-down copy is out of date.
     void pictureChanged() { turnedCurrent = false; }
@@ -53,5 +54,6 @@ private:
     sf::Texture turned; // the picture upside down, in the window's pixel order
     bool turnedCurrent = false;
     bool unusable = false;
+    bool checked = false;                               // the first copy was checked for errors
     std::map<std::uint64_t, Framebuffers> framebuffers; // by context
 };
