@@ -55,6 +55,9 @@ public:
     // the picture and the rest drawn; a sprite that is no named plate is
     // simply drawn.
     void drawPlate(sf::RenderTarget& target, const sf::Sprite& sprite);
+    // Draws `sprite` only on `pixels` of the target (through a scissor
+    // within the view's own).
+    static void drawClipped(sf::RenderTarget& target, const sf::Sprite& sprite, const sf::IntRect& pixels);
     // `area` less the `covered` rectangles, as rectangles that do not
     // overlap, top to bottom (bands of the same columns joined).
     static std::vector<sf::IntRect> uncoveredParts(const sf::IntRect& area, const std::vector<sf::IntRect>& covered);
@@ -89,8 +92,6 @@ private:
     void paintGround(TWorld& world, const sf::View& view, std::size_t from);
     std::vector<TSpriteLook> penLooks(TWorld& world) const;
     static sf::IntRect opaqueInteriorOf(const sf::Image& image);
-    // Draws `sprite` only on `pixels` of the target (through a scissor).
-    static void drawClipped(sf::RenderTarget& target, const sf::Sprite& sprite, const sf::IntRect& pixels);
     // Copies `parts` of the pen picture onto the same pixels of `target`.
     void copyParts(sf::RenderTarget& target, const std::vector<sf::IntRect>& parts);
 

@@ -300,18 +300,7 @@ void TWorld::drawInked(sf::RenderTarget& target, const sf::Sprite& sprite)
     const int bottom = std::min(static_cast<int>(size.y), std::max(a.y, b.y) + 3);
     if (right <= left || bottom <= top)
         return;
-    const sf::FloatRect inked(
-        {static_cast<float>(left) / static_cast<float>(size.x), static_cast<float>(top) / static_cast<float>(size.y)},
-        {static_cast<float>(right - left) / static_cast<float>(size.x),
-         static_cast<float>(bottom - top) / static_cast<float>(size.y)});
-    const auto clipped = inked.findIntersection(view.getScissor());
-    if (!clipped)
-        return;
-    sf::View narrowed = view;
-    narrowed.setScissor(*clipped);
-    target.setView(narrowed);
-    target.draw(sprite);
-    target.setView(view);
+    TFieldCache::drawClipped(target, sprite, sf::IntRect({left, top}, {right - left, bottom - top}));
 }
 
 void TWorld::drawHud(sf::RenderTarget& target)
