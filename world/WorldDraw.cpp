@@ -242,11 +242,21 @@ void TWorld::drawLife(sf::RenderTarget& target, const sf::FloatRect& hidden)
             bubble.draw(target);
         return;
     }
-    // Whatever lies wholly under the open window's opaque part would be
-    // painted over anyway.
+    // Whatever lies wholly under the open window's opaque part, or under a
+    // plate's (the covers, in target pixels), would be painted over anyway.
+    const bool straight = target.getView().getRotation() == sf::degrees(0.f);
     const auto seen = [&](const sf::FloatRect& bounds) {
-        return hidden.size.x <= 0.f || !hidden.contains(bounds.position)
-               || !hidden.contains(bounds.position + bounds.size);
+        if (hidden.size.x > 0.f && hidden.contains(bounds.position) && hidden.contains(bounds.position + bounds.size))
+            return false;
+        if (!straight)
+            return true;
+        // A pixel more around, for the rounding.
+        const sf::Vector2i a = target.mapCoordsToPixel(bounds.position) - sf::Vector2i(1, 1);
+        const sf::Vector2i b = target.mapCoordsToPixel(bounds.position + bounds.size) + sf::Vector2i(1, 1);
+        for (const sf::IntRect& cover : covers)
+            if (cover.contains(a) && cover.contains(b))
+                return false;
+        return true;
     };
     batch.clear();
     for (TEgg2& egg : eggsOnFloor)
