@@ -9,19 +9,14 @@
 #include <SFML/Graphics/RenderStates.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <utility>
 #include <vector>
 
 namespace {
-
-// A view of whole pixels over the whole target. (A window's own default view
-// keeps the size it was opened with.)
-sf::View pixelView(const sf::RenderTarget& target)
-{
-    return sf::View(sf::FloatRect({0.f, 0.f}, sf::Vector2f(target.getSize())));
-}
 
 // The floor's grid: 80 by 45 tiles of 24 pixels cover 1920 by 1080.
 constexpr int floorColumns = 80;
@@ -81,103 +76,64 @@ bool TFieldCache::groundCurrent(TWorld& world, const ViewLook& view, std::size_t
     return true;
 }
 
-void TFieldCache::paintGround(TWorld& world, const sf::View& view, std::size_t from)
+void TFieldCache::paintGround(sf::RenderTarget& target, TWorld& world, std::size_t from)
 {
-    if (from == 0) {
-        // The whole picture cleared, whatever the view's scissor.
-        ground.setView(pixelView(ground));
-        ground.clear(sf::Color::Black);
-        ground.setView(view);
-        world.drawBackground(ground, floorColumns, floorRows, floorPitch);
+    if (from == npos) {
+        from = 0;
+        world.drawBackground(target, floorColumns, floorRows, floorPitch);
         floorLook = {stampLook(*cellSprite)};
         spots.clear();
         ++groundPaints;
     } else {
-        ground.setView(view);
         ++spotPaints;
     }
     // Dirt only ever comes at the end of the list, and the spots lie right on
-    // the floor, so new ones are painted over the picture as it is.
-    batch.clear();
+    // the floor, so new ones are painted over the kept ground as it is.
     for (std::size_t i = from; i < world.pollution.size(); ++i) {
-        batch.add(world.pollution[i]);
+        target.draw(world.pollution[i]);
         spots.emplace_back(world.pollution[i]);
     }
-    batch.draw(ground);
-    ground.display();
 }
 
 void TFieldCache::draw(sf::RenderTarget& target, TWorld& world, const std::vector<sf::IntRect>& covered)
 {
+    lastFramePut = false;
+    platesCurrent = false;
     const ViewLook view = lookOf(target);
-    const sf::Vector2u size = target.getSize();
+    const sf::IntRect whole({0, 0}, sf::Vector2i(target.getSize()));
+    const sf::IntRect area = target.getViewport(target.getView()).findIntersection(whole).value_or(sf::IntRect());
 
     std::size_t spotsDrawn = 0;
-    bool groundChanged = false;
-    if (!groundCurrent(world, view, spotsDrawn)) {
-        if (!haveGround || ground.getSize() != size) {
-            if (!ground.resize(size) || !pen.resize(size)) {
-                // No pictures to be had: paint the layers themselves.
-                haveGround = havePen = false;
-                world.drawBackground(target, floorColumns, floorRows, floorPitch);
-                for (const sf::Sprite& spot : world.pollution)
-                    target.draw(spot);
-                world.drawFurniture(target);
-                return;
-            }
+    const bool groundKept = picturesAllowed && groundCurrent(world, view, spotsDrawn) && ground.fits(target);
+    if (groundKept && spotsDrawn == world.pollution.size() && havePen && pen.fits(target)
+        && penLooks(world) == furniture && plates == paintedPlates) {
+        // Nothing changed: the picture put back, but for what will be covered.
+        lastFramePut = pen.put(target, uncoveredParts(area, covered));
+        if (lastFramePut) {
+            platesCurrent = true;
+            // The stamps end where their last drawing would leave them.
+            cellSprite->setPosition(
+                {static_cast<float>(floorColumns - 1) * floorPitch, static_cast<float>(floorRows - 1) * floorPitch});
+            world.placeFurnitureStamps();
+            return;
         }
-        paintGround(world, target.getView(), 0);
-        groundView = view;
-        haveGround = true;
-        groundChanged = true;
-    } else if (spotsDrawn < world.pollution.size()) {
-        paintGround(world, target.getView(), spotsDrawn);
-        groundChanged = true;
     }
 
-    if (groundChanged || !havePen || penLooks(world) != furniture || plates != paintedPlates) {
-        // The ground copied as it is, then the furniture over it, then each
-        // plate's opaque part where it will be drawn.
-        pen.setView(pixelView(pen));
-        pen.draw(sf::Sprite(ground.getTexture()), sf::BlendNone);
-        pen.setView(target.getView());
-        world.drawFurniture(pen);
-        for (const Plate& plate : plates)
-            drawClipped(pen, plate.sprite, plate.cover);
-        pen.setView(target.getView());
-        pen.display();
-        furniture = penLooks(world);
-        paintedPlates = plates;
-        havePen = true;
-        blit.pictureChanged();
-        ++penPaints;
-    }
-
-    // The stamps end where their last drawing would leave them.
-    cellSprite->setPosition(
-        {static_cast<float>(floorColumns - 1) * floorPitch, static_cast<float>(floorRows - 1) * floorPitch});
-    world.placeFurnitureStamps();
-
-    // Copy the view's area, pixel for pixel, leaving out what will be covered:
-    // by the driver's framebuffer copy where it can, else as sprites.
-    const std::vector<sf::IntRect> parts = uncoveredParts(target.getViewport(target.getView()), covered);
-    copyParts(target, parts);
-}
-
-void TFieldCache::copyParts(sf::RenderTarget& target, const std::vector<sf::IntRect>& parts)
-{
-    lastCopyBlitted = blitAllowed && blit.copy(pen, target, parts);
-    if (lastCopyBlitted)
-        return;
-    const sf::View saved = target.getView();
-    target.setView(pixelView(target));
-    sf::Sprite copy(pen.getTexture());
-    for (const sf::IntRect& part : parts) {
-        copy.setTextureRect(part);
-        copy.setPosition(sf::Vector2f(part.position));
-        target.draw(copy, sf::BlendNone);
-    }
-    target.setView(saved);
+    // The layers painted on the target itself, as the frame paints them, and
+    // the pictures taken: the ground put back with the new spots on it, or
+    // painted whole; then the furniture, and the plates' opaque parts (the
+    // frame paints the plates over them later).
+    paintGround(target, world, groundKept && ground.put(target, {area}) ? spotsDrawn : npos);
+    groundView = view;
+    haveGround = picturesAllowed && ground.take(target, {area});
+    world.drawFurniture(target);
+    for (const Plate& plate : plates)
+        drawClipped(target, plate.sprite, plate.cover);
+    havePen = haveGround && pen.take(target, {area});
+    furniture = penLooks(world);
+    paintedPlates = plates;
+    platesCurrent = havePen;
+    ++penPaints;
 }
 
 void TFieldCache::addPlate(const sf::Sprite& sprite, const sf::IntRect& cover)
@@ -191,18 +147,13 @@ void TFieldCache::drawPlate(sf::RenderTarget& target, const sf::Sprite& sprite)
     const TSpriteLook look(sprite);
     const auto painted = std::find_if(paintedPlates.begin(), paintedPlates.end(),
                                       [&](const Plate& plate) { return TSpriteLook(plate.sprite) == look; });
-    if (!havePen || painted == paintedPlates.end() || pen.getSize() != target.getSize()) {
-        target.draw(sprite);
-        return;
-    }
-    // The opaque part from the picture, the edges around it drawn.
     const sf::IntRect whole({0, 0}, sf::Vector2i(target.getSize()));
-    const auto cover = painted->cover.findIntersection(whole);
-    if (!cover) {
+    const auto cover = painted == paintedPlates.end() ? std::nullopt : painted->cover.findIntersection(whole);
+    // The opaque part from the picture, the edges around it drawn.
+    if (!platesCurrent || !cover || !pen.put(target, {*cover})) {
         target.draw(sprite);
         return;
     }
-    copyParts(target, {*cover});
     ++platesCopied;
     const sf::FloatRect bounds = sprite.getGlobalBounds();
     const sf::Vector2i a = target.mapCoordsToPixel(bounds.position);
@@ -228,6 +179,11 @@ void TFieldCache::drawClipped(sf::RenderTarget& target, const sf::Sprite& sprite
     target.setView(narrowed);
     target.draw(sprite);
     target.setView(view);
+}
+
+std::size_t TFieldCache::keptPixels() const
+{
+    return std::size_t{ground.size().x} * ground.size().y + std::size_t{pen.size().x} * pen.size().y;
 }
 
 std::vector<sf::IntRect> TFieldCache::uncoveredParts(const sf::IntRect& area, const std::vector<sf::IntRect>& covered)
@@ -292,7 +248,8 @@ void TFieldCache::forget()
     spots.clear();
     furniture.clear();
     paintedPlates.clear();
-    blit.pictureChanged();
+    ground.forget();
+    pen.forget();
 }
 
 sf::IntRect TFieldCache::opaqueInterior(const sf::Texture& texture)

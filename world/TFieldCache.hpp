@@ -1,12 +1,10 @@
 #pragma once
 
-#include "actors/TSpriteBatch.hpp"
-#include "world/TPictureBlit.hpp"
+#include "world/TKeptPicture.hpp"
 
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/Rect.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
-#include <SFML/Graphics/RenderTexture.hpp>
 #include <SFML/Graphics/Sprite.hpp>
 #include <SFML/Graphics/View.hpp>
 
@@ -31,10 +29,10 @@ struct TSpriteLook {
 
 // The field's still layers (the floor, the dirt, the back wall, the nest
 // house and its straw, the yard overlay, the trough, the fans and the nursery
-// panels) kept as a picture of the target's size and drawn from it, so a frame
-// copies them in one pass instead of painting them again. The picture is
-// painted through the target's own view exactly as the layers would be, on a
-// black ground as the frame's clear leaves it, and copied pixel for pixel.
+// panels) kept as a picture of the target's size, so a frame copies them in
+// one pass instead of painting them again. The layers are painted on the
+// target itself, as the frame would paint them, and the picture is taken
+// from it; later frames put it back, pixel for pixel.
 // Only a cache of the drawing: it is made again whenever one of the layers, the
 // target's size or its view changes, and is no part of the game's state.
 class TFieldCache {
@@ -73,11 +71,13 @@ public:
     long groundPaints = 0;
     long spotPaints = 0;
     long penPaints = 0;
-    // Whether the copy may use the driver's framebuffer copy (else sprites,
-    // as on a driver without one), and whether the last copy did.
-    bool blitAllowed = true;
-    bool lastCopyBlitted = false;
-    const TPictureBlit& pictureBlit() const { return blit; }
+    // Whether pictures may be kept (else the layers are painted every
+    // frame, as on a driver without framebuffer copies), and whether the
+    // last frame put one back.
+    bool picturesAllowed = true;
+    bool lastFramePut = false;
+    // The pictures' memory, in pixels.
+    std::size_t keptPixels() const;
 
 private:
     struct ViewLook {
@@ -89,11 +89,12 @@ private:
     };
     static ViewLook lookOf(const sf::RenderTarget& target);
     bool groundCurrent(TWorld& world, const ViewLook& view, std::size_t& spotsDrawn) const;
-    void paintGround(TWorld& world, const sf::View& view, std::size_t from);
+    // Paints the dirt from spot `from` on onto the kept ground put back on
+    // the target, or with `from` npos the floor and all the dirt.
+    void paintGround(sf::RenderTarget& target, TWorld& world, std::size_t from);
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
     std::vector<TSpriteLook> penLooks(TWorld& world) const;
     static sf::IntRect opaqueInteriorOf(const sf::Image& image);
-    // Copies `parts` of the pen picture onto the same pixels of `target`.
-    void copyParts(sf::RenderTarget& target, const std::vector<sf::IntRect>& parts);
 
     struct Plate {
         sf::Sprite sprite;
@@ -104,17 +105,16 @@ private:
         }
     };
 
-    sf::RenderTexture ground; // the floor and the dirt
-    sf::RenderTexture pen;    // the ground and the still furniture
+    TKeptPicture ground; // the floor and the dirt
+    TKeptPicture pen;    // the ground, the still furniture and the plates
     bool haveGround = false;
     bool havePen = false;
+    bool platesCurrent = false; // the pen holds this frame's plates
     ViewLook groundView;
     std::vector<TSpriteLook> floorLook; // the tile and its grid
     std::vector<TSpriteLook> spots;     // the dirt on the ground, in order
     std::vector<TSpriteLook> furniture; // what the pen picture was painted with
     std::vector<Plate> plates;          // this frame's plates
     std::vector<Plate> paintedPlates;   // the plates in the pen picture
-    TSpriteBatch batch;
-    TPictureBlit blit; // the pen picture's copy onto the target
     std::map<const sf::Texture*, sf::IntRect> interiors;
 };
