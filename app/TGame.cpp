@@ -152,9 +152,11 @@ int TGame::run()
         while (window.isOpen()) {
             // Mipmaps for the pictures drawn smaller, one per frame, once the
             // game is on screen; with the last, the start is over and the
-            // memory it kept in hand goes back to the system.
+            // memory it kept in hand goes back to the system, as do the
+            // pages of code the start alone ran.
             if (frame > 0 && !started && !TTextureStore::instance().generatePendingMipmaps(1)) {
                 (void)giveBackSpareMemory();
+                (void)releaseUnwrittenFilePages();
                 started = true;
             }
             const float measured = clock.restart().asSeconds();

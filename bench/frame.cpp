@@ -256,6 +256,7 @@ int main(int argc, char** argv)
             (void)sceneFrame();
         // As the game does once its mipmaps are made.
         (void)giveBackSpareMemory();
+        (void)releaseUnwrittenFilePages();
         for (int i = 0; i < warmFrames; ++i) {
             (void)sceneFrame();
             (void)referenceFrame();

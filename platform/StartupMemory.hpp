@@ -46,6 +46,14 @@ void keepMemoryInHeap();
 // before (0 where the heap is left alone).
 std::size_t giveBackSpareMemory();
 
+// Once the start is over: lets go of the pages of the program's and its
+// libraries' code and read-only data (the graphics driver's compiler alone
+// is some 60 MB, used to start and then seldom). They are the files' own
+// pages, which the system keeps cached and maps back in at the next touch.
+// Mappings with pages of their own (copies made on a write) are left whole.
+// Returns the bytes let go (0 where nothing can be).
+std::size_t releaseUnwrittenFilePages();
+
 // After the start, hands the heap's free memory back to the system now. A
 // big passing need (a large picture's pixels read back, say) is served from
 // the room free inside the heap, and what it used would otherwise stay

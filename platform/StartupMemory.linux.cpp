@@ -4,10 +4,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 #include <malloc.h>
+#include <sstream>
+#include <string>
 #include <sys/mman.h>
 #include <unistd.h>
+#include <vector>
 
 // Sanitizers bring their own allocator, which mallopt does not reach.
 #if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
@@ -146,4 +150,63 @@ void unmapBlock(std::uint8_t* at, std::size_t size)
 {
     if (at && size > 0)
         munmap(at, size);
+}
+
+std::size_t releaseUnwrittenFilePages()
+{
+    // A read-only private mapping of a file (the program's and its
+    // libraries' code and constants) holds the file's own pages, which the
+    // kernel keeps in its cache: let go of, they are mapped back in at the
+    // next touch. A mapping holding any page of its own (a copy made on a
+    // write, as the loader makes of relocated data before turning it
+    // read-only) is left whole: letting go of that copy would bring back
+    // the file's bytes.
+    struct Mapping {
+        std::uintptr_t low = 0;
+        std::uintptr_t high = 0;
+        bool fileReadOnly = false;
+        long residentKib = 0;
+        long ownKib = -1;
+    };
+    std::vector<Mapping> chosen;
+    {
+        std::ifstream smaps("/proc/self/smaps");
+        std::string line;
+        Mapping current;
+        const auto close = [&] {
+            if (current.fileReadOnly && current.ownKib == 0 && current.residentKib > 0)
+                chosen.push_back(current);
+            current = Mapping{};
+        };
+        while (std::getline(smaps, line)) {
+            std::istringstream fields(line);
+            std::string first;
+            fields >> first;
+            if (first.empty())
+                continue;
+            if (first.back() != ':') {
+                // A mapping's header: low-high perms offset device inode [path]
+                close();
+                std::string perms, offset, device, inode, path;
+                fields >> perms >> offset >> device >> inode >> path;
+                const std::size_t dash = first.find('-');
+                if (dash == std::string::npos)
+                    continue;
+                current.low = std::strtoull(first.substr(0, dash).c_str(), nullptr, 16);
+                current.high = std::strtoull(first.substr(dash + 1).c_str(), nullptr, 16);
+                current.fileReadOnly = (perms == "r--p" || perms == "r-xp") && inode != "0" && path.rfind('/', 0) == 0;
+            } else if (first == "Rss:") {
+                fields >> current.residentKib;
+            } else if (first == "Anonymous:") {
+                fields >> current.ownKib;
+            }
+        }
+        close();
+    }
+    std::size_t released = 0;
+    for (const Mapping& mapping : chosen)
+        if (mapping.high > mapping.low
+            && madvise(reinterpret_cast<void*>(mapping.low), mapping.high - mapping.low, MADV_DONTNEED) == 0)
+            released += static_cast<std::size_t>(mapping.residentKib) * 1024;
+    return released;
 }

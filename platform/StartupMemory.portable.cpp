@@ -15,6 +15,8 @@ std::size_t giveBackSpareMemory() { return 0; }
 
 void releaseFreeHeap() {}
 
+std::size_t releaseUnwrittenFilePages() { return 0; }
+
 THeapRange growHeap(std::size_t) { return THeapRange{}; }
 
 THeapRange growHeapFilled(std::size_t) { return THeapRange{}; }
