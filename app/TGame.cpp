@@ -115,11 +115,11 @@ void TGame::openWindow(sf::RenderWindow& window) const
 
 int TGame::run()
 {
-    // With a software renderer the start's own memory (the sound tracks, the
-    // graphics driver's needs) comes from a heap grown ahead on large pages;
-    // the textures get theirs from the store. A graphics card needs neither.
-    if (softwareRenderingLikely())
-        (void)growHeapFilled(startupHeapBytes);
+    // The start's own memory (the sound tracks, the graphics driver's needs)
+    // comes from the heap as it grows; only the textures get theirs ahead,
+    // from the store. Filled ahead, it would keep the pages the driver
+    // reserves and never writes (some 20 MB) in memory for good, for no
+    // measurable gain in the time to the first frame.
     buildProcessObjects(true);
 
     // The game was made for a Russian locale; nothing it shows depends on it.
