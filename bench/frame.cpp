@@ -209,13 +209,18 @@ int main(int argc, char** argv)
     window.setView(sf::View(sf::FloatRect({0.f, 0.f}, sf::Vector2f(window.getSize()))));
     std::printf("frame: window %ux%u\n", window.getSize().x, window.getSize().y);
 
-    // The reference layer: an opaque, varied picture as big as the window.
-    sf::Image picture(window.getSize());
-    for (unsigned y = 0; y < picture.getSize().y; ++y)
-        for (unsigned x = 0; x < picture.getSize().x; ++x)
-            picture.setPixel({x, y}, sf::Color(static_cast<std::uint8_t>(x * 7 + y), static_cast<std::uint8_t>(y * 3),
-                                               static_cast<std::uint8_t>(x ^ y), 255));
-    const sf::Texture layer(picture);
+    // The reference layer: an opaque, varied picture as big as the window
+    // (its pixels in this process's memory only as the texture's, like the
+    // game's own pictures).
+    const sf::Texture layer = [&] {
+        sf::Image picture(window.getSize());
+        for (unsigned y = 0; y < picture.getSize().y; ++y)
+            for (unsigned x = 0; x < picture.getSize().x; ++x)
+                picture.setPixel({x, y},
+                                 sf::Color(static_cast<std::uint8_t>(x * 7 + y), static_cast<std::uint8_t>(y * 3),
+                                           static_cast<std::uint8_t>(x ^ y), 255));
+        return sf::Texture(picture);
+    }();
     const sf::Sprite layerSprite(layer);
     const auto referenceFrame = [&] {
         const auto start = Clock::now();
