@@ -207,6 +207,9 @@ int main(int argc, char** argv)
     }
     // Whatever grows the window to its minimum size, the view stays one unit per pixel.
     window.setView(sf::View(sf::FloatRect({0.f, 0.f}, sf::Vector2f(window.getSize()))));
+    // One empty frame at that size, as the game shows before its first.
+    window.clear(sf::Color::Black);
+    window.display();
     std::printf("frame: window %ux%u\n", window.getSize().x, window.getSize().y);
 
     // The reference layer: an opaque, varied picture as big as the window
