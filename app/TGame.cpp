@@ -119,7 +119,11 @@ int TGame::run()
     // comes from the heap as it grows; only the textures get theirs ahead,
     // from the store. Filled ahead, it would keep the pages the driver
     // reserves and never writes (some 20 MB) in memory for good, for no
-    // measurable gain in the time to the first frame.
+    // measurable gain in the time to the first frame. With a software
+    // renderer the start keeps freed memory in the heap, so the driver's
+    // threads share it rather than keep heaps of their own.
+    if (softwareRenderingLikely())
+        shareOneHeap();
     buildProcessObjects(true);
 
     // The game was made for a Russian locale; nothing it shows depends on it.

@@ -196,6 +196,9 @@ int main(int argc, char** argv)
 {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 8;
     const std::string only = argc > 2 ? argv[2] : "";
+    // As the game starts.
+    if (softwareRenderingLikely())
+        shareOneHeap();
     buildProcessObjects(false);
 
     // The game's own window.

@@ -34,6 +34,13 @@ struct THeapRange {
     std::size_t size() const { return last - first; }
 };
 
+// Every thread takes its memory from the one heap (the C library would give
+// threads heaps of their own): freed memory kept through the start is then
+// all in one place, given back with the rest when the start is over; a
+// thread's own heap would keep what it held at its peak for good. Only
+// takes effect when called before any second thread asks for memory.
+void shareOneHeap();
+
 // Large blocks come from the heap too, and freed memory is never handed
 // back to the system. Idempotent.
 void keepMemoryInHeap();

@@ -50,6 +50,13 @@ bool softwareRenderingLikely()
     return access("/dev/nvidiactl", R_OK | W_OK) != 0;
 }
 
+void shareOneHeap()
+{
+#if HENHOUSE_TUNES_HEAP
+    mallopt(M_ARENA_MAX, 1);
+#endif
+}
+
 void keepMemoryInHeap()
 {
 #if HENHOUSE_TUNES_HEAP

@@ -9,6 +9,8 @@ bool shapesStartupMemory() { return false; }
 
 bool softwareRenderingLikely() { return false; }
 
+void shareOneHeap() {}
+
 void keepMemoryInHeap() {}
 
 std::size_t giveBackSpareMemory() { return 0; }

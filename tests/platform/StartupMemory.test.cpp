@@ -19,6 +19,7 @@ constexpr std::size_t MB = std::size_t{1} << 20;
 #include <sstream>
 #include <string>
 #include <sys/mman.h>
+#include <thread>
 #include <unistd.h>
 
 #include "support/TestSupport.hpp"
@@ -70,6 +71,24 @@ void touch(char* at, std::size_t bytes)
         page[done] = 1;
 }
 
+// The name of the mapping that holds `at` ("" when none does, or it has none).
+std::string mappingName(std::uintptr_t at)
+{
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    while (std::getline(maps, line)) {
+        std::uintptr_t low = 0, high = 0;
+        char dash = 0;
+        std::istringstream fields(line);
+        if (fields >> std::hex >> low >> dash >> high && low <= at && at < high) {
+            std::string perms, offset, device, inode, name;
+            fields >> perms >> offset >> device >> inode >> name;
+            return name;
+        }
+    }
+    return "";
+}
+
 // The kernel's flags of the mapping that holds `at` ("" when none does).
 std::string mappingFlags(std::uintptr_t at)
 {
@@ -96,6 +115,20 @@ std::string mappingFlags(std::uintptr_t at)
 #if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
 
 TEST_CASE("the Linux build shapes the start's memory", "[heap]") { CHECK(shapesStartupMemory()); }
+
+TEST_CASE("a second thread takes its memory from the one heap", "[heap]")
+{
+    // Before any other thread of this program has asked for memory.
+    shareOneHeap();
+    std::uintptr_t block = 0;
+    std::thread([&] {
+        void* memory = std::malloc(64 * 1024);
+        block = reinterpret_cast<std::uintptr_t>(memory);
+        CHECK(mappingName(block) == "[heap]");
+        std::free(memory);
+    }).join();
+    CHECK(block != 0);
+}
 
 TEST_CASE("large blocks come from the heap grown ahead, on large pages", "[heap]")
 {
