@@ -11,7 +11,6 @@
 #include <string>
 #include <sys/mman.h>
 #include <unistd.h>
-#include <vector>
 
 // Sanitizers bring their own allocator, which mallopt does not reach.
 #if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
@@ -167,7 +166,8 @@ std::size_t releaseUnwrittenFilePages()
     // next touch. A mapping holding any page of its own (a copy made on a
     // write, as the loader makes of relocated data before turning it
     // read-only) is left whole: letting go of that copy would bring back
-    // the file's bytes.
+    // the file's bytes. Each mapping is let go of as soon as its lines are
+    // read, while it surely is the mapping they describe.
     struct Mapping {
         std::uintptr_t low = 0;
         std::uintptr_t high = 0;
@@ -175,45 +175,42 @@ std::size_t releaseUnwrittenFilePages()
         long residentKib = 0;
         long ownKib = -1;
     };
-    std::vector<Mapping> chosen;
-    {
-        std::ifstream smaps("/proc/self/smaps");
-        std::string line;
-        Mapping current;
-        const auto close = [&] {
-            if (current.fileReadOnly && current.ownKib == 0 && current.residentKib > 0)
-                chosen.push_back(current);
-            current = Mapping{};
-        };
-        while (std::getline(smaps, line)) {
-            std::istringstream fields(line);
-            std::string first;
-            fields >> first;
-            if (first.empty())
-                continue;
-            if (first.back() != ':') {
-                // A mapping's header: low-high perms offset device inode [path]
-                close();
-                std::string perms, offset, device, inode, path;
-                fields >> perms >> offset >> device >> inode >> path;
-                const std::size_t dash = first.find('-');
-                if (dash == std::string::npos)
-                    continue;
-                current.low = std::strtoull(first.substr(0, dash).c_str(), nullptr, 16);
-                current.high = std::strtoull(first.substr(dash + 1).c_str(), nullptr, 16);
-                current.fileReadOnly = (perms == "r--p" || perms == "r-xp") && inode != "0" && path.rfind('/', 0) == 0;
-            } else if (first == "Rss:") {
-                fields >> current.residentKib;
-            } else if (first == "Anonymous:") {
-                fields >> current.ownKib;
-            }
-        }
-        close();
-    }
     std::size_t released = 0;
-    for (const Mapping& mapping : chosen)
-        if (mapping.high > mapping.low
-            && madvise(reinterpret_cast<void*>(mapping.low), mapping.high - mapping.low, MADV_DONTNEED) == 0)
-            released += static_cast<std::size_t>(mapping.residentKib) * 1024;
+    Mapping current;
+    const auto close = [&] {
+        if (current.fileReadOnly && current.ownKib == 0 && current.residentKib > 0 && current.high > current.low
+            && madvise(reinterpret_cast<void*>(current.low), current.high - current.low, MADV_DONTNEED) == 0)
+            released += static_cast<std::size_t>(current.residentKib) * 1024;
+        current = Mapping{};
+    };
+    std::ifstream smaps("/proc/self/smaps");
+    std::string line;
+    while (std::getline(smaps, line)) {
+        std::istringstream fields(line);
+        std::string first;
+        fields >> first;
+        if (first.empty())
+            continue;
+        if (first.back() != ':') {
+            // A mapping's header: low-high perms offset device inode [path]
+            close();
+            std::string perms, offset, device, inode, path;
+            fields >> perms >> offset >> device >> inode >> path;
+            const std::size_t dash = first.find('-');
+            if (dash == std::string::npos)
+                continue;
+            current.low = std::strtoull(first.substr(0, dash).c_str(), nullptr, 16);
+            current.high = std::strtoull(first.substr(dash + 1).c_str(), nullptr, 16);
+            current.fileReadOnly = (perms == "r--p" || perms == "r-xp") && inode != "0" && path.rfind('/', 0) == 0;
+        } else if (first == "Rss:") {
+            fields >> current.residentKib;
+        } else if (first == "Anonymous:") {
+            fields >> current.ownKib;
+        } else if (first == "VmFlags:") {
+            // The mapping's last line.
+            close();
+        }
+    }
+    close();
     return released;
 }
