@@ -34,9 +34,6 @@ public:
     static void handleEvent(const sf::Event& event, sf::RenderWindow& window, TWorld& world, sf::Vector2f& mouseLocal);
 
     static constexpr const char* initialTitle = "Cells: 20x14 (64x64) (1280x896)";
-    // Heap grown ahead for the start before the textures (the tracks take
-    // about 12 MB while they load, the graphics driver some tens).
-    static constexpr std::size_t startupHeapBytes = std::size_t{64} << 20;
 
 private:
     // Opens the window the options ask for (by default the farm's own size)

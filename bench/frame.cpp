@@ -196,6 +196,9 @@ int main(int argc, char** argv)
 {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 8;
     const std::string only = argc > 2 ? argv[2] : "";
+    // As the game starts.
+    if (softwareRenderingLikely())
+        shareOneHeap();
     buildProcessObjects(false);
 
     // The game's own window.
@@ -207,15 +210,23 @@ int main(int argc, char** argv)
     }
     // Whatever grows the window to its minimum size, the view stays one unit per pixel.
     window.setView(sf::View(sf::FloatRect({0.f, 0.f}, sf::Vector2f(window.getSize()))));
+    // One empty frame at that size, as the game shows before its first.
+    window.clear(sf::Color::Black);
+    window.display();
     std::printf("frame: window %ux%u\n", window.getSize().x, window.getSize().y);
 
-    // The reference layer: an opaque, varied picture as big as the window.
-    sf::Image picture(window.getSize());
-    for (unsigned y = 0; y < picture.getSize().y; ++y)
-        for (unsigned x = 0; x < picture.getSize().x; ++x)
-            picture.setPixel({x, y}, sf::Color(static_cast<std::uint8_t>(x * 7 + y), static_cast<std::uint8_t>(y * 3),
-                                               static_cast<std::uint8_t>(x ^ y), 255));
-    const sf::Texture layer(picture);
+    // The reference layer: an opaque, varied picture as big as the window
+    // (its pixels in this process's memory only as the texture's, like the
+    // game's own pictures).
+    const sf::Texture layer = [&] {
+        sf::Image picture(window.getSize());
+        for (unsigned y = 0; y < picture.getSize().y; ++y)
+            for (unsigned x = 0; x < picture.getSize().x; ++x)
+                picture.setPixel({x, y},
+                                 sf::Color(static_cast<std::uint8_t>(x * 7 + y), static_cast<std::uint8_t>(y * 3),
+                                           static_cast<std::uint8_t>(x ^ y), 255));
+        return sf::Texture(picture);
+    }();
     const sf::Sprite layerSprite(layer);
     const auto referenceFrame = [&] {
         const auto start = Clock::now();
@@ -256,6 +267,7 @@ int main(int argc, char** argv)
             (void)sceneFrame();
         // As the game does once its mipmaps are made.
         (void)giveBackSpareMemory();
+        (void)releaseUnwrittenFilePages();
         for (int i = 0; i < warmFrames; ++i) {
             (void)sceneFrame();
             (void)referenceFrame();

@@ -34,6 +34,13 @@ struct THeapRange {
     std::size_t size() const { return last - first; }
 };
 
+// Every thread takes its memory from the one heap (the C library would give
+// threads heaps of their own): freed memory kept through the start is then
+// all in one place, given back with the rest when the start is over; a
+// thread's own heap would keep what it held at its peak for good. Only
+// takes effect when called before any second thread asks for memory.
+void shareOneHeap();
+
 // Large blocks come from the heap too, and freed memory is never handed
 // back to the system. Idempotent.
 void keepMemoryInHeap();
@@ -45,6 +52,14 @@ void keepMemoryInHeap();
 // the memory given back in again). Returns the bytes the heap held free
 // before (0 where the heap is left alone).
 std::size_t giveBackSpareMemory();
+
+// Once the start is over: lets go of the pages of the program's and its
+// libraries' code and read-only data (the graphics driver's compiler alone
+// is some 60 MB, used to start and then seldom). They are the files' own
+// pages, which the system keeps cached and maps back in at the next touch.
+// Mappings with pages of their own (copies made on a write) are left whole.
+// Returns the bytes let go (0 where nothing can be).
+std::size_t releaseUnwrittenFilePages();
 
 // After the start, hands the heap's free memory back to the system now. A
 // big passing need (a large picture's pixels read back, say) is served from

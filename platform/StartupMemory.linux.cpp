@@ -4,8 +4,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 #include <malloc.h>
+#include <sstream>
+#include <string>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -44,6 +47,13 @@ bool softwareRenderingLikely()
             return false;
     }
     return access("/dev/nvidiactl", R_OK | W_OK) != 0;
+}
+
+void shareOneHeap()
+{
+#if HENHOUSE_TUNES_HEAP
+    mallopt(M_ARENA_MAX, 1);
+#endif
 }
 
 void keepMemoryInHeap()
@@ -146,4 +156,61 @@ void unmapBlock(std::uint8_t* at, std::size_t size)
 {
     if (at && size > 0)
         munmap(at, size);
+}
+
+std::size_t releaseUnwrittenFilePages()
+{
+    // A read-only private mapping of a file (the program's and its
+    // libraries' code and constants) holds the file's own pages, which the
+    // kernel keeps in its cache: let go of, they are mapped back in at the
+    // next touch. A mapping holding any page of its own (a copy made on a
+    // write, as the loader makes of relocated data before turning it
+    // read-only) is left whole: letting go of that copy would bring back
+    // the file's bytes. Each mapping is let go of as soon as its lines are
+    // read, while it surely is the mapping they describe.
+    struct Mapping {
+        std::uintptr_t low = 0;
+        std::uintptr_t high = 0;
+        bool fileReadOnly = false;
+        long residentKib = 0;
+        long ownKib = -1;
+    };
+    std::size_t released = 0;
+    Mapping current;
+    const auto close = [&] {
+        if (current.fileReadOnly && current.ownKib == 0 && current.residentKib > 0 && current.high > current.low
+            && madvise(reinterpret_cast<void*>(current.low), current.high - current.low, MADV_DONTNEED) == 0)
+            released += static_cast<std::size_t>(current.residentKib) * 1024;
+        current = Mapping{};
+    };
+    std::ifstream smaps("/proc/self/smaps");
+    std::string line;
+    while (std::getline(smaps, line)) {
+        std::istringstream fields(line);
+        std::string first;
+        fields >> first;
+        if (first.empty())
+            continue;
+        if (first.back() != ':') {
+            // A mapping's header: low-high perms offset device inode [path]
+            close();
+            std::string perms, offset, device, inode, path;
+            fields >> perms >> offset >> device >> inode >> path;
+            const std::size_t dash = first.find('-');
+            if (dash == std::string::npos)
+                continue;
+            current.low = std::strtoull(first.substr(0, dash).c_str(), nullptr, 16);
+            current.high = std::strtoull(first.substr(dash + 1).c_str(), nullptr, 16);
+            current.fileReadOnly = (perms == "r--p" || perms == "r-xp") && inode != "0" && path.rfind('/', 0) == 0;
+        } else if (first == "Rss:") {
+            fields >> current.residentKib;
+        } else if (first == "Anonymous:") {
+            fields >> current.ownKib;
+        } else if (first == "VmFlags:") {
+            // The mapping's last line.
+            close();
+        }
+    }
+    close();
+    return released;
 }

@@ -9,11 +9,15 @@ bool shapesStartupMemory() { return false; }
 
 bool softwareRenderingLikely() { return false; }
 
+void shareOneHeap() {}
+
 void keepMemoryInHeap() {}
 
 std::size_t giveBackSpareMemory() { return 0; }
 
 void releaseFreeHeap() {}
+
+std::size_t releaseUnwrittenFilePages() { return 0; }
 
 THeapRange growHeap(std::size_t) { return THeapRange{}; }
 

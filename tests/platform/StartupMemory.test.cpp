@@ -13,10 +13,16 @@ constexpr std::size_t MB = std::size_t{1} << 20;
 }
 
 #if !HENHOUSE_PORTABLE
+#include <fcntl.h>
+#include <filesystem>
 #include <malloc.h>
 #include <sstream>
 #include <string>
 #include <sys/mman.h>
+#include <thread>
+#include <unistd.h>
+
+#include "support/TestSupport.hpp"
 
 namespace {
 
@@ -27,6 +33,35 @@ bool resident(const void* at)
     return mincore(const_cast<void*>(at), 4096, &state) == 0 && (state & 1) != 0;
 }
 
+// The resident KiB of the mapping that holds `at` (-1 when none does).
+long mappingResidentKib(std::uintptr_t at)
+{
+    std::ifstream smaps("/proc/self/smaps");
+    std::string line;
+    bool inside = false;
+    while (std::getline(smaps, line)) {
+        std::uintptr_t low = 0, high = 0;
+        char dash = 0;
+        std::istringstream head(line);
+        if (head >> std::hex >> low >> dash >> high && dash == '-' && line.find(':') > line.find(' ')) {
+            inside = low <= at && at < high;
+            continue;
+        }
+        if (inside && line.rfind("Rss:", 0) == 0)
+            return std::stol(line.substr(4));
+    }
+    return -1;
+}
+
+// Reads every page of [at, at + bytes) and adds up the bytes.
+unsigned long readAll(const unsigned char* at, std::size_t bytes)
+{
+    unsigned long sum = 0;
+    for (std::size_t i = 0; i < bytes; ++i)
+        sum += static_cast<const volatile unsigned char*>(at)[i];
+    return sum;
+}
+
 #if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
 // Writes to every page of [at, at + bytes), in a way no compiler leaves out.
 void touch(char* at, std::size_t bytes)
@@ -34,6 +69,24 @@ void touch(char* at, std::size_t bytes)
     volatile char* page = at;
     for (std::size_t done = 0; done < bytes; done += 4096)
         page[done] = 1;
+}
+
+// The name of the mapping that holds `at` ("" when none does, or it has none).
+std::string mappingName(std::uintptr_t at)
+{
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    while (std::getline(maps, line)) {
+        std::uintptr_t low = 0, high = 0;
+        char dash = 0;
+        std::istringstream fields(line);
+        if (fields >> std::hex >> low >> dash >> high && low <= at && at < high) {
+            std::string perms, offset, device, inode, name;
+            fields >> perms >> offset >> device >> inode >> name;
+            return name;
+        }
+    }
+    return "";
 }
 
 // The kernel's flags of the mapping that holds `at` ("" when none does).
@@ -62,6 +115,20 @@ std::string mappingFlags(std::uintptr_t at)
 #if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
 
 TEST_CASE("the Linux build shapes the start's memory", "[heap]") { CHECK(shapesStartupMemory()); }
+
+TEST_CASE("a second thread takes its memory from the one heap", "[heap]")
+{
+    // Before any other thread of this program has asked for memory.
+    shareOneHeap();
+    std::uintptr_t block = 0;
+    std::thread([&] {
+        void* memory = std::malloc(64 * 1024);
+        block = reinterpret_cast<std::uintptr_t>(memory);
+        CHECK(mappingName(block) == "[heap]");
+        std::free(memory);
+    }).join();
+    CHECK(block != 0);
+}
 
 TEST_CASE("large blocks come from the heap grown ahead, on large pages", "[heap]")
 {
@@ -176,6 +243,53 @@ TEST_CASE("after the start, memory a passing need used inside the heap can be ha
 
 #endif
 
+TEST_CASE("after the start the pages of read-only file mappings are let go, but never a page of their own", "[heap]")
+{
+    // A file of 1 MB with bytes worked out from their place.
+    const std::filesystem::path path = testsupport::scratchDir("file-pages") / "pages.bin";
+    const std::size_t bytes = MB;
+    {
+        std::ofstream out(path, std::ios::binary);
+        for (std::size_t i = 0; i < bytes; ++i)
+            out.put(static_cast<char>(i * 7 % 251));
+    }
+    unsigned long expected = 0;
+    for (std::size_t i = 0; i < bytes; ++i)
+        expected += i * 7 % 251;
+    const int fd = open(path.c_str(), O_RDONLY);
+    REQUIRE(fd >= 0);
+    // One mapping only read, one written to once and then made read-only
+    // (as the loader does with relocated data).
+    void* readOnly = mmap(nullptr, bytes, PROT_READ, MAP_PRIVATE, fd, 0);
+    void* written = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE, fd, 0);
+    close(fd);
+    REQUIRE(readOnly != MAP_FAILED);
+    REQUIRE(written != MAP_FAILED);
+    auto* plain = static_cast<unsigned char*>(readOnly);
+    auto* copied = static_cast<unsigned char*>(written);
+    copied[4096] = 255; // was 4096 * 7 % 251 = 58
+    REQUIRE(mprotect(written, bytes, PROT_READ) == 0);
+    CHECK(readAll(plain, bytes) == expected);
+    CHECK(readAll(copied, bytes) == expected - 58 + 255);
+    REQUIRE(mappingResidentKib(reinterpret_cast<std::uintptr_t>(plain)) == 1024);
+    const long copiedBefore = mappingResidentKib(reinterpret_cast<std::uintptr_t>(copied));
+    REQUIRE(copiedBefore == 1024);
+
+    CHECK(releaseUnwrittenFilePages() >= bytes);
+    CHECK(mappingResidentKib(reinterpret_cast<std::uintptr_t>(plain)) == 0);
+    // The mapping with a page of its own keeps all of it, the write included.
+    CHECK(mappingResidentKib(reinterpret_cast<std::uintptr_t>(copied)) == copiedBefore);
+    CHECK(copied[4096] == 255);
+    // A page let go comes back from the file at the next touch.
+    CHECK(plain[4096] == 58);
+    CHECK(readAll(plain, bytes) == expected);
+    CHECK(readAll(copied, bytes) == expected - 58 + 255);
+
+    munmap(readOnly, bytes);
+    munmap(written, bytes);
+    std::filesystem::remove_all(path.parent_path());
+}
+
 TEST_CASE("filling memory with pages stops when asked, between steps", "[heap]")
 {
     const std::size_t bytes = 20 * MB; // three steps of at most 8 MB
@@ -264,6 +378,7 @@ TEST_CASE("the portable build leaves the heap alone", "[heap]")
     CHECK(asked == 1);
     CHECK_FALSE(shrinkBlock(block, 4 * MB, 2 * MB));
     unmapBlock(block, 4 * MB);
+    CHECK(releaseUnwrittenFilePages() == 0);
 }
 
 #endif
