@@ -72,9 +72,6 @@ void releaseFreeHeap();
 // asks for large pages there. Returns the large pages inside the block.
 THeapRange growHeap(std::size_t bytes);
 
-// Grows the heap as above and fills it now.
-THeapRange growHeapFilled(std::size_t bytes);
-
 // Fills [at, at + bytes) of mapped memory with pages at once; false where
 // the system cannot.
 bool fillPages(void* at, std::size_t bytes);

@@ -119,13 +119,6 @@ THeapRange growHeap([[maybe_unused]] std::size_t bytes)
     return range;
 }
 
-THeapRange growHeapFilled(std::size_t bytes)
-{
-    const THeapRange range = growHeap(bytes);
-    (void)fillWithPages(reinterpret_cast<void*>(range.first), range.size(), [] { return false; });
-    return range;
-}
-
 bool fillPages([[maybe_unused]] void* at, [[maybe_unused]] std::size_t bytes)
 {
 #ifdef MADV_POPULATE_WRITE

@@ -21,8 +21,6 @@ std::size_t releaseUnwrittenFilePages() { return 0; }
 
 THeapRange growHeap(std::size_t) { return THeapRange{}; }
 
-THeapRange growHeapFilled(std::size_t) { return THeapRange{}; }
-
 bool fillPages(void*, std::size_t) { return false; }
 
 std::uint8_t* mapBlock(std::size_t bytes)
