@@ -77,3 +77,35 @@ sf::IntRect TInkBounds::inked(const sf::Texture& texture, const sf::IntRect& rec
     found.emplace(key, result);
     return result;
 }
+
+std::vector<sf::IntRect> TInkBounds::rowStrips(const std::vector<sf::IntRect>& boxes)
+{
+    std::vector<int> cuts;
+    for (const sf::IntRect& box : boxes)
+        if (box.size.x > 0 && box.size.y > 0) {
+            cuts.push_back(box.position.y);
+            cuts.push_back(box.position.y + box.size.y);
+        }
+    std::sort(cuts.begin(), cuts.end());
+    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+    std::vector<sf::IntRect> strips;
+    for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
+        int left = 0, right = 0;
+        bool held = false;
+        for (const sf::IntRect& box : boxes)
+            if (box.size.x > 0 && box.position.y <= cuts[i] && cuts[i + 1] <= box.position.y + box.size.y) {
+                left = held ? std::min(left, box.position.x) : box.position.x;
+                right = held ? std::max(right, box.position.x + box.size.x) : box.position.x + box.size.x;
+                held = true;
+            }
+        if (!held)
+            continue;
+        sf::IntRect* last = strips.empty() ? nullptr : &strips.back();
+        if (last != nullptr && last->position.y + last->size.y == cuts[i] && last->position.x == left
+            && last->size.x == right - left)
+            last->size.y += cuts[i + 1] - cuts[i];
+        else
+            strips.push_back(sf::IntRect({left, cuts[i]}, {right - left, cuts[i + 1] - cuts[i]}));
+    }
+    return strips;
+}

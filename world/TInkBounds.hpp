@@ -20,6 +20,11 @@ public:
     // rectangle's top left corner; empty when nothing in it is inked.
     sf::IntRect inked(const sf::Texture& texture, const sf::IntRect& rect, int reach);
 
+    // Boxes (target pixels) turned into strips that do not overlap: each row
+    // any box holds lies in one strip, as wide as all the boxes holding it;
+    // strips of the same columns one under the other are joined.
+    static std::vector<sf::IntRect> rowStrips(const std::vector<sf::IntRect>& boxes);
+
     // Texels per cell of the coarse map kept of each texture.
     static constexpr int cell = 8;
 

@@ -104,8 +104,10 @@ public:
     // With `hidden` (the open window's opaque part), the quick frame leaves
     // out what lies wholly inside it.
     void drawLife(sf::RenderTarget& target, const sf::FloatRect& hidden = {});
-    // Draws the sprite only where its picture has ink (the same pixels).
+    // Draws the sprite only where its picture has ink (the same pixels), in
+    // `inkBands` bands of rows, each as wide as its own ink.
     void drawInked(sf::RenderTarget& target, const sf::Sprite& sprite);
+    static constexpr int inkBands = 4;
     // Where the open window is opaque, one unit in; empty with no window.
     sf::FloatRect hiddenArea();
     // The sorting window or the shop while it shows, or none.

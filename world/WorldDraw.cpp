@@ -10,9 +10,11 @@
 #include "world/ProcessObjects.hpp"
 #include "world/TWorld.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -295,22 +297,33 @@ void TWorld::drawInked(sf::RenderTarget& target, const sf::Sprite& sprite)
     int reach = 4;
     for (float texels = 1.f / shrink; texels > 1.f; texels /= 2.f)
         reach *= 2;
-    const sf::IntRect ink = inkBounds.inked(sprite.getTexture(), rect, reach);
-    if (ink.size.x <= 0) {
-        // Nothing would show; only the sprite's draw is skipped.
-        return;
-    }
+    // The picture in bands of rows, each drawn only as wide as its own ink
+    // (a bird's empty corners are then not filtered for nothing).
     const sf::Transform& place = sprite.getTransform();
-    const sf::Vector2i a = target.mapCoordsToPixel(place.transformPoint(sf::Vector2f(ink.position)));
-    const sf::Vector2i b = target.mapCoordsToPixel(place.transformPoint(sf::Vector2f(ink.position + ink.size)));
-    const sf::Vector2u size = target.getSize();
-    // Two pixels more on every side, for the rounding on the way.
-    const int left = std::max(0, std::min(a.x, b.x) - 2), top = std::max(0, std::min(a.y, b.y) - 2);
-    const int right = std::min(static_cast<int>(size.x), std::max(a.x, b.x) + 3);
-    const int bottom = std::min(static_cast<int>(size.y), std::max(a.y, b.y) + 3);
-    if (right <= left || bottom <= top)
-        return;
-    TFieldCache::drawClipped(target, sprite, sf::IntRect({left, top}, {right - left, bottom - top}));
+    const sf::IntRect whole({0, 0}, sf::Vector2i(target.getSize()));
+    const int rows = std::abs(rect.size.y);
+    const int top = std::min(rect.position.y, rect.position.y + rect.size.y);
+    std::vector<sf::IntRect> boxes;
+    for (int k = 0; k < inkBands; ++k) {
+        const int from = rows * k / inkBands, to = rows * (k + 1) / inkBands;
+        if (to <= from)
+            continue;
+        sf::IntRect ink =
+            inkBounds.inked(sprite.getTexture(), {{rect.position.x, top + from}, {rect.size.x, to - from}}, reach);
+        if (ink.size.x <= 0)
+            continue;
+        ink.position.y += from;
+        const sf::Vector2i a = target.mapCoordsToPixel(place.transformPoint(sf::Vector2f(ink.position)));
+        const sf::Vector2i b = target.mapCoordsToPixel(place.transformPoint(sf::Vector2f(ink.position + ink.size)));
+        // Two pixels more on every side, for the rounding on the way.
+        const sf::IntRect box({std::min(a.x, b.x) - 2, std::min(a.y, b.y) - 2},
+                              {std::abs(b.x - a.x) + 5, std::abs(b.y - a.y) + 5});
+        if (const auto shown = box.findIntersection(whole))
+            boxes.push_back(*shown);
+    }
+    // Nothing inked: only the sprite's draw is skipped.
+    for (const sf::IntRect& strip : TInkBounds::rowStrips(boxes))
+        TFieldCache::drawClipped(target, sprite, strip);
 }
 
 void TWorld::drawHud(sf::RenderTarget& target)

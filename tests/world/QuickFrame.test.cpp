@@ -7,6 +7,7 @@
 #include "eggline/TShop.hpp"
 #include "support/TestSupport.hpp"
 #include "world/ProcessObjects.hpp"
+#include "world/TInkBounds.hpp"
 #include "world/TWorld.hpp"
 
 #include <SFML/Graphics/RenderTexture.hpp>
@@ -471,5 +472,47 @@ TEST_CASE("the still layers' copy leaves out exactly the covered pixels", "[scen
         world->draw(canvas);
         CHECK(world->covers.empty());
         canvas.setView(canvas.getDefaultView());
+    }
+}
+
+TEST_CASE("a bird's bands of ink are drawn as strips that cover each row once", "[scene][quick]")
+{
+    // Each pixel row of a 40 x 40 area: held by which boxes, and by how many strips.
+    const auto check = [](const std::vector<sf::IntRect>& boxes) {
+        const std::vector<sf::IntRect> strips = TInkBounds::rowStrips(boxes);
+        long wrong = 0;
+        for (int y = 0; y < 40; ++y) {
+            int left = 1000, right = -1000;
+            for (const sf::IntRect& box : boxes)
+                if (box.size.x > 0 && box.position.y <= y && y < box.position.y + box.size.y) {
+                    left = std::min(left, box.position.x);
+                    right = std::max(right, box.position.x + box.size.x);
+                }
+            for (int x = 0; x < 40; ++x) {
+                int inStrips = 0;
+                for (const sf::IntRect& strip : strips)
+                    inStrips += strip.contains({x, y}) ? 1 : 0;
+                // Once across the boxes' reach in that row, nowhere else.
+                wrong += inStrips != (left <= x && x < right ? 1 : 0) ? 1 : 0;
+            }
+        }
+        return std::pair{wrong, strips.size()};
+    };
+    SECTION("none, or only empty ones: nothing to draw")
+    {
+        CHECK(check({}) == std::pair{0L, std::size_t{0}});
+        CHECK(check({{{5, 5}, {0, 10}}, {{5, 5}, {10, 0}}}) == std::pair{0L, std::size_t{0}});
+    }
+    SECTION("one box: itself") { CHECK(check({{{3, 4}, {10, 20}}}) == std::pair{0L, std::size_t{1}}); }
+    SECTION("bands that overlap by a few rows, as a bird's do")
+    {
+        const auto [wrong, count] = check({{{10, 0}, {10, 12}}, {{4, 9}, {24, 12}}, {{6, 18}, {20, 12}}});
+        CHECK(wrong == 0);
+        CHECK(count == 3); // the top band, the widest rows joined, the bottom band
+    }
+    SECTION("bands of the same columns are joined, a gap between bands stays empty")
+    {
+        CHECK(check({{{2, 0}, {8, 5}}, {{2, 5}, {8, 5}}}) == std::pair{0L, std::size_t{1}});
+        CHECK(check({{{2, 0}, {8, 5}}, {{2, 9}, {8, 5}}}) == std::pair{0L, std::size_t{2}});
     }
 }
