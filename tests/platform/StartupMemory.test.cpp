@@ -26,14 +26,6 @@ constexpr std::size_t MB = std::size_t{1} << 20;
 
 namespace {
 
-// The heap grown and filled at once, as the texture store grows it.
-THeapRange grownAndFilled(std::size_t bytes)
-{
-    const THeapRange range = growHeap(bytes);
-    (void)fillWithPages(reinterpret_cast<void*>(range.first), range.size(), [] { return false; });
-    return range;
-}
-
 // Whether the page at `at` is in memory.
 bool resident(const void* at)
 {
@@ -41,8 +33,9 @@ bool resident(const void* at)
     return mincore(const_cast<void*>(at), 4096, &state) == 0 && (state & 1) != 0;
 }
 
-// The resident KiB of the mapping that holds `at` (-1 when none does).
-long mappingResidentKib(std::uintptr_t at)
+// The rest of the line starting with `key` in the kernel's account of the
+// mapping that holds `at` ("" when none does).
+std::string smapsEntry(std::uintptr_t at, const std::string& key)
 {
     std::ifstream smaps("/proc/self/smaps");
     std::string line;
@@ -55,10 +48,17 @@ long mappingResidentKib(std::uintptr_t at)
             inside = low <= at && at < high;
             continue;
         }
-        if (inside && line.rfind("Rss:", 0) == 0)
-            return std::stol(line.substr(4));
+        if (inside && line.rfind(key, 0) == 0)
+            return line.substr(key.size());
     }
-    return -1;
+    return "";
+}
+
+// The resident KiB of the mapping that holds `at` (-1 when none does).
+long mappingResidentKib(std::uintptr_t at)
+{
+    const std::string rss = smapsEntry(at, "Rss:");
+    return rss.empty() ? -1 : std::stol(rss);
 }
 
 // Reads every page of [at, at + bytes) and adds up the bytes.
@@ -71,6 +71,14 @@ unsigned long readAll(const unsigned char* at, std::size_t bytes)
 }
 
 #if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
+// The heap grown and filled at once, as the texture store grows it.
+THeapRange grownAndFilled(std::size_t bytes)
+{
+    const THeapRange range = growHeap(bytes);
+    (void)fillWithPages(reinterpret_cast<void*>(range.first), range.size(), [] { return false; });
+    return range;
+}
+
 // Writes to every page of [at, at + bytes), in a way no compiler leaves out.
 void touch(char* at, std::size_t bytes)
 {
@@ -100,21 +108,8 @@ std::string mappingName(std::uintptr_t at)
 // The kernel's flags of the mapping that holds `at` ("" when none does).
 std::string mappingFlags(std::uintptr_t at)
 {
-    std::ifstream smaps("/proc/self/smaps");
-    std::string line;
-    bool inside = false;
-    while (std::getline(smaps, line)) {
-        std::uintptr_t low = 0, high = 0;
-        char dash = 0;
-        std::istringstream head(line);
-        if (head >> std::hex >> low >> dash >> high && dash == '-' && line.find(':') > line.find(' ')) {
-            inside = low <= at && at < high;
-            continue;
-        }
-        if (inside && line.rfind("VmFlags:", 0) == 0)
-            return line.substr(8) + " ";
-    }
-    return "";
+    const std::string flags = smapsEntry(at, "VmFlags:");
+    return flags.empty() ? "" : flags + " ";
 }
 #endif
 
