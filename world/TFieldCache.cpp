@@ -9,7 +9,6 @@
 #include <SFML/Graphics/RenderStates.hpp>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
@@ -84,7 +83,7 @@ void TFieldCache::paintGround(sf::RenderTarget& target, TWorld& world, std::size
         floorLook = {stampLook(*cellSprite)};
         spots.clear();
         ++groundPaints;
-    } else {
+    } else if (from < world.pollution.size()) {
         ++spotPaints;
     }
     // Dirt only ever comes at the end of the list, and the spots lie right on
@@ -179,11 +178,6 @@ void TFieldCache::drawClipped(sf::RenderTarget& target, const sf::Sprite& sprite
     target.setView(narrowed);
     target.draw(sprite);
     target.setView(view);
-}
-
-std::size_t TFieldCache::keptPixels() const
-{
-    return std::size_t{ground.size().x} * ground.size().y + std::size_t{pen.size().x} * pen.size().y;
 }
 
 std::vector<sf::IntRect> TFieldCache::uncoveredParts(const sf::IntRect& area, const std::vector<sf::IntRect>& covered)

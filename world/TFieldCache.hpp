@@ -76,8 +76,6 @@ public:
     // last frame put one back.
     bool picturesAllowed = true;
     bool lastFramePut = false;
-    // The pictures' memory, in pixels.
-    std::size_t keptPixels() const;
 
 private:
     struct ViewLook {

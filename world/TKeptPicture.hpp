@@ -39,9 +39,6 @@ public:
     // Drops what the picture holds (its memory stays for the next take).
     void forget() { holding = false; }
 
-    // The picture's own memory: the driver keeps a copy of the target's size.
-    sf::Vector2u size() const { return picture.getSize(); }
-
 private:
     struct GlFunctions;
     // The copy's framebuffer in one GL context (they are not shared).

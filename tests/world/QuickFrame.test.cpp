@@ -400,6 +400,7 @@ TEST_CASE("on the game's own window, opened smaller and grown, the quick frame i
     (void)frame(false);
     const long paints = world->fieldCache.penPaints;
     const long grounds = world->fieldCache.groundPaints;
+    const long spots = world->fieldCache.spotPaints;
     for (int i = 0; i < 5; ++i) {
         (void)frame(false);
         CHECK(world->fieldCache.lastFramePut);
@@ -410,6 +411,7 @@ TEST_CASE("on the game's own window, opened smaller and grown, the quick frame i
     (void)frame(false);
     CHECK(world->fieldCache.penPaints == paints + 1);
     CHECK(world->fieldCache.groundPaints == grounds);
+    CHECK(world->fieldCache.spotPaints == spots + 1);
 }
 
 TEST_CASE("the still layers' copy leaves out exactly the covered pixels", "[scene][quick]")
