@@ -24,7 +24,10 @@ HH_PACKAGES=(
   fonts-liberation
   libpulse0 libasound2t64 libasound2-plugins
   nlohmann-json3-dev xdotool clang clang-format
-  ca-certificates
+  ca-certificates procps file
+  openbox x11-utils tmux
+  pulseaudio pulseaudio-utils sox
+  lintian desktop-file-utils appstream dpkg-dev fakeroot
 )
 HH_SUITE=forky
 
