@@ -19,6 +19,7 @@
 
 #include <fstream>
 
+#include <poll.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -58,6 +59,17 @@ int leftovers(const fs::path& dir)
     for (const auto& entry : fs::directory_iterator(dir))
         n += entry.path().filename().string().find(".tmp") != std::string::npos;
     return n;
+}
+
+// The next save the saving process reports ('1' the large farm, '2' the small
+// one), or 0 when it ends or says nothing for two minutes (a hung run).
+char nextSave(int fd)
+{
+    pollfd ready{fd, POLLIN, 0};
+    char done = 0;
+    if (::poll(&ready, 1, 120000) != 1 || ::read(fd, &done, 1) != 1)
+        return 0;
+    return done;
 }
 
 } // namespace
@@ -106,22 +118,51 @@ TEST_CASE("killed hundreds of times while saving, the game always leaves a save 
     std::ofstream(first, std::ios::binary) << farms.large;
     std::ofstream(second, std::ios::binary) << farms.small;
 
-    // A saving process (saving the two farms in turn, forever), killed at a
-    // random moment, three hundred times.
+    // A saving process (saving the two farms in turn, forever, and saying so
+    // after each save), killed three hundred times: each time after it has
+    // written both farms at least once, at a random moment within the time it
+    // took for one save of each, measured in that round, so the kills fall
+    // before, in and after the writes however fast this machine is.
     std::mt19937 rng(5);
     int kills = 0, sawLarge = 0, sawSmall = 0;
     for (int round = 0; round < 300; ++round) {
+        int report[2] = {-1, -1};
+        REQUIRE(::pipe(report) == 0);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, report[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, report[0]);
+        posix_spawn_file_actions_addclose(&actions, report[1]);
         const char* argv[] = {SAVE_LOOP_EXE, path.c_str(), first.c_str(), second.c_str(), nullptr};
         pid_t child = 0;
-        REQUIRE(::posix_spawn(&child, SAVE_LOOP_EXE, nullptr, nullptr, const_cast<char**>(argv), environ) == 0);
-        ::usleep(static_cast<useconds_t>(1000 + rng() % 6000));
+        const int spawned = ::posix_spawn(&child, SAVE_LOOP_EXE, &actions, nullptr, const_cast<char**>(argv), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(report[1]);
+        REQUIRE(spawned == 0);
+
+        // Both farms written, then one more of each: that pair's time is one round of saving.
+        bool wroteLarge = false, wroteSmall = false;
+        char done = 0;
+        while (!(wroteLarge && wroteSmall) && (done = nextSave(report[0])) != 0) {
+            wroteLarge = wroteLarge || done == '1';
+            wroteSmall = wroteSmall || done == '2';
+        }
+        const auto start = std::chrono::steady_clock::now();
+        const bool timed = done != 0 && nextSave(report[0]) != 0 && nextSave(report[0]) != 0;
+        const auto pair = std::chrono::steady_clock::now() - start;
+        const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(pair).count() + 1;
+        if (timed)
+            ::usleep(static_cast<useconds_t>(rng() % static_cast<unsigned long>(micros)));
         ::kill(child, SIGKILL);
+        ::close(report[0]);
         int status = 0;
         REQUIRE(::waitpid(child, &status, 0) == child);
+        INFO("round " << round);
+        REQUIRE(timed); // else the saving process stopped or hung
         kills += WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
         const std::string text = testsupport::readFile(path);
         const bool whole = text == farms.small || text == farms.large;
-        INFO("round " << round << ": " << text.size() << " bytes");
+        INFO(text.size() << " bytes");
         REQUIRE(whole); // and both of them load (above)
         sawLarge += text == farms.large;
         sawSmall += text == farms.small;
