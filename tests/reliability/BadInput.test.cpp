@@ -355,7 +355,7 @@ TEST_CASE("bad input ends with one clear line, the right status and nothing writ
         DYNAMIC_SECTION(c.name)
         {
             const fs::path dir = fs::canonical(testsupport::scratchDir("input"));
-            const fs::path errFile = fs::temp_directory_path() / ("henhouse-input-err-" + std::to_string(::getpid()));
+            const fs::path errFile = testsupport::scratchRoot() / "input-err";
             c.setUp(dir);
             const auto before = snapshot(dir);
 
@@ -410,8 +410,7 @@ TEST_CASE("a screenshot that cannot be written completely leaves the older one w
     const auto before = snapshot(dir);
 
     Launch launch{oneFrameAnd({"--screenshot", (dir / "shot.png").string()}), {}, {}, 64 * 1024};
-    const Outcome run =
-        runGame(dir, launch, fs::temp_directory_path() / ("henhouse-full-" + std::to_string(::getpid())));
+    const Outcome run = runGame(dir, launch, testsupport::scratchRoot() / "full-disk-err");
     INFO(run.err);
     CHECK(run.status == 1);
     CHECK(run.err.find("henhouse: could not write the screenshot " + (dir / "shot.png").string() + ": File too large\n")

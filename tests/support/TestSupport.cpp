@@ -4,8 +4,13 @@
 #include "core/TTextureStore.hpp"
 #include "world/ProcessObjects.hpp"
 
+#include <catch2/catch_test_case_info.hpp>
+#include <catch2/reporters/catch_reporter_event_listener.hpp>
+#include <catch2/reporters/catch_reporter_registrars.hpp>
+
 #include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -30,10 +35,47 @@ void freshGame()
     std::srand(1);
 }
 
+namespace {
+
+// This program's scratch folder (made at the first use).
+std::filesystem::path scratchRootPath()
+{
+    return std::filesystem::temp_directory_path() / ("henhouse-test-" + std::to_string(::getpid()));
+}
+
+// Removes the program's scratch folder when every test passed; after a
+// failure keeps it for a look and names it.
+class TScratchCleanup : public Catch::EventListenerBase {
+public:
+    using Catch::EventListenerBase::EventListenerBase;
+
+    void testRunEnded(const Catch::TestRunStats& stats) override
+    {
+        std::error_code error;
+        const auto root = scratchRootPath();
+        if (!std::filesystem::exists(root, error))
+            return;
+        if (stats.totals.assertions.failed == 0 && stats.totals.testCases.failed == 0)
+            std::filesystem::remove_all(root, error);
+        else
+            std::cerr << "the failed tests' scratch files are kept in " << root.string() << '\n';
+    }
+};
+
+} // namespace
+
+CATCH_REGISTER_LISTENER(TScratchCleanup)
+
+std::filesystem::path scratchRoot()
+{
+    const auto root = scratchRootPath();
+    std::filesystem::create_directories(root);
+    return root;
+}
+
 std::filesystem::path scratchDir(const std::string& name)
 {
-    const auto dir =
-        std::filesystem::temp_directory_path() / ("henhouse-test-" + std::to_string(::getpid()) + "-" + name);
+    const auto dir = scratchRoot() / name;
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;

@@ -14,7 +14,12 @@ namespace testsupport {
 // program and resets the shared values to their starting state.
 void freshGame();
 
-// A new empty directory under the system's temporary folder.
+// This test program's own folder under the system's temporary folder. It is
+// removed when every test of the program passed, and kept (and named) when
+// one failed.
+std::filesystem::path scratchRoot();
+
+// A new empty directory named `name` in scratchRoot().
 std::filesystem::path scratchDir(const std::string& name);
 
 // Runs `body` with the working directory set to `dir`, then restores it.
