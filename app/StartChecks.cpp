@@ -1,15 +1,24 @@
 #include "app/StartChecks.hpp"
 
+#include "app/TFarmKeeper.hpp"
 #include "core/RegularFile.hpp"
 
 #include <X11/Xlib.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
 namespace {
 
 constexpr const char* headless = " (without a display, ./play.sh plays the demo on a virtual one)";
+
+int displayWentAway(Display*)
+{
+    if (!TFarmKeeper::closeRequested())
+        std::fputs("henhouse: the X display went away\n", stderr);
+    std::_Exit(1);
+}
 
 } // namespace
 
@@ -44,3 +53,5 @@ bool assetsPresent(std::string& error)
     }
     return true;
 }
+
+void endQuietlyWhenDisplayGoes() { XSetIOErrorHandler(displayWentAway); }

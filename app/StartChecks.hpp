@@ -11,3 +11,9 @@
 // True when the working directory holds the game's assets (src/images and
 // src/sounds); otherwise says where they were looked for in `error`.
 [[nodiscard]] bool assetsPresent(std::string& error);
+
+// From here on, a display that goes away (the X server ended, as a virtual
+// one is when a stopped script ends it) ends the game with at most one line
+// of its own, instead of the X library's complaint: none when the game was
+// already asked to stop.
+void endQuietlyWhenDisplayGoes();

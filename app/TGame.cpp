@@ -1,6 +1,7 @@
 #include "app/TGame.hpp"
 
 #include "app/ScreenshotFile.hpp"
+#include "app/TDesktopArea.hpp"
 #include "app/TFarmKeeper.hpp"
 #include "app/TSceneFit.hpp"
 #include "app/TStateFile.hpp"
@@ -14,12 +15,15 @@
 #include <SFML/Graphics/Texture.hpp>
 #include <SFML/Graphics/View.hpp>
 #include <SFML/System/Clock.hpp>
+#include <SFML/System/Err.hpp>
 
 #include <clocale>
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
 #include <memory>
+#include <sstream>
+#include <string>
 
 TGame::TGame(const TOptions& chosen, std::optional<TEventScript> input)
     : options(chosen)
@@ -91,15 +95,45 @@ void TGame::settleWindow(sf::RenderWindow& window)
 
 void TGame::openWindow(sf::RenderWindow& window) const
 {
-    const sf::Vector2u fitting = TSceneFit::windowSizeFor(sf::VideoMode::getDesktopMode().size);
+    // The media library turns vertical sync off with every window it makes,
+    // and a driver without the setting says so each time. The player did not
+    // ask for anything, so that line is left out (with --vsync the game's own
+    // request still says when it fails); anything else is passed on.
+    std::ostringstream said;
+    std::streambuf* const errors = sf::err().rdbuf(said.rdbuf());
+    try {
+        openWindowQuietly(window);
+    } catch (...) {
+        sf::err().rdbuf(errors);
+        throw;
+    }
+    sf::err().rdbuf(errors);
+    std::istringstream lines(said.str());
+    for (std::string line; std::getline(lines, line);)
+        if (!line.starts_with("Setting vertical sync"))
+            sf::err() << line << '\n';
+}
+
+void TGame::openWindowQuietly(sf::RenderWindow& window) const
+{
     if (options.fullscreen) {
         window.create(sf::VideoMode::getDesktopMode(), initialTitle, sf::Style::Default, sf::State::Fullscreen,
                       sf::ContextSettings{});
-    } else if (options.windowSize || fitting != sf::Vector2u(TSceneFit::sceneWidth, TSceneFit::sceneHeight)) {
-        // The size asked for, or on a screen smaller than the farm the largest
-        // window of its shape that fits.
-        window.create(sf::VideoMode(options.windowSize ? *options.windowSize : fitting, 32), initialTitle,
-                      sf::Style::Default, sf::State::Windowed, sf::ContextSettings{});
+        window.setView(TSceneFit::view(window.getSize()));
+        return;
+    }
+    // The window and the manager's frame around it (title bar included) fit
+    // in the desktop's work area, panels left free.
+    const TDesktopArea desktop = TDesktopArea::query(sf::VideoMode::getDesktopMode().size);
+    const sf::Vector2u fitting = TSceneFit::windowSizeFor(desktop.room());
+    if (options.windowSize || fitting != sf::Vector2u(TSceneFit::sceneWidth, TSceneFit::sceneHeight)) {
+        // The size asked for, or on a desktop smaller than the farm the
+        // largest window of its shape that fits.
+        const sf::Vector2u size = options.windowSize ? *options.windowSize : fitting;
+        window.create(sf::VideoMode(size, 32), initialTitle, sf::Style::Default, sf::State::Windowed,
+                      sf::ContextSettings{});
+        if (desktop.managed && !options.windowSize)
+            window.setPosition(desktop.framePositionFor(size));
     } else {
         window.create(sf::VideoMode({1920, 1000}, 32), initialTitle, sf::Style::Default, sf::State::Windowed,
                       sf::ContextSettings{});

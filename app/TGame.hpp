@@ -39,6 +39,7 @@ private:
     // Opens the window the options ask for (by default the farm's own size)
     // and fits the scene into it.
     void openWindow(sf::RenderWindow& window) const;
+    void openWindowQuietly(sf::RenderWindow& window) const;
     // Writes the frame drawn so far; says why on the error stream when it cannot.
     [[nodiscard]] bool saveScreenshot(sf::RenderWindow& window) const;
     static void settleWindow(sf::RenderWindow& window);

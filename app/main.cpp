@@ -3,6 +3,7 @@
 #include "app/TEventScript.hpp"
 #include "app/TGame.hpp"
 #include "app/TOptions.hpp"
+#include "platform/Terminal.hpp"
 
 #include <exception>
 #include <iostream>
@@ -13,6 +14,8 @@
 
 int main(int argc, char** argv)
 {
+    // Output read by a pipe that closes early (`| head -1`) is simply lost.
+    keepRunningWhenOutputCloses();
     std::string error;
     const auto options = TOptions::parse(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!options) {
@@ -40,6 +43,7 @@ int main(int argc, char** argv)
         std::cerr << "henhouse: " << error << '\n';
         return 1;
     }
+    endQuietlyWhenDisplayGoes();
     try {
         TGame game(*options, std::move(script));
         return game.run();

@@ -1,3 +1,5 @@
 #include "platform/Terminal.hpp"
 
 bool standardOutputIsTerminal() { return false; }
+
+void keepRunningWhenOutputCloses() {}

@@ -49,6 +49,16 @@ TEST_CASE("the frame rate is capped or tied to the refresh only when asked", "[e
         CHECK(runSeconds("--frames 4 --max-fps 1", status) > 2.9);
         CHECK(status == 0);
     }
+    SECTION("without vertical sync asked for, nothing is said about it")
+    {
+        const auto err = testsupport::scratchDir("vsync") / "stderr.txt";
+        CHECK(testsupport::runCommand(std::string(HENHOUSE_EXE) + " --seed 1 --fixed-dt 0.016 --frames 3 >/dev/null 2>"
+                                      + err.string())
+              == 0);
+        const std::string said = testsupport::readFile(err);
+        INFO(said);
+        CHECK(said.find("vertical sync") == std::string::npos);
+    }
     SECTION("with vertical sync asked for, the game still runs where the screen cannot give it")
     {
         int status = -1;
