@@ -6,11 +6,14 @@ cd "$(dirname "$0")"
 name="$1"; shift
 source tools/env.sh
 hh_prepare
-say "building the game's assets (build/main)"
+case "$name" in
+  */*|.*) die "no benchmark named '$name'" ;;
+esac
+[ -f "bench/$name.cpp" ] || die "no benchmark named '$name' (looked for bench/$name.cpp)"
+say "building the game's assets (build/play)"
 hh_build_assets
 say "building the release build (build/release)"
-hh_build "$HH_RELEASE" Release -DHENHOUSE_ASSETS_FROM="$HH_RUN" -DBUILD_TESTING=OFF
+HH_TARGET="$name" hh_build "$HH_RELEASE" Release -DHENHOUSE_ASSETS_FROM="$HH_RUN" -DBUILD_TESTING=OFF
 exe="$HH_RELEASE/bench/$name"
-[ -x "$exe" ] || die "no benchmark named '$name' (looked for $exe)"
 cd "$HH_RELEASE/run"
 hh_virtual_display "$exe" "$@"

@@ -31,6 +31,9 @@ done
 
 cd "$here"
 source tools/env.sh
+# Output read by a pipe that closes early (`./play.sh | head -1`) is lost,
+# and neither this script nor the game ends for it.
+trap '' PIPE
 
 # A display that does not answer fails the same way the game would, before
 # the build: asked with an X client of this machine when it has one, else
@@ -56,8 +59,15 @@ if [ "$check_display" = 1 ] && { [ "$HH_MODE" = root ] || command -v xdotool >/d
   HH_DESKTOP=1 henv xdotool getdisplaygeometry >/dev/null 2>&1 || dead_display
 fi
 
-say "building the game (build/main)"
-hh_build_main
+# Only the game and its assets (the tests are ./test.sh's), with the build's
+# lines shown only when something is built. A build folder that cannot be
+# written does not keep a game built before from starting.
+built=0
+HH_QUIET_BUILD=1 hh_build_play || built=$?
+if [ "$built" != 0 ]; then
+  [ -x "$HH_RUN/henhouse" ] || die "cannot build the game in build/play: ${HH_BUILD_UNCHECKED}"
+  say "could not check whether the game is up to date (${HH_BUILD_UNCHECKED}); starting the one built before"
+fi
 
 demo=0
 if [ -z "${DISPLAY:-}" ] && [ ${#args[@]} -eq 0 ]; then
@@ -81,5 +91,5 @@ else
   hh_virtual_display ./henhouse "${args[@]}"
 fi
 if [ -n "$shot" ] && [ "$help" = 0 ]; then
-  echo "$shot"
+  echo "$shot" 2>/dev/null || true
 fi

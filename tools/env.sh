@@ -232,16 +232,59 @@ henv() {
   hh_run_child bwrap "${args[@]}" "$@"
 }
 
-# Configures and builds one build tree: hh_build DIR BUILD_TYPE [extra cmake args].
-# With HH_TARGET set, only that target is built.
+# Configures and builds one build tree: hh_build DIR BUILD_TYPE [-DNAME=VALUE...].
+# A tree made before with other values for those settings is configured again
+# with these. With HH_TARGET set (names separated by spaces), only those
+# targets are built. With HH_QUIET_BUILD=1 the build tool's output is shown
+# only when something is built; a tree that cannot be checked at all (a build
+# folder that cannot be written) leaves HH_BUILD_UNCHECKED set to the reason
+# and returns 2 instead of ending the script.
 hh_build() {
   local dir="$1" type="$2"; shift 2
+  local setting configure=0
   if [ ! -f "$dir/CMakeCache.txt" ]; then
-    henv cmake -S "$HH_TOP" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "$@" >/dev/null \
-      || die "cmake could not configure $dir"
+    configure=1
+  else
+    for setting in "$@"; do
+      case "$setting" in
+        -D*=*) setting="${setting#-D}"
+               grep -qxF -e "${setting%%=*}:BOOL=${setting#*=}" -e "${setting%%=*}:PATH=${setting#*=}" \
+                 -e "${setting%%=*}:STRING=${setting#*=}" -e "${setting%%=*}:UNINITIALIZED=${setting#*=}" \
+                 -e "${setting%%=*}:FILEPATH=${setting#*=}" "$dir/CMakeCache.txt" || configure=1 ;;
+      esac
+    done
   fi
-  henv cmake --build "$dir" -j "$(nproc 2>/dev/null || echo 2)" ${HH_TARGET:+--target "$HH_TARGET"} \
-    || die "the build in $dir failed"
+  if [ "$configure" = 1 ]; then
+    hh_scratch
+    henv cmake -S "$HH_TOP" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "$@" >"$HH_SCRATCH/configure.log" 2>&1 \
+      || { cat "$HH_SCRATCH/configure.log" >&2; die "cmake could not configure $dir"; }
+  fi
+  # shellcheck disable=SC2086 # HH_TARGET is a list of target names
+  local build=(cmake --build "$dir" -j "$(nproc 2>/dev/null || echo 2)" ${HH_TARGET:+--target $HH_TARGET})
+  if [ -z "${HH_QUIET_BUILD:-}" ]; then
+    henv "${build[@]}" || die "the build in $dir failed"
+    return 0
+  fi
+  # The build's lines as they come, but not the ones every start would print
+  # when nothing needs building, nor the build tool's own errors (said below
+  # in one line).
+  hh_scratch
+  local status=0
+  henv env HH_LOG="$HH_SCRATCH_IN/build.log" HH_SKIP1='^\[[0-9]*/[0-9]*\] Re-checking globbed directories' \
+    HH_SKIP2='^ninja: no work to do' HH_SKIP3='^ninja: error: ' \
+    bash -c 'set -o pipefail; "$@" 2>&1 | tee "$HH_LOG" \
+      | { grep --line-buffered -v -e "$HH_SKIP1" -e "$HH_SKIP2" -e "$HH_SKIP3" || true; } >&2' \
+    henhouse-build "${build[@]}" || status=$?
+  HH_BUILD_UNCHECKED=""
+  if [ "$status" != 0 ] && ! grep -q '^FAILED: ' "$HH_SCRATCH/build.log"; then
+    # Nothing was compiled and failed: the build tool could not even start.
+    HH_BUILD_UNCHECKED="$(grep -m1 -i -e 'error' -e 'denied' -e 'read-only' "$HH_SCRATCH/build.log" \
+      || tail -n 1 "$HH_SCRATCH/build.log")"
+    rm -f "$HH_SCRATCH/build.log"
+    return 2
+  fi
+  rm -f "$HH_SCRATCH/build.log"
+  [ "$status" = 0 ] || die "the build in $dir failed"
 }
 
 # Runs a command under a virtual display big enough for the 1920 x 1080 window.
@@ -254,21 +297,29 @@ hh_virtual_display() {
   henv env TMPDIR="$HH_SCRATCH_IN" xvfb-run -a -s "-screen 0 1920x1080x24" env "${tmp[@]}" "$@"
 }
 
-# The build trees: the main one (the game runs from build/run), the sanitizer
-# one for the tests, the clang one with the portable platform layer, and the
-# release one for benchmarks. The last three borrow the main tree's generated
-# assets.
+# The build trees: the player's one (what ./play.sh builds: the game and its
+# assets, nothing else, warnings not errors, so a newer compiler never stops
+# a game), the main one for the tests (warnings as errors, the assets
+# borrowed from the player's tree), the sanitizer one, the clang one with the
+# portable platform layer, and the release one for benchmarks. All but the
+# player's borrow its generated assets; the game runs from build/run.
+HH_PLAY="$HH_TOP/build/play"
 HH_MAIN="$HH_TOP/build/main"
 HH_ASAN="$HH_TOP/build/asan"
 HH_CLANG="$HH_TOP/build/clang"
 HH_RELEASE="$HH_TOP/build/release"
 HH_RUN="$HH_TOP/build/run"
 
-hh_build_main() {
-  hh_build "$HH_MAIN" RelWithDebInfo -DHENHOUSE_RUN_DIR="$HH_RUN"
+hh_build_play() {
+  HH_TARGET="${HH_TARGET:-henhouse}" hh_build "$HH_PLAY" RelWithDebInfo -DHENHOUSE_RUN_DIR="$HH_RUN" \
+    -DBUILD_TESTING=OFF -DHENHOUSE_WERROR=OFF
 }
 
-# Only the generated assets of the main tree (for trees that borrow them).
+hh_build_main() {
+  hh_build "$HH_MAIN" RelWithDebInfo -DHENHOUSE_RUN_DIR="$HH_MAIN/run" -DHENHOUSE_ASSETS_FROM="$HH_RUN"
+}
+
+# Only the generated assets of the player's tree (for trees that borrow them).
 hh_build_assets() {
-  HH_TARGET=assets hh_build_main
+  HH_TARGET=assets hh_build_play
 }

@@ -62,11 +62,14 @@ frame_now() {
 
 # settle: waits until the game has run two more whole frames, so all input
 # sent so far has been handled.
+# However slow the frames, only a game that stops running them for five
+# minutes fails.
 settle() {
-  local start
+  local start end=$((SECONDS + 300))
   start=$(frame_now)
-  for _ in $(seq 1 600); do
+  while [ "$SECONDS" -lt "$end" ]; do
     [ "$(frame_now)" -ge $((start + 2)) ] && return 0
+    kill -0 "$pid" 2>/dev/null || fail "the game ended: $(cat "$dir/stderr.txt")"
     sleep 0.05
   done
   fail "the game stopped running frames"
@@ -81,15 +84,15 @@ expect() {
 
 # --- the window and the pointer ---------------------------------------------
 
-for _ in $(seq 1 600); do
-  [ -s "$state" ] && break
+end=$((SECONDS + 600))
+until [ -s "$state" ] || [ "$SECONDS" -ge "$end" ]; do
   kill -0 "$pid" 2>/dev/null || fail "the game ended before its first frame: $(cat "$dir/stderr.txt")"
   sleep 0.1
 done
-[ -s "$state" ] || fail "no state file after a minute"
+[ -s "$state" ] || fail "no state file after ten minutes"
 # The game's window, by its title (the pointer and frame rate, or the first
 # title); the check runs alone on the display.
-window=$(timeout 60 xdotool search --sync --name '^(Cells|-?[0-9]+:-?[0-9]+ +FPS)' | head -n 1 || true)
+window=$(timeout 600 xdotool search --sync --name '^(Cells|-?[0-9]+:-?[0-9]+ +FPS)' | head -n 1 || true)
 [ -n "$window" ] || fail "the game's window was not found"
 eval "$(xdotool getwindowgeometry --shell "$window")" # WIDTH, HEIGHT
 # The farm (1920 x 1080) is scaled to fit the window and centred.
@@ -130,16 +133,18 @@ plus=(765 465)
 
 # collect N: clicks eggs in the pen until N are on the sorting table.
 collect() {
-  local want=$1 tries=0
+  local want=$1 tries=0 end=$((SECONDS + 900))
   while :; do
     read_state
     [ "$(field table)" -ge "$want" ] && return 0
-    tries=$((tries + 1))
-    [ "$tries" -le 2000 ] || fail "could not gather $want eggs onto the table"
     if [ "$(field floor)" -eq 0 ]; then
-      sleep 0.2 # the hens are still laying
+      # The hens are still laying (ten minutes only end a hung run).
+      [ "$SECONDS" -lt "$end" ] || fail "no egg was laid for $want on the table"
+      sleep 0.2
       continue
     fi
+    tries=$((tries + 1))
+    [ "$tries" -le 2000 ] || fail "could not gather $want eggs onto the table"
     # The newest egg; a hen sitting on it takes the click instead (as she
     # should), so the next round tries again.
     local egg
@@ -152,7 +157,8 @@ collect() {
 # past_story: the story messages of 6:00 to 6:25 cover the sorting window; a
 # player waits for them to go.
 past_story() {
-  for _ in $(seq 1 1200); do
+  local end=$((SECONDS + 300))
+  while [ "$SECONDS" -lt "$end" ]; do
     read_state
     local t
     t=$(field seconds)

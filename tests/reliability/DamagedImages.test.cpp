@@ -22,7 +22,7 @@ std::pair<int, std::string> play(const fs::path& dir)
 {
     // Bounded: a start that waits on a pipe must fail the test, not hang it.
     const int status = testsupport::runCommand(
-        "cd " + dir.string() + " && timeout 120 " + HENHOUSE_EXE + " --seed 1 --fixed-dt 0.05 --frames 60 --screenshot "
+        "cd " + dir.string() + " && timeout 600 " + HENHOUSE_EXE + " --seed 1 --fixed-dt 0.05 --frames 60 --screenshot "
         + (dir / "shot.png").string() + " >" + (dir / "stdout.txt").string() + " 2>" + (dir / "stderr.txt").string());
     return {status, testsupport::readFile(dir / "stderr.txt")};
 }

@@ -64,24 +64,50 @@ status=$?
 grep -q "^henhouse: error: cannot use $work/not-a-folder/.cache/henhouse for the build environment (.*); choose a writable folder with XDG_CACHE_HOME=" err.txt \
   || fail "an unusable cache folder said: $(cat err.txt)"
 
+echo "output piped into a reader that stops early does not end the game"
+# head reads the first line and goes; the game prints on (a progress line per
+# image, then play.sh the screenshot's path) into a closed pipe.
+env -u DISPLAY "$top/play.sh" --seed 1 --fixed-dt 0.05 --frames 40 --state-file "$work/piped.txt" 2>err.txt \
+  | head -n 1 >out.txt
+status=${PIPESTATUS[0]}
+[ "$status" = 0 ] || fail "a piped run ended with status $status: $(tail -n 3 err.txt)"
+[ -s out.txt ] || fail "a piped run printed nothing"
+grep -qx "frame 40" "$work/piped.txt" || fail "a piped run stopped early: $(grep '^frame' "$work/piped.txt")"
+
+echo "a start with nothing to build prints nothing of the build"
+env -u DISPLAY "$top/play.sh" --seed 1 --fixed-dt 0.05 --frames 2 >out.txt 2>err.txt
+status=$?
+[ "$status" = 0 ] || fail "a second run ended with status $status: $(tail -n 3 err.txt)"
+! grep -q -e 'Re-checking globbed' -e 'no work to do' -e '^\[[0-9]*/[0-9]*\]' err.txt out.txt \
+  || fail "an up-to-date start showed the build's lines: $(head -n 3 err.txt)"
+! grep -qi -e 'vertical sync' -e 'X connection' err.txt || fail "a plain start said: $(cat err.txt)"
+
 echo "SIGTERM ends the game and the virtual display and leaves nothing behind"
 frames=987654
-env -u DISPLAY "$top/play.sh" --seed 1 --fixed-dt 0.05 --frames "$frames" >out.txt 2>err.txt &
+# The run is under way once it has written its state after a frame (its
+# signal handling is set up before the first); the limit only ends a hung run.
+env -u DISPLAY "$top/play.sh" --seed 1 --fixed-dt 0.05 --frames "$frames" --state-file "$work/state.txt" \
+  >out.txt 2>err.txt &
 play=$!
-for _ in $(seq 1 240); do
-  [ -n "$(running "--frames $frames")" ] && [ -n "$(running "Xvfb")" ] && break
+end=$((SECONDS + 600))
+until [ -s "$work/state.txt" ] && [ -n "$(running "Xvfb")" ]; do
+  [ "$SECONDS" -lt "$end" ] && kill -0 "$play" 2>/dev/null || break
   sleep 0.25
 done
 [ -n "$(running "henhouse --seed 1 --fixed-dt 0.05 --frames $frames")" ] || fail "the long run did not start: $(tail -n 3 err.txt)"
-sleep 1
 kill -TERM "$play"
 wait "$play"
 status=$?
 [ "$status" = 143 ] || fail "play.sh ended with status $status after SIGTERM"
-sleep 1
+# Whatever play.sh ended goes within moments; the limit only ends a hung run.
+end=$((SECONDS + 120))
+while [ -n "$(running "--frames $frames")$(running "$XDG_CACHE_HOME")" ] && [ "$SECONDS" -lt "$end" ]; do
+  sleep 0.1
+done
 [ -z "$(running "--frames $frames")" ] || fail "the game outlived play.sh: $(running "--frames $frames")"
 [ -z "$(running "$XDG_CACHE_HOME")" ] || fail "the virtual display outlived play.sh: $(running "$XDG_CACHE_HOME")"
 [ -z "$(scratch_left)" ] || fail "SIGTERM left the scratch folder: $(scratch_left)"
+! grep -q 'X connection' err.txt || fail "the stopped game complained: $(grep 'X connection' err.txt)"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures check(s) failed"
