@@ -233,8 +233,8 @@ henv() {
 }
 
 # Configures and builds one build tree: hh_build DIR BUILD_TYPE [-DNAME=VALUE...].
-# A tree made before with other values for those settings is configured again
-# with these. With HH_TARGET set (names separated by spaces), only those
+# A tree made before with other values for the project's settings (not
+# CMake's own) is configured again with these. With HH_TARGET set (names separated by spaces), only those
 # targets are built. With HH_QUIET_BUILD=1 the build tool's output is shown
 # only when something is built; a tree that cannot be checked at all (a build
 # folder that cannot be written) leaves HH_BUILD_UNCHECKED set to the reason
@@ -247,6 +247,7 @@ hh_build() {
   else
     for setting in "$@"; do
       case "$setting" in
+        -DCMAKE_*) ;; # the compiler is kept as CMake found it (a full path)
         -D*=*) setting="${setting#-D}"
                grep -qxF -e "${setting%%=*}:BOOL=${setting#*=}" -e "${setting%%=*}:PATH=${setting#*=}" \
                  -e "${setting%%=*}:STRING=${setting#*=}" -e "${setting%%=*}:UNINITIALIZED=${setting#*=}" \
