@@ -3,7 +3,7 @@
 # AddressSanitizer (leaks included) and UndefinedBehaviorSanitizer, under a
 # virtual display; then builds it with clang and the portable platform layer
 # (so no Linux-only call creeps back into the game) and runs the tests that
-# are quick there.
+# are quick there; last, builds the Debian package and tries it.
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/env.sh
@@ -34,6 +34,12 @@ if [ "$with_clang" -eq 1 ]; then
   say "running the clang build's tests (all but the long reliability runs)"
   hh_virtual_display ctest --test-dir "$HH_CLANG" --output-on-failure -j 2 -E '^reliability$' || status=1
 fi
+
+# The Debian package, built and checked, then installed into a throwaway
+# copy of the build environment (outside ctest: it needs the environment's
+# own folder).
+say "building the package and trying it in a copy of the build environment"
+bash tests/install/package.test.sh || status=1
 
 if [ "$status" -ne 0 ]; then
   say "some tests failed"

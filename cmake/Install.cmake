@@ -61,16 +61,20 @@ configure_file(${CMAKE_SOURCE_DIR}/cmake/henhouse.metainfo.xml.in
 install(TARGETS henhouse RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The generated data: the main tree's own, or the tree it borrows from.
 if(HENHOUSE_ASSETS_FROM)
-  set(henhouse_data_source ${HENHOUSE_ASSETS_FROM}/src/)
+  set(henhouse_data_source ${HENHOUSE_ASSETS_FROM}/src)
 else()
-  set(henhouse_data_source ${HENHOUSE_RUN_DIR}/src/)
+  set(henhouse_data_source ${HENHOUSE_RUN_DIR}/src)
 endif()
-# (The package links the font to the system's copy instead: see Package.cmake.)
+# The folder's own files even when it is a link to another tree's (as a
+# borrowing tree's is); the package links the font to the system's copy
+# instead (see Package.cmake).
+set(henhouse_data_patterns PATTERN ".generated" EXCLUDE)
 if(HENHOUSE_PACKAGE)
-  set(henhouse_own_font PATTERN "Arial.ttf" EXCLUDE)
+  list(APPEND henhouse_data_patterns PATTERN "Arial.ttf" EXCLUDE)
 endif()
-install(DIRECTORY ${henhouse_data_source} DESTINATION ${HENHOUSE_INSTALL_DATADIR}
-        PATTERN ".generated" EXCLUDE ${henhouse_own_font})
+install(CODE "file(REAL_PATH \"${henhouse_data_source}\" henhouse_data_real)
+file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${HENHOUSE_INSTALL_DATADIR}\" TYPE DIRECTORY
+     FILES \"\${henhouse_data_real}/\" ${henhouse_data_patterns})")
 install(FILES ${CMAKE_BINARY_DIR}/${HENHOUSE_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_BINARY_DIR}/${HENHOUSE_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${henhouse_icons}/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)

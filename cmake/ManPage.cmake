@@ -72,7 +72,7 @@ Everything is done with the left mouse button.
 .SH OPTIONS
 ${options}.SH FILES
 .TP
-.I \\$XDG_DATA_HOME/henhouse/farm.json
+.I \$XDG_DATA_HOME/henhouse/farm.json
 The farm, saved when the window closes and after every minute of play
 (usually \\fI~/.local/share/henhouse/farm.json\\fR).
 .TP

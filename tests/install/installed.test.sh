@@ -67,6 +67,8 @@ if [ -s "$work/built.png" ] && [ -s "$work/installed.png" ]; then
 else
   fail "a screenshot is missing"
 fi
+! grep -h "is missing\|not loaded" "$work/built.log" "$work/installed.log" \
+  || fail "a run missed some of its files"
 [ -z "$(ls -A "$work/elsewhere")" ] || fail "the installed game wrote into its working folder: $(ls -A "$work/elsewhere")"
 
 echo "moved away from its data, it names both places in one line"
