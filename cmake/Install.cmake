@@ -22,15 +22,15 @@ file(RELATIVE_PATH henhouse_data_from_exe "${CMAKE_INSTALL_FULL_BINDIR}" "${henh
 target_compile_definitions(henhouse_app PUBLIC HENHOUSE_DATA_FROM_EXECUTABLE="${henhouse_data_from_exe}"
                                                HENHOUSE_INSTALLED_DATA="${henhouse_full_datadir}")
 
-# The icons: painted by the asset generator at every hicolor size, plus a
-# scalable one.
+# The icons: painted by the asset generator's icon painter at every hicolor
+# size, plus a scalable one.
 set(henhouse_icons ${CMAKE_BINARY_DIR}/icons)
 set(henhouse_icon_stamp ${henhouse_icons}/.painted)
 add_custom_command(OUTPUT ${henhouse_icon_stamp}
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${henhouse_icons}/hicolor
-  COMMAND henhouse-assets --icons ${henhouse_icons} ${HENHOUSE_APP_ID}
+  COMMAND henhouse-icons ${henhouse_icons} ${HENHOUSE_APP_ID}
   COMMAND ${CMAKE_COMMAND} -E touch ${henhouse_icon_stamp}
-  DEPENDS henhouse-assets
+  DEPENDS henhouse-icons
   COMMENT "Painting the game's icons")
 
 # The man page, made from the README's table of options so the two never disagree.

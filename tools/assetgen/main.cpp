@@ -3,11 +3,9 @@
 // (--preview ID OUT.png [FRAME] writes a quarter-size look at one image, or
 //  one sheet frame at full size;
 //  --montage OUT.png CELL ID... lays several images out on one sheet;
-//  --scene OUT.png / --scene-shop OUT.png mocks up the game screen;
-//  --icons OUTDIR NAME paints the desktop icons into OUTDIR/hicolor.)
+//  --scene OUT.png / --scene-shop OUT.png mocks up the game screen.)
 
 #include "AssetGenerator.hpp"
-#include "Icons.hpp"
 #include "ScenePreview.hpp"
 
 #include <chrono>
@@ -31,10 +29,6 @@ bool runAid(int argc, char** argv)
         for (int i = 4; i < argc; ++i)
             ids.push_back(std::stoi(argv[i]));
         AssetGenerator(".", "").montage(ids, std::stoi(argv[3]), argv[2]);
-        return true;
-    }
-    if (argc == 4 && std::string(argv[1]) == "--icons") {
-        henhouse::assets::writeIcons(argv[2], argv[3]);
         return true;
     }
     if (argc == 3 && (std::string(argv[1]) == "--scene" || std::string(argv[1]) == "--scene-shop")) {
