@@ -45,6 +45,17 @@ if [ "$HH_MODE" != root ]; then
   exit $((failures > 0))
 fi
 
+# The copy needs an overlay mounted in a namespace of the test's own (as root,
+# or in a user namespace: Linux 5.11 and later).
+namespace=(unshare --mount --fork)
+[ "$(id -u)" = 0 ] || namespace=(unshare --user --map-root-user --mount --fork)
+mkdir -p "$work/probe/lower" "$work/probe/upper" "$work/probe/work" "$work/probe/merged"
+if ! "${namespace[@]}" sh -c 'mount -t overlay overlay -o "lowerdir=$1/lower,upperdir=$1/upper,workdir=$1/work" "$1/merged"' \
+     sh "$work/probe" 2>"$work/probe.err"; then
+  echo "SKIPPED the install: no overlay in a namespace of our own here ($(head -n 1 "$work/probe.err"))"
+  exit $((failures > 0))
+fi
+
 echo "the frame from build/run"
 shot=(--seed 7 --fixed-dt 0.1 --frames 40 --mute)
 (cd "$HH_RUN" && hh_virtual_display ./henhouse "${shot[@]}" --screenshot "$work/built.png") >"$work/built.log" 2>&1 \
@@ -61,8 +72,6 @@ bwrap --bind "$2/merged" / --proc /proc --dev /dev --tmpfs /tmp --bind "$2/pkg" 
          command -v henhouse >/pkg/which.txt
          xvfb-run -a -s \"-screen 0 1920x1080x24\" /usr/games/henhouse $3 --screenshot /pkg/frame.png >/pkg/game.log 2>&1 \
            || { cat /pkg/game.log; exit 4; }"'
-namespace=(unshare --mount --fork)
-[ "$(id -u)" = 0 ] || namespace=(unshare --user --map-root-user --mount --fork)
 "${namespace[@]}" sh -c "$inside" sh "$HH_ROOT" "$work" "${shot[*]}"
 status=$?
 [ "$status" = 0 ] || fail "installing or starting the package in the copy ended with status $status"
