@@ -5,6 +5,96 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 
+# --- A menu entry for this checkout ---------------------------------------
+# ./play.sh --install adds a desktop entry and the game's icons under the
+# player's data folder ($XDG_DATA_HOME, usually ~/.local/share) that start the
+# game through this script; ./play.sh --uninstall removes exactly what it
+# added (listed in henhouse/menu-entry.files there). Nothing else is written
+# outside the checkout and the build environment.
+if [ $# -eq 1 ] && { [ "$1" = "--install" ] || [ "$1" = "--uninstall" ]; }; then
+  cd "$here"
+  source tools/env.sh
+  data="${XDG_DATA_HOME:-${HOME:?HOME is not set: name the data folder with XDG_DATA_HOME}/.local/share}"
+  case "$data" in /*) ;; *) die "XDG_DATA_HOME must be an absolute path, not '$data'" ;; esac
+  list="$data/henhouse/menu-entry.files"
+  if [ "$1" = "--uninstall" ]; then
+    [ -f "$list" ] || { say "no menu entry to remove (none was added from a checkout: $list is missing)"; exit 0; }
+    # Files first, then the folders the install made, deepest first, when empty.
+    while IFS= read -r entry; do
+      [ "${entry%% *}" = file ] && rm -f -- "${entry#file }"
+    done <"$list"
+    tac "$list" | while IFS= read -r entry; do
+      [ "${entry%% *}" = folder ] && rmdir -- "${entry#folder }" 2>/dev/null || true
+    done
+    folder_of_list="$(sed -n 's/^listfolder //p' "$list")"
+    rm -f -- "$list"
+    [ -n "$folder_of_list" ] && rmdir -- "$folder_of_list" 2>/dev/null || true
+    say "removed the menu entry and icons from $data"
+    exit 0
+  fi
+
+  hh_prepare
+  say "painting the icons (build/main)"
+  HH_TARGET=install-extras hh_build_main
+  # The icons are named by the build's id for the game (the installed one's).
+  app_id="$(sed -n 's/^HENHOUSE_APP_ID:STRING=//p' "$HH_MAIN/CMakeCache.txt")"
+  icons="$HH_MAIN/icons/hicolor"
+  [ -d "$icons" ] || die "the icons were not painted ($icons is missing)"
+
+  # What goes where: every icon, and the desktop entry.
+  sources=() targets=()
+  while IFS= read -r icon; do
+    sources+=("$icon"); targets+=("$data/icons/hicolor/${icon#"$icons"/}")
+  done < <(find "$icons" -type f -name "$app_id.*" | sort)
+  entry="$data/applications/$app_id.desktop"
+  targets+=("$entry")
+
+  # A file already there that an earlier --install did not add is not ours to replace.
+  for target in "${targets[@]}"; do
+    if [ -e "$target" ] && ! { [ -f "$list" ] && grep -qxF "file $target" "$list"; }; then
+      die "$target is already there and was not added by ./play.sh --install; leaving it alone"
+    fi
+  done
+
+  # The list of what is added is kept up to date as it is added, so that an
+  # install cut short can still be removed.
+  made=()
+  [ -d "$data/henhouse" ] || { mkdir -p "$data/henhouse" && made+=("listfolder $data/henhouse"); }
+  [ -f "$list" ] && mapfile -t old <"$list" || old=()
+  printf '%s\n' "${old[@]}" "${made[@]}" | sed '/^$/d' | sort -u >"$list.new" && mv "$list.new" "$list"
+  record() { grep -qxF "$1" "$list" || printf '%s\n' "$1" >>"$list"; }
+  # Makes a folder and its missing parents, listing each one made.
+  make_folder() {
+    local want="$1" missing=()
+    while [ ! -d "$want" ]; do missing=("$want" "${missing[@]}"); want="$(dirname "$want")"; done
+    for want in "${missing[@]}"; do
+      mkdir "$want" || die "cannot create $want"
+      record "folder $want"
+    done
+  }
+  for i in "${!sources[@]}"; do
+    make_folder "$(dirname "${targets[$i]}")"
+    record "file ${targets[$i]}"
+    cp -- "${sources[$i]}" "${targets[$i]}" || die "cannot write ${targets[$i]}"
+  done
+
+  # Exec's argument quoted as the desktop entry's rules want: in double
+  # quotes, with ", `, $ and \ escaped by a backslash, then every backslash
+  # doubled for the string, and % written as %%.
+  quoted="$here/play.sh"
+  quoted="${quoted//\\/\\\\}"; quoted="${quoted//\"/\\\"}"; quoted="${quoted//\`/\\\`}"; quoted="${quoted//\$/\\\$}"
+  quoted="${quoted//\\/\\\\}"; quoted="${quoted//%/%%}"
+  make_folder "$(dirname "$entry")"
+  record "file $entry"
+  # The same entry as an installed game's, starting this script instead.
+  template="$(<cmake/henhouse.desktop.in)"
+  template="${template//@HENHOUSE_APP_ID@/$app_id}"
+  exec_line="\"$quoted\""
+  printf '%s\n' "${template//@HENHOUSE_EXEC@/"$exec_line"}" >"$entry" || die "cannot write $entry"
+  say "added Henhouse to the desktop's menu: $entry (./play.sh --uninstall removes it)"
+  exit 0
+fi
+
 # The game runs from build/run: paths the caller gives are made absolute
 # against the caller's folder first, before anything changes directory. An
 # empty path stays empty, for the game to refuse.

@@ -5,6 +5,7 @@
 # and its unit tests with clang and the portable platform layer (so no
 # Linux-only call creeps back into the game) and runs those there. The
 # player's build (./play.sh's) is built first: the others borrow its assets.
+# Last, builds the Debian package and tries it.
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/env.sh
@@ -53,6 +54,12 @@ if [ "$with_clang" -eq 1 ]; then
   hh_virtual_display ctest --test-dir "$HH_CLANG" --output-on-failure -j 2 -R "$pattern" || status=1
   took
 fi
+
+# The Debian package, built and checked, then installed into a throwaway
+# copy of the build environment (outside ctest: it needs the environment's
+# own folder).
+say "building the package and trying it in a copy of the build environment"
+bash tests/install/package.test.sh || status=1
 
 if [ "$status" -ne 0 ]; then
   say "some tests failed; their scratch files are kept in $scratch"

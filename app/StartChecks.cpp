@@ -1,7 +1,9 @@
 #include "app/StartChecks.hpp"
 
 #include "app/TFarmKeeper.hpp"
+#include "core/DataFolder.hpp"
 #include "core/RegularFile.hpp"
+#include "platform/ExecutablePath.hpp"
 
 #include <X11/Xlib.h>
 
@@ -10,6 +12,11 @@
 #include <filesystem>
 
 namespace {
+
+// Where an installed game keeps its data: relative to the executable's own
+// folder, and as the install prefix put it (set by the build).
+constexpr const char* dataFromExecutable = HENHOUSE_DATA_FROM_EXECUTABLE;
+constexpr const char* installedData = HENHOUSE_INSTALLED_DATA;
 
 constexpr const char* headless = " (without a display, ./play.sh plays the demo on a virtual one)";
 
@@ -38,20 +45,47 @@ bool displayAvailable(std::string& error)
     return true;
 }
 
+std::vector<std::string> installedDataFolders(const std::string& executable)
+{
+    namespace fs = std::filesystem;
+    std::vector<std::string> folders;
+    if (!executable.empty())
+        folders.push_back((fs::path(executable).parent_path() / dataFromExecutable).lexically_normal().string());
+    const std::string prefixFolder = fs::path(installedData).lexically_normal().string();
+    if (folders.empty() || folders.front() != prefixFolder)
+        folders.push_back(prefixFolder);
+    return folders;
+}
+
 bool assetsPresent(std::string& error)
 {
     namespace fs = std::filesystem;
     std::error_code failed;
+    const char* missing = nullptr;
     for (const char* folder : {"src/images", "src/sounds"}) {
-        if (fs::is_directory(folder, failed))
-            continue;
-        const fs::path where = fs::current_path(failed);
-        error = "no game assets here: " + escapedForTerminal((where / folder).string())
-                + " is missing (the game looks its files up under the working directory: start it in build/run, or"
-                  " with ./play.sh)";
-        return false;
+        if (!fs::is_directory(folder, failed)) {
+            missing = folder;
+            break;
+        }
     }
-    return true;
+    if (!missing)
+        return true;
+    const std::vector<std::string> installed = installedDataFolders(executablePath());
+    for (const std::string& folder : installed) {
+        if (fs::is_directory(fs::path(folder) / "images", failed)
+            && fs::is_directory(fs::path(folder) / "sounds", failed)) {
+            useDataFolder(folder);
+            return true;
+        }
+    }
+    std::string places;
+    for (const std::string& folder : installed)
+        places += (places.empty() ? "" : " or ") + escapedForTerminal(folder);
+    const fs::path where = fs::current_path(failed);
+    error = "no game assets here: " + escapedForTerminal((where / missing).string())
+            + " is missing, and no installed copy is in " + places
+            + " (start the game in build/run, with ./play.sh, or install it)";
+    return false;
 }
 
 void endQuietlyWhenDisplayGoes() { XSetIOErrorHandler(displayWentAway); }

@@ -1,5 +1,6 @@
 #include "core/TImageLoader.hpp"
 
+#include "core/DataFolder.hpp"
 #include "core/ImageTable.hpp"
 #include "core/TDecodeRing.hpp"
 #include "core/TImageDecoder.hpp"
@@ -385,7 +386,7 @@ void TImageLoader::loadAll(const std::vector<int>& ids, const Keep& keep)
     std::size_t memoryNeeded = 0;
     for (int id : ids) {
         const TImageInfo* info = findImage(id);
-        steps.push_back(planStep(id, std::string("src/images/") + (info ? info->file : "?"), sizes));
+        steps.push_back(planStep(id, dataFile(std::string("images/") + (info ? info->file : "?")), sizes));
         memoryNeeded += steps.back().textureBytes;
     }
 

@@ -1,5 +1,6 @@
 #include "core/TTextureStore.hpp"
 
+#include "core/DataFolder.hpp"
 #include "core/ImageTable.hpp"
 #include "core/TImageLoader.hpp"
 #include "platform/Terminal.hpp"
@@ -83,8 +84,9 @@ void TTextureStore::openFont()
             return;
     }
     // If it is missing too, texts simply stay empty.
-    if (!font.openFromFile("src/fonts/Arial.ttf"))
-        std::cerr << "henhouse: font src/fonts/Arial.ttf is missing; texts will not be shown" << std::endl;
+    const std::string path = dataFile("fonts/Arial.ttf");
+    if (!font.openFromFile(path))
+        std::cerr << "henhouse: font " << path << " is missing; texts will not be shown" << std::endl;
 }
 
 std::vector<int> TTextureStore::loadedIds() const
@@ -147,7 +149,7 @@ void TTextureStore::reportMissing(int id)
     if (!reportedMissing.insert(id).second)
         return;
     const TImageInfo* info = findImage(id);
-    std::cerr << "henhouse: image " << id << " (src/images/" << (info ? info->file : "?")
+    std::cerr << "henhouse: image " << id << " (" << dataFile(std::string("images/") + (info ? info->file : "?"))
               << ") is not loaded; showing a placeholder instead" << std::endl;
 }
 

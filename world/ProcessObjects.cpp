@@ -1,5 +1,6 @@
 #include "world/ProcessObjects.hpp"
 
+#include "core/DataFolder.hpp"
 #include "core/Globals.hpp"
 #include "core/RegularFile.hpp"
 #include "core/TQuietStderr.hpp"
@@ -37,8 +38,10 @@ void loadTrack(TDeferred<sf::SoundBuffer>& buffer, const std::string& path)
     if (!bytes) {
         if (why == "no such file") {
             std::error_code ignored;
-            why += " (the game looks its files up under the working directory; tried "
-                   + escapedForTerminal(std::filesystem::absolute(path, ignored).string()) + ")";
+            const bool fromWorkingDirectory = std::filesystem::path(path).is_relative();
+            why += std::string(" (")
+                   + (fromWorkingDirectory ? "the game looks its files up under the working directory; " : "")
+                   + "tried " + escapedForTerminal(std::filesystem::absolute(path, ignored).string()) + ")";
         }
         throw std::runtime_error(failed + why);
     }
@@ -60,8 +63,8 @@ void buildProcessObjects(bool withSound)
             // missing device, and every file they cannot decode, in dozens of
             // lines of their own; we say it once, ourselves.
             const TQuietStderr quiet;
-            loadTrack(chickenSongBuffer, "src/sounds/chikensong.wav");
-            loadTrack(mainThemeBuffer, "src/sounds/MainTheme.wav");
+            loadTrack(chickenSongBuffer, dataFile("sounds/chikensong.wav"));
+            loadTrack(mainThemeBuffer, dataFile("sounds/MainTheme.wav"));
             // The first sound opens the playback device.
             chickenSong.emplace(*chickenSongBuffer);
             mainTheme.emplace(*mainThemeBuffer);

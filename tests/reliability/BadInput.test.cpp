@@ -4,6 +4,7 @@
 // Each case is a row: it builds its scratch folder, runs the binary there and
 // checks the exit status, the one line the game says, and that nothing was
 // written except where the case expects it.
+#include "app/StartChecks.hpp"
 #include "support/TestSupport.hpp"
 
 #include <SFML/Graphics/Image.hpp>
@@ -168,6 +169,16 @@ std::vector<std::string> oneFrameAnd(std::vector<std::string> more)
 
 const std::string headless = " (without a display, ./play.sh plays the demo on a virtual one)";
 
+// The installed data folders the game tries after src/ under the working
+// directory: beside its executable, then under the install prefix.
+std::string installedPlaces()
+{
+    std::string places;
+    for (const std::string& folder : installedDataFolders(HENHOUSE_EXE))
+        places += (places.empty() ? "" : " or ") + folder;
+    return places;
+}
+
 std::vector<Case> cases()
 {
     const auto nothing = [](const fs::path&) {};
@@ -291,8 +302,8 @@ std::vector<Case> cases()
 
         // Asset folders: status 1 with one line naming the file and what is wrong.
         {"started outside the game's folder", nothing, oneFrame, 1,
-         "henhouse: no game assets here: {dir}/src/images is missing (the game looks its files up under the working"
-         " directory: start it in build/run, or with ./play.sh)"},
+         "henhouse: no game assets here: {dir}/src/images is missing, and no installed copy is in " + installedPlaces()
+             + " (start the game in build/run, with ./play.sh, or install it)"},
         {"a directory in place of a track",
          [](const fs::path& d) {
              linkAssets(d);

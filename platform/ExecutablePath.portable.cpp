@@ -1,0 +1,3 @@
+#include "platform/ExecutablePath.hpp"
+
+std::string executablePath() { return {}; }
