@@ -309,6 +309,8 @@ int main(int argc, char** argv)
     for (int i = 0; i < blockFrames * rounds; ++i)
         ref.push_back(referenceFrame());
     std::printf("frame: reference layer %.2f ms a frame\n", median(ref));
+    std::printf("frame: peak resident memory %.0f MiB (in play %.0f MiB)\n",
+                static_cast<double>(peakResidentKiB()) / 1024.0, static_cast<double>(playRss) / 1024.0);
     std::printf("frame: worst %.2f x one full-screen layer (%s)\n", worst, worstName.c_str());
     destroyProcessObjects();
     return 0;
