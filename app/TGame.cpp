@@ -188,15 +188,12 @@ int TGame::run()
         long frame = 0;
         bool started = false;
         while (window.isOpen()) {
-            // Mipmaps for the pictures drawn smaller, one per frame, once the
-            // game is on screen; with the last, the start is over and the
-            // memory it kept in hand goes back to the system, as do the
-            // pages of code the start alone ran.
-            if (frame > 0 && !started && !TTextureStore::instance().generatePendingMipmaps(1)) {
-                (void)giveBackSpareMemory();
-                (void)releaseUnwrittenFilePages();
-                started = true;
-            }
+            // Once the game is on screen: the memory the start kept in hand
+            // goes back to the system, the mipmaps of the pictures drawn
+            // smaller are made one per frame, and with the last the pages of
+            // code the start alone ran go too.
+            if (frame > 0 && !started)
+                started = !continueStart(frame == 1);
             const float measured = clock.restart().asSeconds();
             const float dt = options.fixedDt ? *options.fixedDt : measured;
             if (accountFrame(dt))

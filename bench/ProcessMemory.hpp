@@ -17,14 +17,14 @@ extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 
 // Memory figures shared by the long-run benchmark and its test.
 
-// The process's resident memory in KiB as the system reports it (-1 when it
-// cannot be read).
-inline long residentKiB()
+// One figure of the process's status in KiB, as the system reports it (-1
+// when it cannot be read).
+inline long statusKiB(const std::string& name)
 {
     std::ifstream status("/proc/self/status");
     std::string key;
     while (status >> key) {
-        if (key == "VmRSS:") {
+        if (key == name) {
             long kib = 0;
             status >> kib;
             return kib;
@@ -33,6 +33,10 @@ inline long residentKiB()
     }
     return -1;
 }
+
+// The process's resident memory in KiB now, and the most it has held.
+inline long residentKiB() { return statusKiB("VmRSS:"); }
+inline long peakResidentKiB() { return statusKiB("VmHWM:"); }
 
 // Resident memory in KiB by kind of mapping: the heap, other anonymous
 // memory (thread stacks, the decode ring, the graphics driver's own maps),

@@ -11,6 +11,12 @@
 //
 // Run from the game's working directory (bench.sh does). Each measurement is
 // repeated and the median is reported.
+//
+// With `--against EXE REV [ROUNDS]` (./bench.sh startup --against REV builds
+// REV's game and passes it) only the two games are timed, launch to exit
+// after the first frame, in interleaved pairs (which one goes first swaps
+// every round) on the same assets: wall time, processor time and peak
+// resident memory, each the median over the rounds.
 #include "core/ImageTable.hpp"
 #include "core/TTextureStore.hpp"
 
@@ -21,12 +27,14 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <ostream>
@@ -105,8 +113,9 @@ int runStore()
 }
 
 // Runs `args` with stdout (if `capture`) read back, stderr kept; returns the
-// exit status and the captured text.
-int spawnAndWait(const std::vector<std::string>& args, bool capture, std::string& output)
+// exit status and the captured text, and the child's use of the machine in
+// `used` when asked.
+int spawnAndWait(const std::vector<std::string>& args, bool capture, std::string& output, rusage* used = nullptr)
 {
     int pipeEnds[2] = {-1, -1};
     posix_spawn_file_actions_t actions;
@@ -142,7 +151,10 @@ int spawnAndWait(const std::vector<std::string>& args, bool capture, std::string
         close(pipeEnds[0]);
     }
     int status = 0;
-    waitpid(child, &status, 0);
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    if (used)
+        *used = usage;
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
@@ -191,16 +203,68 @@ void printLoader(const char* name, const LoadFigures& f)
                 f.decode, f.upload, static_cast<double>(f.peakKb) / 1024.0);
 }
 
-// Runs the game for one frame; the time from launch to its exit.
-bool timeGame(double& seconds)
+// One launch of a game to the exit after its first frame.
+struct GameRun {
+    double wall = 0; // seconds from launch to exit
+    double cpu = 0;  // processor seconds, user and system, every thread
+    double peakMiB = 0;
+};
+
+double seconds(const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; }
+
+// Runs the game `exe` for one frame; the time from launch to its exit.
+bool timeGame(const char* exe, GameRun& run)
 {
     std::string unused;
+    rusage used{};
     const auto start = Clock::now();
-    const int status = spawnAndWait({HENHOUSE_EXE, "--frames", "1"}, false, unused);
-    seconds = secondsSince(start);
+    const int status = spawnAndWait({exe, "--frames", "1"}, false, unused, &used);
+    run.wall = secondsSince(start);
+    run.cpu = seconds(used.ru_utime) + seconds(used.ru_stime);
+    run.peakMiB = static_cast<double>(used.ru_maxrss) / 1024.0;
     if (status != 0)
-        std::fprintf(stderr, "startup: the game exited with %d\n", status);
+        std::fprintf(stderr, "startup: the game %s exited with %d\n", exe, status);
     return status == 0;
+}
+
+bool timeGame(double& wall, double& peakMiB)
+{
+    GameRun run;
+    const bool ok = timeGame(HENHOUSE_EXE, run);
+    wall = run.wall;
+    peakMiB = run.peakMiB;
+    return ok;
+}
+
+// This tree's game against another build's, in interleaved pairs.
+int compareGames(const char* other, const char* label, int pairs)
+{
+    std::vector<GameRun> ours, theirs;
+    for (int r = 0; r < pairs; ++r) {
+        GameRun a, b;
+        // Who goes first swaps, so neither always meets the other's leftovers.
+        const bool oursFirst = r % 2 == 0;
+        if (!timeGame(oursFirst ? HENHOUSE_EXE : other, oursFirst ? a : b)
+            || !timeGame(oursFirst ? other : HENHOUSE_EXE, oursFirst ? b : a))
+            return 1;
+        ours.push_back(a);
+        theirs.push_back(b);
+        std::printf("pair %2d: first frame %.3f s vs %.3f s, CPU %.3f s vs %.3f s, peak RSS %.0f MiB vs %.0f MiB\n",
+                    r + 1, a.wall, b.wall, a.cpu, b.cpu, a.peakMiB, b.peakMiB);
+        std::fflush(stdout);
+    }
+    const auto wall = [](const GameRun& g) { return g.wall; };
+    const auto cpu = [](const GameRun& g) { return g.cpu; };
+    const auto peak = [](const GameRun& g) { return g.peakMiB; };
+    const double x = medianOf(ours, wall), y = medianOf(theirs, wall);
+    double load[3] = {0, 0, 0};
+    if (getloadavg(load, 3) < 1)
+        load[0] = -1;
+    std::printf("medians of %d pairs: CPU %.3f s vs %.3f s; load average at the end %.2f\n", pairs, medianOf(ours, cpu),
+                medianOf(theirs, cpu), load[0]);
+    std::printf("startup: first frame %.3f s vs %.3f s at %s (%.2f x); peak RSS %.0f MiB vs %.0f MiB\n", x, y, label,
+                x / y, medianOf(ours, peak), medianOf(theirs, peak));
+    return 0;
 }
 
 std::string selfPath()
@@ -224,9 +288,18 @@ int main(int argc, char** argv)
         return 2;
     }
 
+    if (argc >= 4 && std::strcmp(argv[1], "--against") == 0) {
+        const int pairs = argc >= 5 ? std::atoi(argv[4]) : 11;
+        if (pairs < 1) {
+            std::fprintf(stderr, "startup: ROUNDS is a whole number of at least 1, not '%s'\n", argv[4]);
+            return 2;
+        }
+        return compareGames(argv[2], argv[3], pairs);
+    }
+
     const std::string self = selfPath();
     std::vector<LoadFigures> plainRuns, storeRuns;
-    std::vector<double> firstFrames, idleFirstFrames;
+    std::vector<double> firstFrames, idleFirstFrames, gamePeaks;
     for (int r = 0; r < rounds; ++r) {
         LoadFigures plain, ours;
         if (!measureLoader(self, "plain", plain) || !measureLoader(self, "store", ours)) {
@@ -237,13 +310,14 @@ int main(int argc, char** argv)
         storeRuns.push_back(ours);
 
         // The game itself, launch to exit after its first displayed frame.
-        double seconds = 0, afterIdle = 0;
-        if (!timeGame(seconds))
+        double seconds = 0, afterIdle = 0, peakMiB = 0, idlePeakMiB = 0;
+        if (!timeGame(seconds, peakMiB))
             return 1;
         sleep(idleSeconds);
-        if (!timeGame(afterIdle))
+        if (!timeGame(afterIdle, idlePeakMiB))
             return 1;
         firstFrames.push_back(seconds);
+        gamePeaks.push_back(peakMiB);
         idleFirstFrames.push_back(afterIdle);
         std::printf("round %d: plain %.3f s, store %.3f s, first frame %.3f s (after idling: %.3f s)\n", r + 1,
                     plain.wall, ours.wall, seconds, afterIdle);
@@ -257,9 +331,11 @@ int main(int argc, char** argv)
     printLoader("store", ours);
     std::printf("first frame (launch to exit after it, median of %d): %.3f s; after %u s idle: %.3f s\n", rounds,
                 firstFrame, idleSeconds, medianOf(idleFirstFrames, [](double v) { return v; }));
-    std::printf(
-        "startup: first frame %.3f s; store %.3f s vs plain %.3f s (%.1fx); peak RSS store %.0f MB vs plain %.0f MB\n",
-        firstFrame, ours.wall, plain.wall, plain.wall / ours.wall, static_cast<double>(ours.peakKb) / 1024.0,
-        static_cast<double>(plain.peakKb) / 1024.0);
+    std::printf("startup: first frame %.3f s, the game's peak RSS %.0f MiB; store %.3f s vs plain %.3f s (%.1fx); peak "
+                "RSS store "
+                "%.0f MB vs plain %.0f MB\n",
+                firstFrame, medianOf(gamePeaks, [](double v) { return v; }), ours.wall, plain.wall,
+                plain.wall / ours.wall, static_cast<double>(ours.peakKb) / 1024.0,
+                static_cast<double>(plain.peakKb) / 1024.0);
     return 0;
 }

@@ -113,6 +113,11 @@ std::size_t TImageDecoder::workingBytes(const std::uint8_t* start, std::size_t l
 
 bool TImageDecoder::decode(const std::string& path, Pixels& out, const Placement& place)
 {
+    return decode(path, out, place, nullptr);
+}
+
+bool TImageDecoder::decode(const std::string& path, Pixels& out, const Placement& place, const RowSeen& seen)
+{
     out = Pixels{};
     if (!inflater)
         return false;
@@ -191,6 +196,8 @@ bool TImageDecoder::decode(const std::string& path, Pixels& out, const Placement
         std::memmove(row, raw + 1, stride);
         if (!unfilterRow(filter, row, y > 0 ? row - stride : nullptr, stride))
             return false;
+        if (seen)
+            seen({width, height}, static_cast<unsigned>(y), row);
     }
 
     out.size = {width, height};

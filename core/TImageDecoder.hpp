@@ -43,6 +43,11 @@ public:
     // its start, and no longer in the decoder.
     using Placement = std::function<std::uint8_t*(std::size_t bytes)>;
     [[nodiscard]] bool decode(const std::string& path, Pixels& out, const Placement& place);
+    // The same, handing each row on to `seen` as soon as it is final (while
+    // it is still in the cache): the image's size, the row's number and its
+    // pixels. A decode that fails part way may have handed on some rows.
+    using RowSeen = std::function<void(sf::Vector2u size, unsigned y, const std::uint8_t* row)>;
+    [[nodiscard]] bool decode(const std::string& path, Pixels& out, const Placement& place, const RowSeen& seen);
 
     // What the quick decoder needs to decode the PNG whose first bytes are
     // `header` (at least 33), or 0 when it would decline the file.

@@ -227,6 +227,7 @@ public:
     explicit DecodeAhead(const std::vector<LoadStep>& order)
         : steps(order)
         , results(order.size())
+        , inks(order.size())
         , stillNeeded(order.size() + 1, 0)
         , ring(largest(order))
         , worker([this](std::stop_token stop) { run(stop); })
@@ -240,6 +241,13 @@ public:
         std::unique_lock lock(mutex);
         changed.wait(lock, [&] { return decoded > index; });
         return results[index];
+    }
+
+    // The ink map of step `index` (taken once, after `take(index)`).
+    TInkMap takeInk(std::size_t index)
+    {
+        std::lock_guard lock(mutex);
+        return std::move(inks[index]);
     }
 
     // The caller is done with the pixels of step `index` (steps are released
@@ -294,15 +302,31 @@ private:
             TImageDecoder::Pixels pixels;
             std::optional<TImageDecoder::Pixels> result;
             bool placed = false;
-            const bool ok = steps[i].refusal.empty() && decoder.decode(steps[i].path, pixels, [&](std::size_t bytes) {
-                std::uint8_t* at = place(bytes, stop);
-                placed = at != nullptr;
-                return at;
-            });
+            // A chicken sheet's ink map is made row by row as the rows come.
+            TInkMap ink;
+            TImageDecoder::RowSeen inkOf;
+            if (TImageLoader::chickenSheet(steps[i].id))
+                inkOf = [&ink](sf::Vector2u size, unsigned y, const std::uint8_t* row) {
+                    if (y == 0)
+                        ink = TInkMap(size);
+                    ink.addRow(y, row);
+                };
+            const bool ok = steps[i].refusal.empty()
+                            && decoder.decode(
+                                steps[i].path, pixels,
+                                [&](std::size_t bytes) {
+                                    std::uint8_t* at = place(bytes, stop);
+                                    placed = at != nullptr;
+                                    return at;
+                                },
+                                inkOf);
             if (ok)
                 result = pixels;
+            else
+                ink = TInkMap();
             const double spent = secondsSince(start);
             std::lock_guard lock(mutex);
+            inks[i] = std::move(ink);
             // A file that got room but then failed to decode gives it back.
             if (placed && !ok)
                 ring.takeBack();
@@ -315,6 +339,7 @@ private:
 
     const std::vector<LoadStep>& steps;
     std::vector<std::optional<TImageDecoder::Pixels>> results;
+    std::vector<TInkMap> inks;
     std::vector<std::size_t> stillNeeded; // the largest image from each step on
     std::mutex mutex;
     std::condition_variable_any changed;
@@ -400,8 +425,9 @@ void TImageLoader::loadAll(const std::vector<int>& ids, const Keep& keep)
         bool named = false;
         std::unique_ptr<sf::Texture> texture = finishStep(steps[i], pixels ? &*pixels : nullptr, sizes, named);
         uploadSeconds += secondsSince(start);
+        TInkMap ink = texture ? decoding.takeInk(i) : TInkMap();
         decoding.release(i);
-        keep(steps[i].id, std::move(texture), named);
+        keep(steps[i].id, std::move(texture), named, std::move(ink));
     }
     decodeSeconds += decoding.decodeSeconds();
 }
@@ -418,5 +444,8 @@ void TImageLoader::loadOne(int id, const std::string& path, const Keep& keep)
     bool named = false;
     std::unique_ptr<sf::Texture> texture = finishStep(step, quick ? &pixels : nullptr, sizes, named);
     uploadSeconds += secondsSince(uploadStart);
-    keep(id, std::move(texture), named);
+    TInkMap ink;
+    if (texture && quick && chickenSheet(id))
+        ink = TInkMap(pixels.data, pixels.size);
+    keep(id, std::move(texture), named, std::move(ink));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/TInkMap.hpp"
+
 #include <SFML/Graphics/Texture.hpp>
 
 #include <functional>
@@ -24,9 +26,11 @@ public:
     };
 
     // Receives each image in turn: its id, its texture (null when it is not
-    // used), and whether a line naming it and saying that a placeholder
-    // stands in has already been written.
-    using Keep = std::function<void(int id, std::unique_ptr<sf::Texture> texture, bool named)>;
+    // used), whether a line naming it and saying that a placeholder stands in
+    // has already been written, and for a chicken sheet the map of where it
+    // has ink, made from its decoded pixels (empty for other images, and for
+    // a file the media library loaded).
+    using Keep = std::function<void(int id, std::unique_ptr<sf::Texture> texture, bool named, TInkMap ink)>;
 
     explicit TImageLoader(Sizes sizes);
 

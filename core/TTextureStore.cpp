@@ -54,10 +54,10 @@ TTextureStore::TTextureStore(std::ostream& out, Settings chosen)
     openFont();
 
     TImageLoader loader(settings.designedSizes ? TImageLoader::Sizes::designed : TImageLoader::Sizes::any);
-    loader.loadAll(imageLoadOrder(), [this](int id, std::unique_ptr<sf::Texture> texture, bool named) {
+    loader.loadAll(imageLoadOrder(), [this](int id, std::unique_ptr<sf::Texture> texture, bool named, TInkMap ink) {
         if (named)
             reportedMissing.insert(id);
-        addTexture(id, isCentred(id), std::move(texture));
+        addTexture(id, isCentred(id), std::move(texture), std::move(ink));
     });
     decodeSeconds += loader.decodeSeconds;
     uploadSeconds += loader.uploadSeconds;
@@ -112,18 +112,24 @@ bool TTextureStore::generatePendingMipmaps(std::size_t count)
 void TTextureStore::loadTexture(int id, const std::string& path, bool centered)
 {
     TImageLoader loader(settings.designedSizes ? TImageLoader::Sizes::designed : TImageLoader::Sizes::any);
-    loader.loadOne(id, path, [&](int loadedId, std::unique_ptr<sf::Texture> texture, bool named) {
+    loader.loadOne(id, path, [&](int loadedId, std::unique_ptr<sf::Texture> texture, bool named, TInkMap ink) {
         if (named)
             reportedMissing.insert(loadedId);
         if (texture && TImageLoader::drawnSmaller(loadedId) && !hasTexture(loadedId))
             pendingMipmaps.push_back(loadedId);
-        addTexture(loadedId, centered, std::move(texture));
+        addTexture(loadedId, centered, std::move(texture), std::move(ink));
     });
     decodeSeconds += loader.decodeSeconds;
     uploadSeconds += loader.uploadSeconds;
 }
 
-void TTextureStore::addTexture(int id, bool centered, std::unique_ptr<sf::Texture> loaded)
+const TInkMap* TTextureStore::inkMap(const sf::Texture& texture) const
+{
+    const auto it = inkMaps.find(&texture);
+    return it == inkMaps.end() ? nullptr : &it->second;
+}
+
+void TTextureStore::addTexture(int id, bool centered, std::unique_ptr<sf::Texture> loaded, TInkMap ink)
 {
     if (loaded) {
         if (hasTexture(id)) {
@@ -134,6 +140,8 @@ void TTextureStore::addTexture(int id, bool centered, std::unique_ptr<sf::Textur
                 const sf::IntRect rect = sprite->getTextureRect();
                 sprite->setOrigin({static_cast<float>(rect.size.x) / 2.f, static_cast<float>(rect.size.y) / 2.f});
             }
+            if (!ink.empty())
+                inkMaps.emplace(loaded.get(), std::move(ink));
             textures[id] = std::move(loaded);
             sprites[id] = std::move(sprite);
         }

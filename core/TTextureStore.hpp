@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ImageTable.hpp"
+#include "core/TInkMap.hpp"
 
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
@@ -62,6 +63,10 @@ public:
     // prints, in the same order and with the same lines.
     void loadTexture(int id, const std::string& path, bool centered);
 
+    // Where a chicken sheet has ink, made as it was decoded; null for any
+    // other texture (and for a sheet the media library loaded).
+    const TInkMap* inkMap(const sf::Texture& texture) const;
+
     void drawSprite(sf::RenderTarget& target, int id);
     void drawSpriteAt(sf::RenderTarget& target, int id, sf::Vector2f position);
     // Inclusive test against the shared sprite's texture rectangle where it
@@ -85,7 +90,7 @@ private:
     void openFont();
     // Keeps `loaded` under `id` with its sprite (unless the id is taken, or
     // the load failed and there is nothing); then prints the progress line.
-    void addTexture(int id, bool centered, std::unique_ptr<sf::Texture> loaded);
+    void addTexture(int id, bool centered, std::unique_ptr<sf::Texture> loaded, TInkMap ink);
     void reportMissing(int id);
     const sf::Texture& fallbackTexture();
 
@@ -97,6 +102,7 @@ private:
     std::unique_ptr<sf::Texture> builtinFallback;
     std::map<int, std::unique_ptr<sf::Sprite>> sprites;
     std::map<int, std::unique_ptr<sf::Sprite>> fallbackSprites;
+    std::map<const sf::Texture*, TInkMap> inkMaps;
     std::vector<int> pendingMipmaps;
     std::set<int> reportedMissing;
 };

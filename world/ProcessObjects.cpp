@@ -5,6 +5,7 @@
 #include "core/RegularFile.hpp"
 #include "core/TQuietStderr.hpp"
 #include "core/TTextureStore.hpp"
+#include "platform/StartupMemory.hpp"
 
 #include <SFML/Audio/PlaybackDevice.hpp>
 #include <SFML/System/Exception.hpp>
@@ -129,4 +130,15 @@ void setMusicOn(bool on)
         else
             (*sound)->pause();
     }
+}
+
+bool continueStart(bool firstCall)
+{
+    if (firstCall)
+        (void)giveBackSpareMemory();
+    const bool more = TTextureStore::instance().generatePendingMipmaps(1);
+    releaseFreeHeap();
+    if (!more)
+        (void)releaseUnwrittenFilePages();
+    return more;
 }

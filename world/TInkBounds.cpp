@@ -1,44 +1,10 @@
 #include "world/TInkBounds.hpp"
 
-#include "platform/StartupMemory.hpp"
-
-#include <SFML/Graphics/Image.hpp>
+#include "core/TTextureStore.hpp"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-
-const TInkBounds::Map& TInkBounds::mapOf(const sf::Texture& texture)
-{
-    if (const auto known = maps.find(&texture); known != maps.end())
-        return known->second;
-    Map map;
-    {
-        const sf::Image image = texture.copyToImage();
-        map = mapOfImage(image);
-    }
-    // The pixels read back (a chicken sheet is 40 MB) leave the heap again.
-    releaseFreeHeap();
-    return maps.emplace(&texture, std::move(map)).first->second;
-}
-
-TInkBounds::Map TInkBounds::mapOfImage(const sf::Image& image)
-{
-    const int w = static_cast<int>(image.getSize().x), h = static_cast<int>(image.getSize().y);
-    Map map;
-    map.columns = (w + cell - 1) / cell;
-    map.rows = (h + cell - 1) / cell;
-    map.inked.assign(static_cast<std::size_t>(map.columns) * static_cast<std::size_t>(map.rows), false);
-    const std::uint8_t* pixels = image.getPixelsPtr();
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            if (pixels[(static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)) * 4
-                       + 3]
-                != 0)
-                map.inked[static_cast<std::size_t>(y / cell) * static_cast<std::size_t>(map.columns)
-                          + static_cast<std::size_t>(x / cell)] = true;
-    return map;
-}
 
 sf::IntRect TInkBounds::inked(const sf::Texture& texture, const sf::IntRect& rect, int reach)
 {
@@ -51,16 +17,21 @@ sf::IntRect TInkBounds::inked(const sf::Texture& texture, const sf::IntRect& rec
     const int top = std::min(rect.position.y, rect.position.y + rect.size.y);
     const int right = std::max(rect.position.x, rect.position.x + rect.size.x);
     const int bottom = std::max(rect.position.y, rect.position.y + rect.size.y);
-    const Map& map = mapOf(texture);
+    const TInkMap* map = TTextureStore::instance().inkMap(texture);
+    if (map == nullptr || map->columns() * cell < right || map->rows() * cell < bottom) {
+        // No map of this texture (or not of its size): all of it may be inked.
+        const sf::IntRect all({0, 0}, {right - left, bottom - top});
+        found.emplace(key, all);
+        return all;
+    }
     // Every cell the filter may read from, around the rectangle too (a
     // neighbour's ink can bleed in at its edges).
-    const int c0 = std::max(0, (left - reach) / cell), c1 = std::min(map.columns - 1, (right + reach) / cell);
-    const int r0 = std::max(0, (top - reach) / cell), r1 = std::min(map.rows - 1, (bottom + reach) / cell);
+    const int c0 = std::max(0, (left - reach) / cell), c1 = std::min(map->columns() - 1, (right + reach) / cell);
+    const int r0 = std::max(0, (top - reach) / cell), r1 = std::min(map->rows() - 1, (bottom + reach) / cell);
     int inkLeft = right, inkTop = bottom, inkRight = left, inkBottom = top;
     for (int r = r0; r <= r1; ++r)
         for (int c = c0; c <= c1; ++c)
-            if (map.inked[static_cast<std::size_t>(r) * static_cast<std::size_t>(map.columns)
-                          + static_cast<std::size_t>(c)]) {
+            if (map->inked(c, r)) {
                 inkLeft = std::min(inkLeft, c * cell);
                 inkTop = std::min(inkTop, r * cell);
                 inkRight = std::max(inkRight, (c + 1) * cell);

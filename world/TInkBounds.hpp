@@ -1,6 +1,7 @@
 #pragma once
 
-#include <SFML/Graphics/Image.hpp>
+#include "core/TInkMap.hpp"
+
 #include <SFML/Graphics/Rect.hpp>
 #include <SFML/Graphics/Texture.hpp>
 
@@ -12,8 +13,9 @@
 // which every pixel is fully transparent, even as the texture is filtered
 // from `reach` texels around. Drawing a sprite only inside that part (its
 // pixels mapped to the target) leaves the target exactly as drawing all of it
-// would, since a fully transparent sample leaves a pixel as it was. Found from
-// the texture's pixels once per texture, on first use; only an aid to drawing.
+// would, since a fully transparent sample leaves a pixel as it was. Read from
+// the ink map the texture store made of the decoded pixels (a texture without
+// one is taken as inked all over); only an aid to drawing.
 class TInkBounds {
 public:
     // The inked part of `rect` of `texture`, reach included, relative to the
@@ -26,17 +28,8 @@ public:
     static std::vector<sf::IntRect> rowStrips(const std::vector<sf::IntRect>& boxes);
 
     // Texels per cell of the coarse map kept of each texture.
-    static constexpr int cell = 8;
+    static constexpr int cell = TInkMap::cell;
 
 private:
-    struct Map {
-        int columns = 0;
-        int rows = 0;
-        std::vector<bool> inked; // one per cell, row by row
-    };
-    const Map& mapOf(const sf::Texture& texture);
-    static Map mapOfImage(const sf::Image& image);
-
-    std::map<const sf::Texture*, Map> maps;
     std::map<std::tuple<const sf::Texture*, int, int, int, int, int>, sf::IntRect> found;
 };
