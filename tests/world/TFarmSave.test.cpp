@@ -308,9 +308,46 @@ TEST_CASE("every field of a save is checked", "[world][save]")
         CHECK(!newer);
     }
 
+    SECTION("the problem is named as what it is")
+    {
+        const std::string text = good.dump();
+        const std::size_t coinsAt = text.find("\"coins\":");
+        REQUIRE(coinsAt != std::string::npos);
+        const std::size_t cleanAt = text.find("\"cleanCount\":") + 13;
+        const std::size_t cleanEnd = text.find_first_of(",}", cleanAt);
+        const auto cleanCount = [&](const std::string& value) {
+            return text.substr(0, cleanAt) + value + text.substr(cleanEnd);
+        };
+        std::string utf16 = "\xff\xfe";
+        for (char c : std::string("{\"format\":1}"))
+            utf16 += std::string{c, '\0'};
+        const struct {
+            std::string text, problem;
+        } rows[] = {
+            {text.substr(0, coinsAt) + "\"coins\":4242," + text.substr(coinsAt),
+             "the key \"coins\" stands twice in one object"},
+            {cleanCount("1e+30"), "cleanCount: 1e+30 is outside 0 to 100"},
+            {cleanCount("0.0"), "cleanCount: is 0.0, written with a point or an exponent: a count is written as digits "
+                                "alone"},
+            {cleanCount("-0.0"), "cleanCount: is -0.0, written with a point or an exponent: a count is written as "
+                                 "digits alone"},
+            {cleanCount("3e1"), "cleanCount: is 30.0, written with a point or an exponent: a count is written as "
+                                "digits alone"},
+            {utf16, "the file is UTF-16 text; a save is UTF-8"},
+            {"\xfe\xff" + utf16.substr(2), "the file is UTF-16 text; a save is UTF-8"},
+            {text.substr(0, 10) + std::string(1, '\0') + text.substr(10),
+             "the file holds NUL bytes; a save is UTF-8 text"},
+        };
+        for (const auto& row : rows) {
+            INFO(row.problem);
+            CHECK(refusal(row.text) == row.problem);
+        }
+        CHECK(refusal(cleanCount("7")).empty());
+    }
+
     SECTION("not JSON at all")
     {
-        CHECK(refusal("").starts_with("parse error"));
+        CHECK(refusal("") == "the file is empty");
         CHECK(refusal("NaN").starts_with("parse error"));
         CHECK(refusal("[1,2]") == "the file holds [1,2], not a farm");
         json edited = good;
