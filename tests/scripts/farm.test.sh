@@ -58,17 +58,30 @@ check_save() {
 game_args() { echo --save "$work/$1.json" --fixed-dt 0.05 --state-file "$work/$1.state"; }
 
 echo "SIGTERM and SIGHUP to play.sh's process group close the game, which saves"
+# The second run keeps the player's own farm, with a relative XDG_DATA_HOME
+# (ignored: the farm goes under HOME).
+mkdir -p "$work/home"
+# (the build environment stays where it is: only the farm's home moves)
+cache_home="${XDG_CACHE_HOME:-${HOME:-}/.cache}"
 for sig in TERM HUP; do
-  # shellcheck disable=SC2046
-  setsid env -u DISPLAY "$top/play.sh" $(game_args "$sig") >"$work/out" 2>"$work/err" &
+  if [ "$sig" = TERM ]; then
+    setsid env -u DISPLAY "$top/play.sh" --save "$work/TERM.json" --fixed-dt 0.05 --state-file "$work/TERM.state" \
+      >"$work/out" 2>"$work/err" &
+    save="$work/TERM.json"
+  else
+    setsid env -u DISPLAY HOME="$work/home" XDG_DATA_HOME=reldata XDG_CACHE_HOME="$cache_home" "$top/play.sh" --fixed-dt 0.05 \
+      --state-file "$work/HUP.state" >"$work/out" 2>"$work/err" &
+    save="$work/home/.local/share/henhouse/farm.json"
+  fi
   play=$!
   wait_until 1200 played "$work/$sig.state" 2 || fail "SIG$sig: the game did not start: $(tail -n 3 "$work/err")"
   kill -"$sig" -- "-$play"
   wait "$play"
   status=$?
   [ "$status" = 0 ] || fail "SIG$sig: play.sh ended with status $status, not the game's 0: $(tail -n 3 "$work/err")"
-  check_save "SIG$sig" "$work/$sig.json" "$work/$sig.state"
+  check_save "SIG$sig" "$save" "$work/$sig.state"
 done
+[ ! -e "$top/reldata" ] && [ ! -e "$top/build/run/reldata" ] || fail "a relative XDG_DATA_HOME made a folder in the checkout"
 
 # In a terminal of tmux's, as a player's shell runs it: the command's status
 # lands in a file when it ends (a Ctrl-C that ends the command leaves the
