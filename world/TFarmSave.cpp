@@ -509,7 +509,7 @@ TFarmSave::Snapshot readFarm(const json& j)
     s.coinsEarned = readInt(member(purse, "earned", "purse"), "purse.earned", 0.0, maxCount);
     s.eggsCollected = readInt(member(purse, "eggsCollected", "purse"), "purse.eggsCollected", 0.0, maxCount);
     s.chickensToSpawn =
-        readInt(member(j, "chickensToSpawn", ""), "chickensToSpawn", 0.0, static_cast<double>(TFarmSave::maxChickens));
+        readInt(member(j, "chickensToSpawn", ""), "chickensToSpawn", 0.0, maxCount); // a queue, hatched as room allows
     const json& packages = list(member(j, "packages", ""), "packages", 2);
     s.packC0 = readInt(packages[0], "packages[0]", 0.0, 5.0);
     s.packC1 = readInt(packages[1], "packages[1]", 0.0, 5.0);

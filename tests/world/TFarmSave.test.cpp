@@ -3,6 +3,7 @@
 // are refused as a whole with the first problem named.
 #include "world/TFarmSave.hpp"
 #include "core/Globals.hpp"
+#include "core/ImageTable.hpp"
 #include "core/TTextureStore.hpp"
 #include "eggline/EgglineObjects.hpp"
 #include "support/TestSupport.hpp"
@@ -282,7 +283,7 @@ TEST_CASE("every field of a save is checked", "[world][save]")
     SECTION("ten million chickens, or lists too long for a farm, stop the reading early")
     {
         json edited = good;
-        edited["chickensToSpawn"] = 10000000;
+        edited["chickensToSpawn"] = 2000000000;
         CHECK(!refusal(edited.dump()).empty());
         std::string many = R"({"format":1,"chickens":[)";
         for (std::size_t i = 0; i <= TFarmSave::maxChickens; ++i)
@@ -355,4 +356,49 @@ TEST_CASE("every field of a save is checked", "[world][save]")
         text.replace(text.find("\"age\":") + 6, 1, "1e999");
         CHECK(!refusal(text).empty());
     }
+}
+
+TEST_CASE("a farm at every limit plays on and can still be saved", "[world][save][limits]")
+{
+    testsupport::freshGame();
+    std::srand(7);
+    auto world = freshWorld();
+    // Ten more chicks than the farm holds: they wait their turn.
+    chickensToSpawn = static_cast<int>(TFarmSave::maxChickens) + 10;
+    world->update(0.1f);
+    CHECK(world->vecChikens.size() == TFarmSave::maxChickens);
+    CHECK(chickensToSpawn == 10);
+    world->eggsOnFloor.assign(TFarmSave::maxEggs, world->eggTemplate);
+    world->eggsOnTable.assign(TFarmSave::maxEggs, world->eggTemplate);
+    world->pollution.assign(TFarmSave::maxDirt, sf::Sprite(TTextureStore::instance().getTexture(image::pen1)));
+    world->storyClock.elapsed = 1000.f; // long past the clean start: dirt keeps coming
+    for (int i = 0; i < 12; ++i) {
+        for (std::size_t k = 0; k < 50; ++k)
+            world->vecChikens[k].eggReady = true; // hens about to lay
+        world->update(1.f);
+    }
+    // An egg clicked on a full floor stays there: the table is full too.
+    const sf::Vector2f egg = world->eggsOnFloor.front().getPosition();
+    world->onMousePressed(0, egg.x, egg.y);
+    world->onMouseReleased(0, egg.x, egg.y);
+
+    CHECK(world->vecChikens.size() == TFarmSave::maxChickens);
+    CHECK(chickensToSpawn == 10);
+    CHECK(world->eggsOnFloor.size() == TFarmSave::maxEggs);
+    CHECK(world->eggsOnTable.size() == TFarmSave::maxEggs);
+    CHECK(world->pollution.size() == TFarmSave::maxDirt);
+    const std::string text = saved(*world);
+    CHECK(text.size() <= TFarmSave::maxFileBytes);
+    CHECK(refusal(text).empty());
+
+    auto again = resumed(text);
+    CHECK(again->vecChikens.size() == TFarmSave::maxChickens);
+    CHECK(again->eggsOnFloor.size() == TFarmSave::maxEggs);
+    CHECK(again->pollution.size() == TFarmSave::maxDirt);
+    CHECK(chickensToSpawn == 10);
+    // Room made (a hen sent away), one waiting chick hatches.
+    again->vecChikens.pop_back();
+    again->update(0.1f);
+    CHECK(again->vecChikens.size() == TFarmSave::maxChickens);
+    CHECK(chickensToSpawn == 9);
 }
