@@ -178,7 +178,8 @@ hh_cleanup() {
   fi
 }
 
-# The processes called $2 in the session $1 (read from /proc: no procps needed).
+# The processes called $2 in the session or process group $1 (read from
+# /proc: no procps needed).
 hh_session_members() {
   local sid="$1" name="$2" stat line comm rest state ppid pgrp session
   for stat in /proc/[0-9]*/stat; do
@@ -186,7 +187,7 @@ hh_session_members() {
     comm="${line#*(}"; comm="${comm%)*}"
     rest="${line##*) }"
     read -r state ppid pgrp session _ <<<"$rest"
-    [ "$session" = "$sid" ] && [ "$comm" = "$name" ] && printf '%s ' "${line%% *}"
+    { [ "$session" = "$sid" ] || [ "$pgrp" = "$sid" ]; } && [ "$comm" = "$name" ] && printf '%s ' "${line%% *}"
   done
   return 0
 }
