@@ -215,6 +215,7 @@ TEST_CASE("a save folder that takes no files is named once, at the start", "[app
     }
     keeper.close(*game.world);
     CHECK(lines(log.str()) == 1); // no minute's "the last save stays" with no save at all
+    fs::remove_all(dir);
 }
 
 TEST_CASE("a save that fails later says so in one line and the game goes on", "[app][farm]")
@@ -234,6 +235,7 @@ TEST_CASE("a save that fails later says so in one line and the game goes on", "[
     CHECK(lines(log.str()) == 1);
     CHECK(log.str().find("henhouse: could not save the farm: cannot write " + file.string()) == 0);
     CHECK(keeper.saving());
+    fs::remove_all(dir);
 }
 
 TEST_CASE("where the farm is kept follows the XDG rules and never a shared folder", "[app][farm]")
@@ -287,6 +289,7 @@ TEST_CASE("where the farm is kept follows the XDG rules and never a shared folde
         ::setenv("XDG_DATA_HOME", oldData.c_str(), 1);
     else
         ::unsetenv("XDG_DATA_HOME");
+    fs::remove_all(dir);
 }
 
 TEST_CASE("while a farm is kept, Ctrl-C asks the game to close so the farm is saved", "[app][farm]")
