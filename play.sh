@@ -108,10 +108,17 @@ absolute() {
 args=()
 shot=""
 help=0
+# The folders of the files named here, which the build environment is given.
+binds=()
 while [ $# -gt 0 ]; do
-  if { [ "$1" = "--screenshot" ] || [ "$1" = "--events" ] || [ "$1" = "--save" ]; } && [ $# -ge 2 ]; then
+  case "$1" in
+    --screenshot|--events|--save|--state-file) is_path=1 ;;
+    *) is_path=0 ;;
+  esac
+  if [ "$is_path" = 1 ] && [ $# -ge 2 ]; then
     path="$(absolute "$2")"
     [ "$1" = "--screenshot" ] && shot="$path"
+    [ -n "$path" ] && binds+=("$(dirname "$path")")
     args+=("$1" "$path"); shift 2
   else
     case "$1" in --help|-h) help=1 ;; esac
@@ -167,10 +174,30 @@ if [ -z "${DISPLAY:-}" ] && [ ${#args[@]} -eq 0 ]; then
   args=(--seed 1 --fixed-dt 0.0166667 --frames 600 --screenshot "$shot")
 fi
 
-# The farm is kept in the player's data folder, which the sandbox is given.
-export XDG_DATA_HOME="${XDG_DATA_HOME:-${HOME:-/tmp}/.local/share}"
-HH_FARM_DIR="$XDG_DATA_HOME/henhouse"
-mkdir -p "$HH_FARM_DIR" 2>/dev/null || HH_FARM_DIR=""
+# The farm is kept in the player's data folder, which the sandbox is given:
+# $XDG_DATA_HOME when it is an absolute path (a relative one is ignored, as
+# the XDG rules say), else ~/.local/share, with HOME unset the home folder
+# the system lists for this user.
+data="${XDG_DATA_HOME:-}"
+case "$data" in /*) ;; *) data="" ;; esac
+if [ -z "$data" ]; then
+  home="${HOME:-}"
+  case "$home" in /*) ;; *) home="$(getent passwd "$(id -u)" 2>/dev/null | cut -d: -f6)" ;; esac
+  case "$home" in /?*) data="$home/.local/share" ;; esac
+fi
+HH_FARM_DIR=""
+if [ -n "$data" ]; then
+  export XDG_DATA_HOME="$data"
+  HH_FARM_DIR="$data/henhouse"
+  mkdir -p "$HH_FARM_DIR" 2>/dev/null || HH_FARM_DIR=""
+else
+  unset XDG_DATA_HOME
+  [ "$help" = 1 ] || say "no home folder: this game's farm will not be kept (set XDG_DATA_HOME to a folder of your own)"
+fi
+HH_BIND_DIRS=("${binds[@]}")
+# A first Ctrl-C, SIGTERM or SIGHUP asks the game to close: it saves the farm
+# and ends, and so does this script, with the game's status.
+HH_CLOSE_NAME=henhouse
 
 cd "$HH_RUN"
 if [ -n "${DISPLAY:-}" ]; then

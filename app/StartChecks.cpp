@@ -8,8 +8,13 @@
 #include <X11/Xlib.h>
 
 #include <cstdio>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -89,3 +94,29 @@ bool assetsPresent(std::string& error)
 }
 
 void endQuietlyWhenDisplayGoes() { XSetIOErrorHandler(displayWentAway); }
+
+bool stateFilePathUsable(const std::string& path, std::string& error)
+{
+    const std::string shown = "--state-file " + escapedForTerminal(path);
+    struct stat info{};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        error = shown + " is " + (S_ISDIR(info.st_mode) ? "a directory" : "not a regular file");
+        return false;
+    }
+    const std::string parent = std::filesystem::path(path).parent_path().string();
+    const std::string folder = parent.empty() ? "." : parent;
+    if (::stat(folder.c_str(), &info) != 0) {
+        error = shown + ": the folder " + escapedForTerminal(folder)
+                + (errno == ENOENT ? " does not exist" : std::string(": ") + std::strerror(errno));
+        return false;
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        error = shown + ": " + escapedForTerminal(folder) + " is not a folder";
+        return false;
+    }
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) {
+        error = shown + ": cannot write in " + escapedForTerminal(folder) + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}

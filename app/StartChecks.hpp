@@ -26,3 +26,8 @@ void endQuietlyWhenDisplayGoes();
 // executable at `executable` (empty when the system cannot tell): the one
 // beside it, then the install prefix's when that is another.
 [[nodiscard]] std::vector<std::string> installedDataFolders(const std::string& executable);
+
+// True when `path` can take the state file (--state-file): its folder exists
+// and takes files, and the path is not a folder, a device or a FIFO;
+// otherwise says why in `error`.
+[[nodiscard]] bool stateFilePathUsable(const std::string& path, std::string& error);

@@ -1,6 +1,7 @@
 #include "app/TFarmKeeper.hpp"
 
 #include "core/AtomicFile.hpp"
+#include "core/RegularFile.hpp"
 #include "world/TFarmSave.hpp"
 #include "world/TWorld.hpp"
 
@@ -16,8 +17,10 @@
 #include <system_error>
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -29,14 +32,38 @@ constexpr int closingSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 enum class ReadResult { Read, Missing, Failed, TooLarge };
 
-// The whole file, up to the largest save the game reads.
+std::string kindOf(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return "a directory";
+    if (S_ISFIFO(mode))
+        return "a FIFO";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "a device";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    return "not a plain file";
+}
+
+// The whole file, up to the largest save the game reads. Only a regular file
+// is opened: a FIFO would wait for a writer before the first frame.
 ReadResult readSave(const std::string& path, std::string& text, std::string& why)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat info{};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        why = kindOf(info.st_mode) + ", not a regular file";
+        return ReadResult::Failed;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR) // nothing there to keep
             return ReadResult::Missing;
         why = std::strerror(errno);
+        return ReadResult::Failed;
+    }
+    if (::fstat(fd, &info) == 0 && !S_ISREG(info.st_mode)) { // swapped in between
+        why = kindOf(info.st_mode) + ", not a regular file";
+        ::close(fd);
         return ReadResult::Failed;
     }
     text.clear();
@@ -74,7 +101,68 @@ bool moveAside(const std::string& path, std::string& where, std::string& why)
         if (renameWithoutReplacing(path, where, why))
             return true;
     }
+    if (why.empty())
+        why = "every name from " + path + ".bad to " + path + ".bad.99 is taken";
     return false;
+}
+
+// Whether the folder of `path` takes new files: one is made and removed.
+bool folderTakesFiles(const std::string& path, std::string& why)
+{
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    const std::string folder = parent.empty() ? "." : parent.string();
+    std::string name = path + ".tmpXXXXXX";
+    std::vector<char> pattern(name.begin(), name.end());
+    pattern.push_back('\0');
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0) {
+        why = "cannot write in " + folder + " (" + std::strerror(errno) + ")";
+        return false;
+    }
+    ::close(fd);
+    ::unlink(pattern.data());
+    return true;
+}
+
+// A save the player made read-only (no one may write it) is not written over.
+bool readOnly(const std::string& path)
+{
+    struct stat info{};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 0222) == 0;
+}
+
+// Follows symbolic links to the file they name, so a save through a link
+// replaces the link's target in the target's own folder and the link stays.
+std::string throughLinks(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    fs::path at(path);
+    std::error_code ec;
+    for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(at, ec)); ++hops) {
+        const fs::path target = fs::read_symlink(at, ec);
+        if (ec)
+            break;
+        at = (target.is_absolute() ? target : at.parent_path() / target).lexically_normal();
+    }
+    return at.string();
+}
+
+// The home folder the system lists for this user (HOME unset).
+std::string listedHome()
+{
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found || !found->pw_dir)
+        return {};
+    return found->pw_dir;
+}
+
+// A folder every user may write to (such as /tmp) is nobody's own.
+bool sharedFolder(const std::string& folder)
+{
+    struct stat info{};
+    return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && (info.st_mode & S_IWOTH) != 0;
 }
 
 // A save killed half-way leaves its temporary file (farm.json.tmpXXXXXX)
@@ -98,10 +186,10 @@ TFarmKeeper::TFarmKeeper(const TOptions& options, std::ostream& messages)
     : log(messages)
 {
     startAfresh = options.newFarm;
-    if (options.savePath)
-        file = *options.savePath;
-    else if (!options.frames && !options.events && !options.seed)
-        file = defaultPath();
+    std::string why;
+    file = pathFor(options, why);
+    if (!why.empty())
+        say(why);
     if (file.empty())
         return;
     std::error_code ec;
@@ -130,21 +218,63 @@ TFarmKeeper::~TFarmKeeper()
 
 bool TFarmKeeper::closeRequested() { return stopAsked != 0; }
 
-std::string TFarmKeeper::defaultPath()
+std::string TFarmKeeper::defaultPath(std::string* why)
 {
+    std::string base, named;
     const char* data = std::getenv("XDG_DATA_HOME");
-    if (data && *data == '/')
-        return std::string(data) + "/henhouse/farm.json";
     const char* home = std::getenv("HOME");
-    if (home && *home)
-        return std::string(home) + "/.local/share/henhouse/farm.json";
-    return {};
+    if (data && *data == '/') { // a relative one is ignored
+        base = data;
+        named = "XDG_DATA_HOME";
+    } else {
+        const std::string root = home && *home == '/' ? std::string(home) : listedHome();
+        named = home && *home == '/' ? "HOME" : "the home folder the system lists";
+        if (root.empty() || root == "/") {
+            if (why)
+                *why = "no home folder: this game's farm will not be kept (set XDG_DATA_HOME to a folder of your own)";
+            return {};
+        }
+        if (sharedFolder(root)) {
+            if (why)
+                *why = "the farm will not be kept: " + root + " (" + named
+                       + ") is a folder every user may write to; set XDG_DATA_HOME to a folder of your own";
+            return {};
+        }
+        base = root + "/.local/share";
+    }
+    if (sharedFolder(base)) {
+        if (why)
+            *why = "the farm will not be kept: " + base + " (" + named
+                   + ") is a folder every user may write to; set XDG_DATA_HOME to a folder of your own";
+        return {};
+    }
+    return base + "/henhouse/farm.json";
 }
+
+std::string TFarmKeeper::pathFor(const TOptions& options, std::string& why)
+{
+    why.clear();
+    std::string path;
+    if (options.savePath)
+        path = *options.savePath;
+    else if (!options.frames && !options.events && !options.seed)
+        path = defaultPath(&why);
+    return path.empty() ? path : throughLinks(path);
+}
+
+void TFarmKeeper::say(const std::string& line) { log << "henhouse: " << escapedForTerminal(line) << std::endl; }
 
 void TFarmKeeper::stopSaving(const std::string& line)
 {
-    log << "henhouse: " << line << std::endl;
+    say(line);
     writer.reset();
+}
+
+void TFarmKeeper::checkWritable()
+{
+    std::string why;
+    if (writer && !folderTakesFiles(file, why))
+        stopSaving("this farm will not be kept: " + why);
 }
 
 bool TFarmKeeper::resume(TWorld& world)
@@ -152,19 +282,27 @@ bool TFarmKeeper::resume(TWorld& world)
     if (!writer)
         return false;
     removeLeftovers(file);
+    const bool keptAsIs = readOnly(file);
     if (startAfresh) {
         std::error_code ec;
-        if (!std::filesystem::exists(file, ec))
+        if (keptAsIs) {
+            stopSaving("the farm " + file + " is read-only: a new farm begins and will not be saved over it");
             return false;
+        }
+        if (!std::filesystem::exists(std::filesystem::symlink_status(file, ec))) {
+            checkWritable();
+            return false;
+        }
         std::string why;
         if (!renameDurably(file, file + ".1", why))
             stopSaving(why + "; this new farm will not be saved, so the old one stays as it is");
+        checkWritable();
         return false;
     }
 
     std::string text, why;
     switch (readSave(file, text, why)) {
-    case ReadResult::Missing: return false;
+    case ReadResult::Missing: checkWritable(); return false;
     case ReadResult::Failed:
         stopSaving("cannot read the farm " + file + " (" + why
                    + "); a new farm begins and will not be saved, so the old one stays as it is");
@@ -176,6 +314,9 @@ bool TFarmKeeper::resume(TWorld& world)
         bool newer = false;
         if (const auto farm = TFarmSave::fromJson(text, why, &newer)) {
             TFarmSave::apply(*farm, world);
+            if (keptAsIs)
+                stopSaving("the farm " + file + " is read-only: it is played, but this game will not save over it");
+            checkWritable();
             return true;
         }
         if (newer) {
@@ -187,12 +328,13 @@ bool TFarmKeeper::resume(TWorld& world)
     }
     }
     std::string aside, moveWhy;
-    if (moveAside(file, aside, moveWhy))
-        log << "henhouse: the farm " << file << " cannot be used: " << why << "; it is kept as " << aside
-            << " and a new farm begins" << std::endl;
-    else
+    if (moveAside(file, aside, moveWhy)) {
+        say("the farm " + file + " cannot be used: " + why + "; it is kept as " + aside + " and a new farm begins");
+        checkWritable();
+    } else {
         stopSaving("the farm " + file + " cannot be used: " + why + " (" + moveWhy
                    + "); a new farm begins and will not be saved, so that one stays as it is");
+    }
     return false;
 }
 
@@ -215,7 +357,7 @@ void TFarmKeeper::save(TWorld& world)
 void TFarmKeeper::report()
 {
     for (const std::string& error : writer->takeErrors())
-        log << "henhouse: could not save the farm: " << error << "; the last save stays" << std::endl;
+        say("could not save the farm: " + error + "; the last save stays");
 }
 
 void TFarmKeeper::tick(float dt, TWorld& world)

@@ -22,9 +22,16 @@ public:
     TFarmKeeper(const TOptions& options, std::ostream& log);
     ~TFarmKeeper();
 
-    // $XDG_DATA_HOME/henhouse/farm.json, else ~/.local/share/henhouse/farm.json;
-    // empty when neither variable is set.
-    static std::string defaultPath();
+    // $XDG_DATA_HOME/henhouse/farm.json (a relative XDG_DATA_HOME is
+    // ignored), else ~/.local/share/henhouse/farm.json, with HOME unset the
+    // home folder the system lists. Empty, with the reason in `why`, when
+    // there is no home folder or the folder is one every user may write to
+    // (such as /tmp): a farm is never kept in a shared folder.
+    static std::string defaultPath(std::string* why = nullptr);
+    // The file this game keeps its farm in (empty: none), symbolic links
+    // followed to the file they name; `why` says why the player's own farm
+    // cannot be kept, when it cannot.
+    static std::string pathFor(const TOptions& options, std::string& why);
 
     // After the world is built and its shared sprites placed: with --new-farm
     // the old save is kept one generation back (farm.json.1); otherwise the
@@ -52,6 +59,10 @@ private:
     void save(TWorld& world);
     void report();
     void stopSaving(const std::string& line);
+    // One line on the log, control bytes escaped.
+    void say(const std::string& line);
+    // Stops saving, saying why once, when the save's folder takes no files.
+    void checkWritable();
 
     std::string file;
     bool startAfresh = false;

@@ -46,14 +46,19 @@ std::string TStateFile::text(TWorld& world, long frame)
 bool TStateFile::write(const std::string& path, const std::string& text)
 {
     const std::string temporary = path + ".part";
+    bool written = false;
     {
         std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (!file)
-            return false;
-        file << text;
-        file.flush();
-        if (!file)
-            return false;
+        if (file) {
+            file << text;
+            file.flush();
+            written = static_cast<bool>(file);
+        }
     }
-    return std::rename(temporary.c_str(), path.c_str()) == 0;
+    // A failed write (a full disk) leaves no part-file behind.
+    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
 }

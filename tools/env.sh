@@ -141,19 +141,34 @@ hh_scratch() {
   for old in "${HH_SCRATCH%.*}".*; do
     [ -d "$old" ] && [ ! -d "/proc/${old##*.}" ] && rm -rf "$old"
   done
-  mkdir -p "$HH_SCRATCH/cache" || die "cannot create $HH_SCRATCH"
+  mkdir -p "$HH_SCRATCH/cache" "$HH_SCRATCH/home" || die "cannot create $HH_SCRATCH"
+  mkdir -m 700 -p "$HH_SCRATCH/runtime" || die "cannot create $HH_SCRATCH/runtime"
 }
 
 # Set here, never taken from the environment: the cleanup removes HH_SCRATCH.
 HH_SCRATCH=""
 HH_SCRATCH_IN=""
 HH_CHILD=""
+# The program (its name, as /proc shows it) that a first Ctrl-C, SIGTERM or
+# SIGHUP asks to close rather than ends: play.sh names the game, so the game
+# saves the farm and ends as its close button ends it.
+HH_CLOSE_NAME=""
+HH_CLOSING=""
+HH_TRAPPED=0
+HH_BIND_DIRS=()
 
 # Removes this run's scratch folder; on a signal, first ends whatever henv is
 # running (its whole process group: the sandbox, the virtual display, the game).
 hh_cleanup() {
   if [ -n "$HH_CHILD" ]; then
+    # A game already asked to close is past asking: it ends now. (Even a
+    # stopped one: the group is woken so the signals land.)
+    if [ -n "$HH_CLOSING" ]; then
+      # shellcheck disable=SC2046
+      kill -KILL $(hh_session_members "$HH_CHILD" "$HH_CLOSE_NAME") 2>/dev/null || true
+    fi
     kill -TERM -- "-$HH_CHILD" 2>/dev/null || kill -TERM "$HH_CHILD" 2>/dev/null || true
+    kill -CONT -- "-$HH_CHILD" 2>/dev/null || kill -CONT "$HH_CHILD" 2>/dev/null || true
     wait "$HH_CHILD" 2>/dev/null || true
     HH_CHILD=""
   fi
@@ -162,7 +177,37 @@ hh_cleanup() {
     HH_SCRATCH=""
   fi
 }
+
+# The processes called $2 in the session or process group $1 (read from
+# /proc: no procps needed).
+hh_session_members() {
+  local sid="$1" name="$2" stat line comm rest state ppid pgrp session
+  for stat in /proc/[0-9]*/stat; do
+    { read -r line <"$stat"; } 2>/dev/null || continue
+    comm="${line#*(}"; comm="${comm%)*}"
+    rest="${line##*) }"
+    read -r state ppid pgrp session _ <<<"$rest"
+    { [ "$session" = "$sid" ] || [ "$pgrp" = "$sid" ]; } && [ "$comm" = "$name" ] && printf '%s ' "${line%% *}"
+  done
+  return 0
+}
+
+# The first signal asks the program named in HH_CLOSE_NAME to close (it saves
+# and ends by itself, and the script then ends with its status); a second
+# one, or a signal while nothing of that name runs, ends everything at once.
 hh_on_signal() {
+  HH_TRAPPED=$((HH_TRAPPED + 1))
+  if [ -n "$HH_CHILD" ] && [ -n "$HH_CLOSE_NAME" ] && [ -z "$HH_CLOSING" ]; then
+    local pids
+    pids="$(hh_session_members "$HH_CHILD" "$HH_CLOSE_NAME")"
+    if [ -n "$pids" ]; then
+      HH_CLOSING=1
+      say "closing the game; a second Ctrl-C ends it at once" || true
+      # shellcheck disable=SC2086
+      kill -TERM $pids 2>/dev/null || true
+      return 0
+    fi
+  fi
   trap - EXIT
   hh_cleanup
   trap - "$1"
@@ -177,9 +222,10 @@ case $- in
      unset hh_sig ;;
 esac
 
-# Runs "$@" in a process group of its own and waits for it, so that a signal
-# to the script is handled at once (bash would wait for a foreground command)
-# and can end the command with everything it started.
+# Runs "$@" in a process group (and session) of its own and waits for it, so
+# that a signal to the script is handled at once (bash would wait for a
+# foreground command) and can end the command with everything it started.
+# The child's own status is returned, also when a signal asked it to close.
 hh_run_child() {
   case $- in
     *i*) "$@"; return ;;           # by hand: in the foreground, as typed
@@ -191,9 +237,17 @@ hh_run_child() {
        fi ;;
   esac
   HH_CHILD=$!
-  local status=0
-  wait "$HH_CHILD" || status=$?
+  local status seen
+  while :; do
+    seen=$HH_TRAPPED
+    status=0
+    wait "$HH_CHILD" || status=$?
+    # A handled signal ends the wait early while the child goes on closing:
+    # wait again (bash keeps the status of a child that has already ended).
+    [ "$HH_TRAPPED" = "$seen" ] && break
+  done
   HH_CHILD=""
+  HH_CLOSING=""
   return "$status"
 }
 
@@ -211,19 +265,34 @@ henv() {
   fi
   local args=(--bind "$HH_ROOT" / --proc /proc --dev /dev --bind /tmp /tmp
               --bind "$HH_TOP" "$HH_TOP" --chdir "$PWD"
-              --setenv HOME /tmp --setenv PATH /usr/local/bin:/usr/bin:/bin
+              --setenv HOME "$HH_SCRATCH_IN/home" --setenv PATH /usr/local/bin:/usr/bin:/bin
               --setenv XDG_CACHE_HOME "$HH_SCRATCH_IN/cache"
               --setenv MESA_SHADER_CACHE_DIR "$HH_SCRATCH_IN/cache/mesa"
               --die-with-parent)
-  # The player's farm folder (play.sh), so saves outlive the sandbox.
-  [ -n "${HH_FARM_DIR:-}" ] && [ -d "$HH_FARM_DIR" ] && args+=(--bind "$HH_FARM_DIR" "$HH_FARM_DIR")
+  # Inside, the home folder is this run's own (removed at the end), so what
+  # the sound and graphics libraries keep there never lands in the machine's
+  # shared /tmp; so is the runtime folder, unless the desktop's is passed in.
+  # The farm is never kept in either: play.sh names the player's data folder.
+  [ -n "${HH_DESKTOP:-}" ] && [ -n "${XDG_RUNTIME_DIR:-}" ] && [ -d "$XDG_RUNTIME_DIR" ] \
+    || args+=(--setenv XDG_RUNTIME_DIR "$HH_SCRATCH_IN/runtime")
+  # The player's farm folder and the folders of the files named on play.sh's
+  # command line (HH_BIND_DIRS), so saves and screenshots outlive the sandbox.
+  local dir assets
+  # Assets borrowed from another build tree (HENHOUSE_ASSETS_FROM) may live
+  # outside the checkout.
+  assets="$(readlink -f "$HH_TOP/build/run/src" 2>/dev/null)" || assets=""
+  case "$assets" in "$HH_TOP"/*|/tmp/*) assets="" ;; esac
+  for dir in "${HH_FARM_DIR:-}" "${HH_BIND_DIRS[@]}" "$assets"; do
+    [ -n "$dir" ] && [ -d "$dir" ] && args+=(--bind "$dir" "$dir")
+  done
   if [ -n "${HH_DESKTOP:-}" ]; then
     [ -d /tmp/.X11-unix ] && args+=(--bind /tmp/.X11-unix /tmp/.X11-unix)
     [ -e /dev/dri ] && args+=(--dev-bind /dev/dri /dev/dri)
     if [ -n "${XAUTHORITY:-}" ] && [ -f "$XAUTHORITY" ]; then
       args+=(--ro-bind "$XAUTHORITY" "$XAUTHORITY")
     elif [ -f "${HOME:-/nonexistent}/.Xauthority" ]; then
-      args+=(--ro-bind "$HOME/.Xauthority" /tmp/.Xauthority --setenv XAUTHORITY /tmp/.Xauthority)
+      args+=(--ro-bind "$HOME/.Xauthority" "$HH_SCRATCH_IN/home/.Xauthority"
+             --setenv XAUTHORITY "$HH_SCRATCH_IN/home/.Xauthority")
     fi
     if [ -n "${XDG_RUNTIME_DIR:-}" ] && [ -d "$XDG_RUNTIME_DIR" ]; then
       args+=(--bind "$XDG_RUNTIME_DIR" "$XDG_RUNTIME_DIR")

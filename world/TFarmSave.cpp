@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -261,6 +262,16 @@ float readFloat(const json& v, const std::string& where, float lo, float hi)
 
 int readInt(const json& v, const std::string& where, double lo, double hi)
 {
+    if (v.is_number_float()) {
+        // 1e+30 or 0.0 is a whole number written as a fraction: say which fault it has.
+        const double d = v.get<double>();
+        if (std::isfinite(d) && d == std::floor(d)) {
+            if (d < lo || d > hi)
+                refuse(where, shown(v) + " is outside " + number(lo) + " to " + number(hi));
+            refuse(where,
+                   "is " + shown(v) + ", written with a point or an exponent: a count is written as digits alone");
+        }
+    }
     if (!v.is_number_integer())
         refuse(where, "is " + shown(v) + ", not a whole number");
     const double d = v.is_number_unsigned() ? static_cast<double>(v.get<std::uint64_t>())
@@ -395,6 +406,7 @@ void checkShape(std::string_view text)
         std::size_t entries; // separators seen, plus one once anything is inside
         std::size_t limit;
         std::string_view name;
+        std::vector<std::string_view> keys = {}; // an object's keys so far: each may stand once
     };
     std::vector<Frame> frames;
     std::string_view lastString, key;
@@ -432,7 +444,15 @@ void checkShape(std::string_view text)
             spend();
             break;
         }
-        case ':': key = lastString; break;
+        case ':':
+            key = lastString;
+            if (!frames.empty() && frames.back().object) {
+                std::vector<std::string_view>& keys = frames.back().keys;
+                if (std::find(keys.begin(), keys.end(), key) != keys.end())
+                    throw Refusal("the key \"" + std::string(key) + "\" stands twice in one object");
+                keys.push_back(key);
+            }
+            break;
         case ',': entry(); break;
         case '{':
         case '[': {
@@ -489,7 +509,7 @@ TFarmSave::Snapshot readFarm(const json& j)
     s.coinsEarned = readInt(member(purse, "earned", "purse"), "purse.earned", 0.0, maxCount);
     s.eggsCollected = readInt(member(purse, "eggsCollected", "purse"), "purse.eggsCollected", 0.0, maxCount);
     s.chickensToSpawn =
-        readInt(member(j, "chickensToSpawn", ""), "chickensToSpawn", 0.0, static_cast<double>(TFarmSave::maxChickens));
+        readInt(member(j, "chickensToSpawn", ""), "chickensToSpawn", 0.0, maxCount); // a queue, hatched as room allows
     const json& packages = list(member(j, "packages", ""), "packages", 2);
     s.packC0 = readInt(packages[0], "packages[0]", 0.0, 5.0);
     s.packC1 = readInt(packages[1], "packages[1]", 0.0, 5.0);
@@ -810,6 +830,20 @@ std::optional<TFarmSave::Snapshot> TFarmSave::fromJson(std::string_view text, st
         *newerFormat = false;
     if (text.size() > maxFileBytes) {
         problem = "the file is larger than " + std::to_string(maxFileBytes >> 20) + " MB";
+        return std::nullopt;
+    }
+    // Text a save is never made of, named as what it is rather than as the
+    // parser's first stumble.
+    if (text.empty()) {
+        problem = "the file is empty";
+        return std::nullopt;
+    }
+    if (text.starts_with("\xff\xfe") || text.starts_with("\xfe\xff")) {
+        problem = "the file is UTF-16 text; a save is UTF-8";
+        return std::nullopt;
+    }
+    if (text.find('\0') != std::string_view::npos) {
+        problem = "the file holds NUL bytes; a save is UTF-8 text";
         return std::nullopt;
     }
     try {

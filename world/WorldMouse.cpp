@@ -7,6 +7,7 @@
 #include "core/TTextureStore.hpp"
 #include "poultry/Yard.hpp"
 #include "world/ProcessObjects.hpp"
+#include "world/TFarmSave.hpp"
 
 #include <cstdlib>
 #include <string>
@@ -180,6 +181,9 @@ void TWorld::onMousePressed(int button, float x, float y)
         for (std::size_t i = 0; i < eggsOnFloor.size(); ++i) {
             if (!eggsOnFloor[i].contains(x, y))
                 continue;
+            // A table as full as a save keeps takes no more eggs.
+            if (eggsOnTable.size() >= TFarmSave::maxEggs)
+                return;
             // Off to a random spot on the sorting table: y drawn before x.
             const int tableY = std::rand() % 210 + 260;
             const int tableX = std::rand() % 430 + 740;

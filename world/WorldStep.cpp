@@ -3,8 +3,10 @@
 #include "core/Globals.hpp"
 #include "core/TTextureStore.hpp"
 #include "world/ProcessObjects.hpp"
+#include "world/TFarmSave.hpp"
 #include "world/TWorld.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -57,14 +59,19 @@ void TWorld::update(float dt)
 {
     updateQuest(dt);
 
-    // New chickens land in the nursery; y is drawn before x.
+    // New chickens land in the nursery; y is drawn before x. A farm holds as
+    // many birds as a save keeps: chicks beyond wait their turn, and hatch as
+    // room is made (hens sent on holiday).
     if (chickensToSpawn > 0) {
-        for (int n = 0; n < chickensToSpawn; ++n) {
+        const std::size_t room =
+            vecChikens.size() < TFarmSave::maxChickens ? TFarmSave::maxChickens - vecChikens.size() : 0;
+        const int hatching = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(chickensToSpawn), room));
+        for (int n = 0; n < hatching; ++n) {
             const float y = static_cast<float>(std::rand() % 200 + 135);
             const float x = static_cast<float>(std::rand() % 440 + 20);
             spawnChicken(x, y);
         }
-        chickensToSpawn = 0;
+        chickensToSpawn -= hatching;
     }
 
     for (TFeeding& f : feeders)
@@ -105,7 +112,9 @@ void TWorld::updateFlock(float dt)
             c.eggReady = false;
             eggTemplate.setPosition(c.getPosition() + sf::Vector2f{0.f, -25.f});
             eggTemplate.setRotation(sf::degrees(static_cast<float>(std::rand() % 360)));
-            eggsOnFloor.push_back(eggTemplate);
+            // A floor as full as a save keeps takes no more eggs.
+            if (eggsOnFloor.size() < TFarmSave::maxEggs)
+                eggsOnFloor.push_back(eggTemplate);
             continue;
         }
 
@@ -177,7 +186,9 @@ void TWorld::spawnPollution(float dt)
     const float x = static_cast<float>(std::rand() % 1900);
     sf::Sprite spot(TTextureStore::instance().getTexture(id));
     spot.setPosition({x, y});
-    pollution.push_back(spot);
+    // As much dirt as a save keeps, and no more.
+    if (pollution.size() < TFarmSave::maxDirt)
+        pollution.push_back(spot);
 }
 
 void TWorld::updateQuest(float dt)

@@ -196,7 +196,7 @@ TEST_CASE("a save that cannot be used is moved aside, never deleted or overwritt
     }
 }
 
-TEST_CASE("a failed save says so in one line and the game goes on", "[app][farm]")
+TEST_CASE("a save folder that takes no files is named once, at the start", "[app][farm]")
 {
     const fs::path dir = testsupport::scratchDir("keeper-fail");
     std::ofstream(dir / "plain") << "a file, not a folder";
@@ -205,17 +205,91 @@ TEST_CASE("a failed save says so in one line and the game goes on", "[app][farm]
     Game game;
     TFarmKeeper keeper(savingTo(file), log);
     CHECK_FALSE(keeper.resume(*game.world));
+    CHECK(log.str()
+          == "henhouse: this farm will not be kept: cannot write in " + (dir / "plain").string()
+                 + " (Not a directory)\n");
+    CHECK_FALSE(keeper.saving());
     for (int i = 0; i < 700; ++i) {
         game.world->update(0.1f);
         keeper.tick(0.1f, *game.world);
     }
-    keeper.flush();
-    CHECK(lines(log.str()) == 1);
+    keeper.close(*game.world);
+    CHECK(lines(log.str()) == 1); // no minute's "the last save stays" with no save at all
+    fs::remove_all(dir);
+}
+
+TEST_CASE("a save that fails later says so in one line and the game goes on", "[app][farm]")
+{
+    const fs::path dir = testsupport::scratchDir("keeper-fail-later");
+    const fs::path file = dir / "farm" / "farm.json";
+    std::ostringstream log;
+    Game game;
+    TFarmKeeper keeper(savingTo(file), log);
+    CHECK_FALSE(keeper.resume(*game.world));
+    CHECK(log.str().empty());
+    // The folder goes away during play, and a file takes its name.
+    fs::remove_all(dir / "farm");
+    std::ofstream(dir / "farm") << "in the way";
     keeper.close(*game.world);
     INFO(log.str());
-    CHECK(lines(log.str()) == 2); // the minute's save and the closing one
+    CHECK(lines(log.str()) == 1);
     CHECK(log.str().find("henhouse: could not save the farm: cannot write " + file.string()) == 0);
     CHECK(keeper.saving());
+    fs::remove_all(dir);
+}
+
+TEST_CASE("where the farm is kept follows the XDG rules and never a shared folder", "[app][farm]")
+{
+    const fs::path dir = testsupport::scratchDir("keeper-xdg");
+    const std::string oldData = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
+    const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    fs::create_directories(dir / "home");
+    fs::create_directories(dir / "shared");
+    fs::permissions(dir / "shared", fs::perms::all | fs::perms::sticky_bit);
+    const std::string home = (dir / "home").string(), shared = (dir / "shared").string();
+    const struct {
+        const char* data; // nullptr: unset
+        const char* homeVar;
+        std::string path, why;
+    } rows[] = {
+        {"reldata", home.c_str(), home + "/.local/share/henhouse/farm.json", ""},
+        {"", home.c_str(), home + "/.local/share/henhouse/farm.json", ""},
+        {nullptr, shared.c_str(), "",
+         "the farm will not be kept: " + shared
+             + " (HOME) is a folder every user may write to; set XDG_DATA_HOME to a folder of your own"},
+        {shared.c_str(), home.c_str(), "",
+         "the farm will not be kept: " + shared
+             + " (XDG_DATA_HOME) is a folder every user may write to; set XDG_DATA_HOME to a folder of your own"},
+        {nullptr, "relhome", "", ""}, // the listed home, checked below
+    };
+    for (const auto& row : rows) {
+        INFO((row.data ? row.data : "(unset)") << " / " << row.homeVar);
+        if (row.data)
+            ::setenv("XDG_DATA_HOME", row.data, 1);
+        else
+            ::unsetenv("XDG_DATA_HOME");
+        ::setenv("HOME", row.homeVar, 1);
+        std::string why;
+        const std::string path = TFarmKeeper::defaultPath(&why);
+        if (std::string(row.homeVar) == "relhome") {
+            // A relative HOME is no home: the one the system lists stands in.
+            CHECK(path.find("relhome") == std::string::npos);
+            CHECK((path.empty() != why.empty()));
+        } else {
+            CHECK(path == row.path);
+            CHECK(why == row.why);
+        }
+    }
+    ::unsetenv("HOME");
+    std::string why;
+    const std::string listed = TFarmKeeper::defaultPath(&why);
+    CHECK((listed.empty() ? !why.empty() : listed.ends_with("/.local/share/henhouse/farm.json")));
+    ::setenv("HOME", oldHome.c_str(), 1);
+    if (!oldData.empty())
+        ::setenv("XDG_DATA_HOME", oldData.c_str(), 1);
+    else
+        ::unsetenv("XDG_DATA_HOME");
+    fs::remove_all(dir);
 }
 
 TEST_CASE("while a farm is kept, Ctrl-C asks the game to close so the farm is saved", "[app][farm]")

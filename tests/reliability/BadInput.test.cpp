@@ -6,6 +6,8 @@
 // written except where the case expects it.
 #include "app/StartChecks.hpp"
 #include "support/TestSupport.hpp"
+#include "world/TFarmSave.hpp"
+#include "world/TWorld.hpp"
 
 #include <SFML/Graphics/Image.hpp>
 
@@ -44,6 +46,7 @@ struct Launch {
     std::map<std::string, std::string> setEnv;
     std::vector<std::string> unsetEnv;
     rlim_t fileSizeLimit = RLIM_INFINITY; // bytes any one file may grow to
+    bool fileSizeSignal = false;          // under the limit, SIGXFSZ as the shell leaves it
 };
 
 // Runs the game in `dir` with exactly these arguments (no shell in between,
@@ -69,7 +72,7 @@ Outcome runGame(const fs::path& dir, const Launch& launch, const fs::path& errFi
             ::unsetenv(name.c_str());
         if (launch.fileSizeLimit != RLIM_INFINITY) {
             // A full disk, as far as the game can tell: writes past the limit fail.
-            std::signal(SIGXFSZ, SIG_IGN);
+            std::signal(SIGXFSZ, launch.fileSizeSignal ? SIG_DFL : SIG_IGN);
             const rlimit limit{launch.fileSizeLimit, launch.fileSizeLimit};
             ::setrlimit(RLIMIT_FSIZE, &limit);
         }
@@ -149,6 +152,7 @@ struct Case {
     std::map<std::string, std::string> setEnv = {};
     std::vector<std::string> unsetEnv = {};
     rlim_t fileSizeLimit = RLIM_INFINITY;
+    bool fileSizeSignal = false;
 };
 
 std::string withDir(std::string text, const fs::path& dir)
@@ -178,6 +182,20 @@ std::string installedPlaces()
         places += (places.empty() ? "" : " or ") + folder;
     return places;
 }
+
+// A whole save of a new farm, as the game writes it.
+std::string newFarmSave()
+{
+    static const std::string text = [] {
+        testsupport::freshGame();
+        TWorld world;
+        world.placeSharedSprites();
+        return TFarmSave::toJson(TFarmSave::capture(world));
+    }();
+    return text;
+}
+
+std::vector<std::string> keeping(const std::string& save) { return oneFrameAnd({"--save", save}); }
 
 std::vector<Case> cases()
 {
@@ -342,6 +360,95 @@ std::vector<Case> cases()
          "henhouse: cannot load the sound file src/sounds/MainTheme.wav: no such file (the game looks its files up"
          " under the working directory; tried {dir}/src/sounds/MainTheme.wav)"},
 
+        // The state file: checked at the start like the screenshot, status 2.
+        {"a state file in a missing folder", nothing, oneFrameAnd({"--state-file", "{dir}/nope/state"}), 2,
+         "henhouse: --state-file {dir}/nope/state: the folder {dir}/nope does not exist"},
+        {"a state file onto a directory", [](const fs::path& d) { fs::create_directory(d / "state"); },
+         oneFrameAnd({"--state-file", "{dir}/state"}), 2, "henhouse: --state-file {dir}/state is a directory"},
+        {"a state file onto a device", nothing, oneFrameAnd({"--state-file", "/dev/null"}), 2,
+         "henhouse: --state-file /dev/null is not a regular file"},
+
+        // Saves: only a regular file is read, and nothing is written over what the player would miss.
+        {"a save that is a FIFO nobody writes",
+         [](const fs::path& d) {
+             linkAssets(d);
+             ::mkfifo((d / "farm.json").c_str(), 0600);
+         },
+         keeping("{dir}/farm.json"), 0,
+         "henhouse: cannot read the farm {dir}/farm.json (a FIFO, not a regular file); a new farm begins and will not"
+         " be saved, so the old one stays as it is"},
+        {"a save that is a device", linkAssets, keeping("/dev/zero"), 0,
+         "henhouse: cannot read the farm /dev/zero (a device, not a regular file); a new farm begins and will not be"
+         " saved, so the old one stays as it is"},
+        {"a save through a symbolic link: the target is saved, the link stays",
+         [](const fs::path& d) {
+             linkAssets(d);
+             fs::create_directory(d / "real");
+             writeText(d / "real/farm.json", newFarmSave());
+             fs::create_symlink("real/farm.json", d / "farm.json");
+         },
+         keeping("{dir}/farm.json"),
+         0,
+         "",
+         {"real", "real/farm.json", "real/farm.json.lock"}},
+        {"a save the player made read-only is played but not written over",
+         [](const fs::path& d) {
+             linkAssets(d);
+             writeText(d / "farm.json", newFarmSave());
+             fs::permissions(d / "farm.json", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+         },
+         keeping("{dir}/farm.json"),
+         0,
+         "henhouse: the farm {dir}/farm.json is read-only: it is played, but this game will not save over it",
+         {"farm.json.lock"}},
+        {"a save folder that is blocked by a file is named at the start",
+         [](const fs::path& d) {
+             linkAssets(d);
+             writeText(d / "plain", "a file, not a folder");
+         },
+         keeping("{dir}/plain/farm.json"), 0,
+         "henhouse: this farm will not be kept: cannot write in {dir}/plain (Not a directory)"},
+        {"a damaged save whose every spare name is taken",
+         [](const fs::path& d) {
+             linkAssets(d);
+             writeText(d / "farm.json", "{");
+             writeText(d / "farm.json.bad", "older");
+             for (int n = 2; n <= 99; ++n)
+                 writeText(d / ("farm.json.bad." + std::to_string(n)), "older");
+         },
+         keeping("{dir}/farm.json"),
+         0,
+         "henhouse: the farm {dir}/farm.json cannot be used: parse error at line 1, column 2: syntax error while "
+         "parsing"
+         " object key - unexpected end of input; expected string literal (every name from"
+         " {dir}/farm.json.bad to {dir}/farm.json.bad.99 is taken); a new farm begins and will not be saved, so that"
+         " one stays as it is",
+         {"farm.json.lock"}},
+        {"a damaged save named with an escape sequence",
+         [](const fs::path& d) {
+             linkAssets(d);
+             writeText(d / "\x1b[2Jfarm.json", "{\"format\":1,\"game\":\"\x9b\x9b\"}");
+         },
+         keeping("{dir}/\x1b[2Jfarm.json"),
+         0,
+         "henhouse: the farm {dir}/\\x1b[2Jfarm.json cannot be used: parse error at line 1, column 21: syntax error"
+         " while parsing value - invalid string: ill-formed UTF-8 byte; last read: '\"\\x9b'; it is kept as"
+         " {dir}/\\x1b[2Jfarm.json.bad and a new farm begins",
+         {"\x1b[2Jfarm.json", "\x1b[2Jfarm.json.bad", "\x1b[2Jfarm.json.lock"}},
+        {"a lock file left by a game that died does not lock the farm",
+         [](const fs::path& d) {
+             linkAssets(d);
+             writeText(d / "farm.json", newFarmSave());
+             writeText(d / "farm.json.lock", "999999\n");
+         },
+         keeping("{dir}/farm.json"),
+         0,
+         "",
+         {"farm.json", "farm.json.lock"}},
+
+        // A file-size limit below what the sound library sizes its shared memory to.
+        {"a file-size limit of a megabyte", linkAssets, oneFrame, 0, "", {}, {}, {}, rlim_t{1} << 20, true},
+
         // Input that is fine after all: the run goes through and writes only what it was asked to.
         {"events with a byte-order mark and trailing comments",
          [](const fs::path& d) {
@@ -370,7 +477,7 @@ TEST_CASE("bad input ends with one clear line, the right status and nothing writ
             c.setUp(dir);
             const auto before = snapshot(dir);
 
-            Launch launch{{}, c.setEnv, c.unsetEnv, c.fileSizeLimit};
+            Launch launch{{}, c.setEnv, c.unsetEnv, c.fileSizeLimit, c.fileSizeSignal};
             for (const std::string& a : c.args)
                 launch.args.push_back(withDir(a, dir));
             const Outcome run = runGame(dir, launch, errFile);
@@ -400,11 +507,13 @@ TEST_CASE("bad input ends with one clear line, the right status and nothing writ
             }
 
             auto after = snapshot(dir);
+            auto untouched = before;
             for (const std::string& allowed : c.writes) {
                 CHECK(after.count(allowed) == 1);
                 after.erase(allowed);
+                untouched.erase(allowed);
             }
-            CHECK(after == before);
+            CHECK(after == untouched);
             fs::remove(errFile);
             fs::remove_all(dir);
         }

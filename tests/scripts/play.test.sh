@@ -28,12 +28,14 @@ printf '2 click 738 1000\n' >my.events
 
 echo "relative paths are the caller's"
 env -u DISPLAY "$top/play.sh" --seed 1 --fixed-dt 0.05 --frames 3 --events my.events --screenshot shot.png \
-  >out.txt 2>err.txt
+  --state-file my.state >out.txt 2>err.txt
 status=$?
 [ "$status" = 0 ] || fail "a run with relative paths ended with status $status: $(tail -n 3 err.txt)"
 [ -s "$caller/shot.png" ] || fail "the screenshot is not in the caller's folder"
 [ "$(tail -n 1 out.txt)" = "$caller/shot.png" ] || fail "the last line is not the screenshot's path: $(tail -n 1 out.txt)"
 [ ! -e "$top/shot.png" ] && [ ! -e "$top/build/run/shot.png" ] || fail "the screenshot went into the checkout"
+grep -qx "frame 3" "$caller/my.state" || fail "the state file is not in the caller's folder"
+[ ! -e "$top/build/run/my.state" ] || fail "the state file went into the checkout"
 [ -z "$(scratch_left)" ] || fail "the run left its scratch folder: $(scratch_left)"
 
 echo "empty paths are the game's error, not the checkout"

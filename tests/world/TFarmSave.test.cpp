@@ -3,6 +3,7 @@
 // are refused as a whole with the first problem named.
 #include "world/TFarmSave.hpp"
 #include "core/Globals.hpp"
+#include "core/ImageTable.hpp"
 #include "core/TTextureStore.hpp"
 #include "eggline/EgglineObjects.hpp"
 #include "support/TestSupport.hpp"
@@ -282,7 +283,7 @@ TEST_CASE("every field of a save is checked", "[world][save]")
     SECTION("ten million chickens, or lists too long for a farm, stop the reading early")
     {
         json edited = good;
-        edited["chickensToSpawn"] = 10000000;
+        edited["chickensToSpawn"] = 2000000000;
         CHECK(!refusal(edited.dump()).empty());
         std::string many = R"({"format":1,"chickens":[)";
         for (std::size_t i = 0; i <= TFarmSave::maxChickens; ++i)
@@ -308,9 +309,46 @@ TEST_CASE("every field of a save is checked", "[world][save]")
         CHECK(!newer);
     }
 
+    SECTION("the problem is named as what it is")
+    {
+        const std::string text = good.dump();
+        const std::size_t coinsAt = text.find("\"coins\":");
+        REQUIRE(coinsAt != std::string::npos);
+        const std::size_t cleanAt = text.find("\"cleanCount\":") + 13;
+        const std::size_t cleanEnd = text.find_first_of(",}", cleanAt);
+        const auto cleanCount = [&](const std::string& value) {
+            return text.substr(0, cleanAt) + value + text.substr(cleanEnd);
+        };
+        std::string utf16 = "\xff\xfe";
+        for (char c : std::string("{\"format\":1}"))
+            utf16 += std::string{c, '\0'};
+        const struct {
+            std::string text, problem;
+        } rows[] = {
+            {text.substr(0, coinsAt) + "\"coins\":4242," + text.substr(coinsAt),
+             "the key \"coins\" stands twice in one object"},
+            {cleanCount("1e+30"), "cleanCount: 1e+30 is outside 0 to 100"},
+            {cleanCount("0.0"), "cleanCount: is 0.0, written with a point or an exponent: a count is written as digits "
+                                "alone"},
+            {cleanCount("-0.0"), "cleanCount: is -0.0, written with a point or an exponent: a count is written as "
+                                 "digits alone"},
+            {cleanCount("3e1"), "cleanCount: is 30.0, written with a point or an exponent: a count is written as "
+                                "digits alone"},
+            {utf16, "the file is UTF-16 text; a save is UTF-8"},
+            {"\xfe\xff" + utf16.substr(2), "the file is UTF-16 text; a save is UTF-8"},
+            {text.substr(0, 10) + std::string(1, '\0') + text.substr(10),
+             "the file holds NUL bytes; a save is UTF-8 text"},
+        };
+        for (const auto& row : rows) {
+            INFO(row.problem);
+            CHECK(refusal(row.text) == row.problem);
+        }
+        CHECK(refusal(cleanCount("7")).empty());
+    }
+
     SECTION("not JSON at all")
     {
-        CHECK(refusal("").starts_with("parse error"));
+        CHECK(refusal("") == "the file is empty");
         CHECK(refusal("NaN").starts_with("parse error"));
         CHECK(refusal("[1,2]") == "the file holds [1,2], not a farm");
         json edited = good;
@@ -318,4 +356,49 @@ TEST_CASE("every field of a save is checked", "[world][save]")
         text.replace(text.find("\"age\":") + 6, 1, "1e999");
         CHECK(!refusal(text).empty());
     }
+}
+
+TEST_CASE("a farm at every limit plays on and can still be saved", "[world][save][limits]")
+{
+    testsupport::freshGame();
+    std::srand(7);
+    auto world = freshWorld();
+    // Ten more chicks than the farm holds: they wait their turn.
+    chickensToSpawn = static_cast<int>(TFarmSave::maxChickens) + 10;
+    world->update(0.1f);
+    CHECK(world->vecChikens.size() == TFarmSave::maxChickens);
+    CHECK(chickensToSpawn == 10);
+    world->eggsOnFloor.assign(TFarmSave::maxEggs, world->eggTemplate);
+    world->eggsOnTable.assign(TFarmSave::maxEggs, world->eggTemplate);
+    world->pollution.assign(TFarmSave::maxDirt, sf::Sprite(TTextureStore::instance().getTexture(image::pen1)));
+    world->storyClock.elapsed = 1000.f; // long past the clean start: dirt keeps coming
+    for (int i = 0; i < 12; ++i) {
+        for (std::size_t k = 0; k < 50; ++k)
+            world->vecChikens[k].eggReady = true; // hens about to lay
+        world->update(1.f);
+    }
+    // An egg clicked on a full floor stays there: the table is full too.
+    const sf::Vector2f egg = world->eggsOnFloor.front().getPosition();
+    world->onMousePressed(0, egg.x, egg.y);
+    world->onMouseReleased(0, egg.x, egg.y);
+
+    CHECK(world->vecChikens.size() == TFarmSave::maxChickens);
+    CHECK(chickensToSpawn == 10);
+    CHECK(world->eggsOnFloor.size() == TFarmSave::maxEggs);
+    CHECK(world->eggsOnTable.size() == TFarmSave::maxEggs);
+    CHECK(world->pollution.size() == TFarmSave::maxDirt);
+    const std::string text = saved(*world);
+    CHECK(text.size() <= TFarmSave::maxFileBytes);
+    CHECK(refusal(text).empty());
+
+    auto again = resumed(text);
+    CHECK(again->vecChikens.size() == TFarmSave::maxChickens);
+    CHECK(again->eggsOnFloor.size() == TFarmSave::maxEggs);
+    CHECK(again->pollution.size() == TFarmSave::maxDirt);
+    CHECK(chickensToSpawn == 10);
+    // Room made (a hen sent away), one waiting chick hatches.
+    again->vecChikens.pop_back();
+    again->update(0.1f);
+    CHECK(again->vecChikens.size() == TFarmSave::maxChickens);
+    CHECK(chickensToSpawn == 9);
 }
