@@ -34,11 +34,11 @@ if [ $# -eq 1 ] && { [ "$1" = "--install" ] || [ "$1" = "--uninstall" ]; }; then
   fi
 
   hh_prepare
-  say "painting the icons (build/main)"
-  HH_TARGET=install-extras hh_build_main
+  say "painting the icons (build/play)"
+  HH_TARGET=install-extras hh_build_play
   # The icons are named by the build's id for the game (the installed one's).
-  app_id="$(sed -n 's/^HENHOUSE_APP_ID:STRING=//p' "$HH_MAIN/CMakeCache.txt")"
-  icons="$HH_MAIN/icons/hicolor"
+  app_id="$(sed -n 's/^HENHOUSE_APP_ID:STRING=//p' "$HH_PLAY/CMakeCache.txt")"
+  icons="$HH_PLAY/icons/hicolor"
   [ -d "$icons" ] || die "the icons were not painted ($icons is missing)"
 
   # What goes where: every icon, and the desktop entry.
