@@ -30,7 +30,7 @@ sf::Text line(const std::string& words, unsigned size, sf::Vector2f at, bool cen
 const std::vector<std::pair<std::string, std::string>>& TPauseScreen::controls()
 {
     static const std::vector<std::pair<std::string, std::string>> list = {
-        {"Left button", "pick up, drag, drop and press everything"},
+        {"Left button", "pick up, drag, drop and press"},
         {"P or Space", "pause; a key or a click goes on"},
         {"Esc", "close the open window, or pause"},
         {"M", "music on or off"},

@@ -342,7 +342,8 @@ void TWorld::onMouseReleased(int button, float x, float y)
                 // The carton that closed rises its payout.
                 if (coinsEarned > earnedBefore) {
                     const sf::IntRect& carton = rectContains(packageC0, egg->getPosition()) ? packageC0 : packageC1;
-                    feedback.rise(sf::Vector2f(carton.position) + sf::Vector2f(static_cast<float>(carton.size.x) / 2.f, -20.f),
+                    feedback.rise(sf::Vector2f(carton.position)
+                                      + sf::Vector2f(static_cast<float>(carton.size.x) / 2.f, -20.f),
                                   "+" + std::to_string(coinsEarned - earnedBefore), sf::Color(0xF7, 0xC5, 0x31));
                 }
                 // Sorting is the player's call: a bad egg costs 10 even when it closes a package.

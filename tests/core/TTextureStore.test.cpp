@@ -227,7 +227,7 @@ TEST_CASE("something other than a file in place of an image is damaged, named an
         const ErrorsInto capture(errors);
         // Opening the pipe would wait here for ever.
         TTextureStore store(console, anySize);
-        CHECK(store.textureCount() == 164);
+        CHECK(store.textureCount() == 170);
         for (int id : {image::cell, image::buttonSort, image::eggC1}) {
             CHECK_FALSE(store.hasTexture(id));
             CHECK(&store.getTexture(id) == &store.getTexture(image::placeholder));

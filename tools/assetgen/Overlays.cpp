@@ -40,8 +40,8 @@ void veil(Canvas& c)
     cairo_t* cr = c.cr();
     const double W = c.width(), H = c.height();
     cairo_pattern_t* shade = cairo_pattern_create_radial(W / 2, H / 2, 4, W / 2, H / 2, W * 0.62);
-    cairo_pattern_add_color_stop_rgba(shade, 0, 0.16, 0.10, 0.06, 0.45);
-    cairo_pattern_add_color_stop_rgba(shade, 1, 0.10, 0.06, 0.03, 0.72);
+    cairo_pattern_add_color_stop_rgba(shade, 0, 0.16, 0.10, 0.06, 0.55);
+    cairo_pattern_add_color_stop_rgba(shade, 1, 0.10, 0.06, 0.03, 0.8);
     cairo_set_source(cr, shade);
     cairo_paint(cr);
     cairo_pattern_destroy(shade);
