@@ -3,6 +3,7 @@
 #include "app/ScreenshotFile.hpp"
 #include "app/TDesktopArea.hpp"
 #include "app/TFarmKeeper.hpp"
+#include "app/TPauseScreen.hpp"
 #include "app/TSceneFit.hpp"
 #include "app/TStateFile.hpp"
 #include "core/Globals.hpp"
@@ -68,6 +69,119 @@ void TGame::handleEvent(const sf::Event& event, sf::RenderWindow& window, TWorld
     } else if (const auto* resized = event.getIf<sf::Event::Resized>()) {
         window.setView(TSceneFit::view(resized->size));
     }
+}
+
+void TGame::pause(bool withHelp)
+{
+    paused = true;
+    help = withHelp;
+    holdMusic(true);
+}
+
+void TGame::resume()
+{
+    paused = false;
+    help = false;
+    holdMusic(false);
+}
+
+namespace {
+
+bool isModifier(sf::Keyboard::Key key)
+{
+    using K = sf::Keyboard::Key;
+    return key == K::LShift || key == K::RShift || key == K::LControl || key == K::RControl || key == K::LAlt
+           || key == K::RAlt || key == K::LSystem || key == K::RSystem;
+}
+
+} // namespace
+
+void TGame::handleInput(const sf::Event& event, sf::RenderWindow& window, TWorld& world, sf::Vector2f& mouseLocal)
+{
+    using K = sf::Keyboard::Key;
+    if (event.is<sf::Event::FocusLost>()) {
+        focusLost = !automation();
+        return;
+    }
+    if (event.is<sf::Event::FocusGained>()) {
+        focusLost = false;
+        return;
+    }
+    if (const auto* key = event.getIf<sf::Event::KeyPressed>()) {
+        if (isModifier(key->code))
+            return;
+        swallowText = paused;
+        if (paused) {
+            resume();
+            return;
+        }
+        if (key->code == K::P || key->code == K::Space)
+            pause(false);
+        else if (key->code == K::Escape && !world.closeOpenWindow())
+            pause(false);
+        else if (key->code == K::M)
+            world.toggleMusic();
+        else if (key->code == K::F11)
+            switchFullscreen(window);
+        else if (key->code == K::F1)
+            pause(true);
+        return;
+    }
+    if (const auto* text = event.getIf<sf::Event::TextEntered>()) {
+        if (!swallowText && !paused && text->unicode == U'?')
+            pause(true);
+        swallowText = false;
+        return;
+    }
+    if (event.is<sf::Event::MouseButtonPressed>() && paused) {
+        resume();
+        swallowRelease = true;
+        return;
+    }
+    if (event.is<sf::Event::MouseButtonReleased>() && swallowRelease) {
+        swallowRelease = false;
+        return;
+    }
+    if (paused) {
+        if (const auto* moved = event.getIf<sf::Event::MouseMoved>()) {
+            // The pointer is followed, the farm is not told: what is carried
+            // catches up with it at the first move after the pause.
+            mouseLocal = TSceneFit::toScene(window.getView(), window.getSize(), moved->position);
+            return;
+        }
+        if (const auto* released = event.getIf<sf::Event::MouseButtonReleased>()) {
+            // Letting go of what was carried when the pause came: dropped
+            // where the farm last saw the pointer.
+            world.onMouseReleased(static_cast<int>(released->button), mousePos.x, mousePos.y);
+            return;
+        }
+    }
+    handleEvent(event, window, world, mouseLocal);
+}
+
+void TGame::settleFocus(bool hasFocus)
+{
+    if (focusLost && !hasFocus && !paused)
+        pause(false);
+    focusLost = false;
+}
+
+void TGame::switchFullscreen(sf::RenderWindow& window)
+{
+    fullscreen = !fullscreen;
+    if (fullscreen) {
+        window.create(sf::VideoMode::getDesktopMode(), initialTitle, sf::Style::Default, sf::State::Fullscreen,
+                      sf::ContextSettings{});
+    } else {
+        const sf::Vector2u fitting = TSceneFit::windowSizeFor(sf::VideoMode::getDesktopMode().size);
+        window.create(sf::VideoMode(options.windowSize ? *options.windowSize : fitting, 32), initialTitle,
+                      sf::Style::Default, sf::State::Windowed, sf::ContextSettings{});
+    }
+    settleWindow(window);
+    if (options.vsync)
+        window.setVerticalSyncEnabled(true);
+    if (options.maxFps)
+        window.setFramerateLimit(*options.maxFps);
 }
 
 bool TGame::saveScreenshot(sf::RenderWindow& window) const
@@ -168,6 +282,7 @@ int TGame::run()
     int status = 0;
     {
         sf::RenderWindow window;
+        fullscreen = options.fullscreen;
         openWindow(window);
         settleWindow(window);
         // Unthrottled unless the player asks, for a cooler laptop.
@@ -201,20 +316,29 @@ int TGame::run()
 
             if (script)
                 for (const sf::Event& event : script->eventsFor(frame + 1))
-                    handleEvent(event, window, *world, mouseLocal);
+                    handleInput(event, window, *world, mouseLocal);
             while (const std::optional event = window.pollEvent())
-                handleEvent(*event, window, *world, mouseLocal);
+                handleInput(*event, window, *world, mouseLocal);
+            settleFocus(window.hasFocus());
 
-            world->update(dt);
-            farm.tick(dt, *world);
+            // A paused farm stands still: no step, no play time for the
+            // saves' minute; its answers wait too.
+            if (!paused) {
+                world->update(dt);
+                world->answer(dt, mouseLocal);
+            }
+            farm.tick(paused ? 0.f : dt, *world);
             if (TFarmKeeper::closeRequested())
                 window.close();
             window.clear(sf::Color::Black);
             world->draw(window);
+            world->drawAnswers(window);
+            if (paused)
+                TPauseScreen::draw(window, help);
 
             ++frame;
             if (options.stateFile && status == 0
-                && !TStateFile::write(*options.stateFile, TStateFile::text(*world, frame))) {
+                && !TStateFile::write(*options.stateFile, TStateFile::text(*world, frame, paused))) {
                 std::cerr << "henhouse: could not write the state file " << *options.stateFile << '\n';
                 status = 1;
             }

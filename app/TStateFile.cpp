@@ -21,7 +21,7 @@ void eggList(std::ostringstream& out, const char* name, const std::vector<TEgg2>
 
 } // namespace
 
-std::string TStateFile::text(TWorld& world, long frame)
+std::string TStateFile::text(TWorld& world, long frame, bool paused)
 {
     std::ostringstream out;
     out << "frame " << frame << '\n'
@@ -40,6 +40,7 @@ std::string TStateFile::text(TWorld& world, long frame)
         << "chickens " << world.vecChikens.size() << '\n';
     eggList(out, "floor", world.eggsOnFloor);
     eggList(out, "table", world.eggsOnTable);
+    out << "paused " << (paused ? 1 : 0) << '\n';
     return out.str();
 }
 

@@ -17,11 +17,13 @@ class TWorld;
 //   chickens N
 //   floor N X,Y ...    eggs in the pen and where they lie
 //   table N X,Y ...    eggs on the sorting table
+//   paused 0|1         1 while the farm stands still (a key, a click or the
+//                      window losing focus paused it)
 // The file is replaced whole (written beside it, then renamed), so a reader
 // never sees half of it.
 class TStateFile {
 public:
-    static std::string text(TWorld& world, long frame);
+    static std::string text(TWorld& world, long frame, bool paused);
     // Writes `text` to `path`; false when that fails.
     [[nodiscard]] static bool write(const std::string& path, const std::string& text);
 };

@@ -182,6 +182,12 @@ inline constexpr int scene11msg2 = 164;
 inline constexpr int scene11msg3 = 165;
 inline constexpr int scene11msg4 = 166;
 inline constexpr int quest1 = 167;
+inline constexpr int iconMusicOffWhite = 168;
+inline constexpr int tooltipFrame = 169;
+inline constexpr int pauseVeil = 170;
+inline constexpr int pauseSign = 171;
+inline constexpr int celebration = 172;
+inline constexpr int controlsCard = 173;
 } // namespace image
 
 struct TImageInfo {
@@ -191,7 +197,7 @@ struct TImageInfo {
     int height;
 };
 
-inline constexpr int imageCount = 167;
+inline constexpr int imageCount = 173;
 
 // In id order.
 inline constexpr std::array<TImageInfo, imageCount> imageTable{{
@@ -362,6 +368,12 @@ inline constexpr std::array<TImageInfo, imageCount> imageTable{{
     {image::scene11msg3, "scene11msg3.png", 864, 480},
     {image::scene11msg4, "scene11msg4.png", 1294, 300},
     {image::quest1, "quest1.png", 400, 58},
+    {image::iconMusicOffWhite, "iconMusicOffWhite.png", 63, 63},
+    {image::tooltipFrame, "tooltipFrame.png", 96, 56},
+    {image::pauseVeil, "pauseVeil.png", 64, 36},
+    {image::pauseSign, "pauseSign.png", 720, 240},
+    {image::celebration, "celebration.png", 1000, 220},
+    {image::controlsCard, "controlsCard.png", 760, 640},
 }};
 
 // The entry of `id`, or null for an id with no image.

@@ -124,6 +124,7 @@ void TShop::onPress(int button, float x, float y)
 {
     for (TButton2* shopButton : buttonsInOrder())
         shopButton->onPress(button, x, y);
+    refusedArea = {};
 
     for (int k = 0; k < 3; ++k)
         if (pageTabs[k]->contains(x, y) && k != page)
@@ -139,8 +140,10 @@ void TShop::onPress(int button, float x, float y)
             continue;
         // Undo at once a unit the balance cannot cover, so the order never outgrows the coins.
         ++quantities[i];
-        if (!canAfford())
+        if (!canAfford()) {
             --quantities[i];
+            refusedArea = sf::FloatRect(sf::Vector2f(plusAreas[i].position), sf::Vector2f(plusAreas[i].size));
+        }
     }
     // The page's own price list, whatever the shared prices say.
     orderTotal = costAt(pagePrices[page]);
@@ -149,8 +152,10 @@ void TShop::onPress(int button, float x, float y)
         return;
     // The balance may have fallen since the order was built (a defective egg
     // packed meanwhile): then the purchase is refused outright.
-    if (orderTotal > coins)
+    if (orderTotal > coins) {
+        refusedArea = sf::FloatRect(sf::Vector2f(buyArea.position), sf::Vector2f(buyArea.size));
         return;
+    }
     const int* q = quantities;
     if (page == 0) {
         for (std::size_t k = 0; k < 4; ++k)

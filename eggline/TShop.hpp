@@ -4,6 +4,7 @@
 #include "eggline/TButton2.hpp"
 #include "eggline/TSlot.hpp"
 
+#include <SFML/Graphics/Rect.hpp>
 #include <SFML/Graphics/Text.hpp>
 
 #include <array>
@@ -41,6 +42,9 @@ public:
     std::unique_ptr<TButton2> closeButton;
     std::unique_ptr<TButton2> buyButton;
     std::unique_ptr<TButton2> pageTabs[3];
+    // Where the last press was refused for want of coins (a plus or the buy
+    // button), or empty; only for showing it.
+    sf::FloatRect refusedArea;
 };
 
 // True when the coins cover the order at the current page's prices.

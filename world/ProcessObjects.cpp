@@ -24,6 +24,27 @@ TDeferred<sf::Sprite> cellSprite;
 
 namespace {
 
+// The pause holds the music without changing the player's setting.
+bool musicHeld = false;
+
+// Both tracks play while the music is on and nothing holds it; else both
+// pause, keeping their place. The music button, the M key and the pause
+// all come here.
+void applyMusic()
+{
+    for (TDeferred<sf::Sound>* sound : {&chickenSong, &mainTheme}) {
+        if (!sound->built())
+            continue;
+        // A track playing already plays on (play() would start it over).
+        if (musicOn && !musicHeld) {
+            if ((*sound)->getStatus() != sf::SoundSource::Status::Playing)
+                (*sound)->play();
+        } else {
+            (*sound)->pause();
+        }
+    }
+}
+
 // Larger than any track of ours by far; a file this big is not one of them.
 constexpr std::size_t maxTrackBytes = std::size_t{512} << 20;
 
@@ -93,6 +114,7 @@ void buildProcessObjects(bool withSound)
 
 void destroyProcessObjects()
 {
+    musicHeld = false;
     shop.reset();
     sortMachine.reset();
     inventorySlots.reset();
@@ -114,7 +136,7 @@ void startSounds()
             continue;
         (*sound)->setVolume(25.f);
         (*sound)->setLooping(true);
-        if (musicOn)
+        if (musicOn && !musicHeld)
             (*sound)->play();
     }
 }
@@ -122,14 +144,13 @@ void startSounds()
 void setMusicOn(bool on)
 {
     musicOn = on;
-    for (TDeferred<sf::Sound>* sound : {&chickenSong, &mainTheme}) {
-        if (!sound->built())
-            continue;
-        if (on)
-            (*sound)->play();
-        else
-            (*sound)->pause();
-    }
+    applyMusic();
+}
+
+void holdMusic(bool held)
+{
+    musicHeld = held;
+    applyMusic();
 }
 
 bool continueStart(bool firstCall)

@@ -41,3 +41,7 @@ void startSounds();
 // Switches the music on (both tracks play on from where they were) or off
 // (both pause). Without sound only the setting changes.
 void setMusicOn(bool on);
+// Holds both tracks paused (the game's pause) or lets them play on as the
+// setting says, through the same switch as setMusicOn; the setting itself
+// stays as it is.
+void holdMusic(bool held);

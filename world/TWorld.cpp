@@ -41,6 +41,9 @@ TWorld::TWorld()
         toolbarButtons[i]->setIcon(1, colourIcons[i], {56.5f, 56.5f});
         toolbarButtons[i]->showIcon(0);
     }
+    // The music button shows the music's state by its note: plain while it
+    // plays, struck through while it is off.
+    toolbarButtons[2]->setIcon(1, image::iconMusicOffWhite, {56.5f, 56.5f});
     refreshToolbarIcons();
 
     frame60Sprite.setPosition({673.f, 133.f});

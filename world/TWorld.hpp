@@ -9,8 +9,10 @@
 #include "poultry/TChiken2.hpp"
 #include "poultry/TDrinkingbowl.hpp"
 #include "poultry/TFeeding.hpp"
+#include "world/TFeedback.hpp"
 #include "world/TFieldCache.hpp"
 #include "world/TInkBounds.hpp"
+#include "world/TTooltip.hpp"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Sprite.hpp>
@@ -19,6 +21,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <string>
 #include <vector>
 
 // The game world: the flock, the eggs, the pen's furniture, the cards and the
@@ -88,8 +91,13 @@ public:
     void onMouseReleased(int button, float x, float y);
     void onMouseMoved(float x, float y);
     // The scan and shop buttons show their coloured icon while their window
-    // is open, the music button while the music is off.
+    // is open; the music button a struck-through note while the music is off.
     void refreshToolbarIcons();
+    // The music button's work: the music off or on again, the note to match.
+    void toggleMusic();
+    // Closes the sorting window or the shop (as its close button does);
+    // false when none is open or something is being carried.
+    bool closeOpenWindow();
     // The dragged chicken or egg, or null when none.
     TChiken2* draggedChickenPtr();
     TEgg2* draggedEggPtr();
@@ -124,6 +132,15 @@ public:
     // Draws the store's picture `id` at `place` as one of the head-up
     // display's plates (in the quick frame, its opaque part is copied).
     void drawPlate(sf::RenderTarget& target, int id, sf::Vector2f place);
+
+    // --- The farm's answers (WorldHints.cpp): they read the game, never change it ---
+    // The tooltip for what the pointer is over (only what shows on top
+    // there), with the area of that thing; "" for nothing.
+    std::string hintAt(float x, float y, sf::FloatRect& area);
+    // One frame of the answers: `dt` of play, the pointer where it rests.
+    void answer(float dt, sf::Vector2f pointer);
+    // Draws them over the finished frame.
+    void drawAnswers(sf::RenderTarget& target);
 
     // --- What the world holds, in the order it is built ---
     // (The order matters: the chicken template draws its laying period from
@@ -208,4 +225,8 @@ public:
     TInkBounds inkBounds;
     std::vector<sf::IntRect> covers; // target pixels a later opaque draw paints over
     bool drawDirect = false;
+
+    // The answers to the player, drawn over the frame; no part of the state.
+    TFeedback feedback;
+    TTooltip tooltip;
 };

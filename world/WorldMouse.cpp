@@ -83,8 +83,23 @@ void TWorld::refreshToolbarIcons()
 {
     toolbarButtons[0]->showIcon(sortingOpen(mode) ? 1 : 0);
     toolbarButtons[1]->showIcon(mode == ModeShop ? 1 : 0);
-    // The music button lights up while it holds the music off.
+    // The music button's note is struck through while the music is off.
     toolbarButtons[2]->showIcon(musicOn ? 0 : 1);
+}
+
+void TWorld::toggleMusic()
+{
+    setMusicOn(!musicOn);
+    refreshToolbarIcons();
+}
+
+bool TWorld::closeOpenWindow()
+{
+    if (mode == ModeField || dragKind != DragNone || activeTool != ToolNone)
+        return false;
+    mode = ModeField;
+    refreshToolbarIcons();
+    return true;
 }
 
 namespace {
@@ -248,13 +263,14 @@ void TWorld::onMousePressed(int button, float x, float y)
         }
     }
 
-    if (onHud && toolbarButtons[2]->contains(x, y)) {
-        setMusicOn(!musicOn);
-        refreshToolbarIcons();
-    }
+    if (onHud && toolbarButtons[2]->contains(x, y))
+        toggleMusic();
 
-    if (mode == ModeShop && inWindow)
+    if (mode == ModeShop && inWindow) {
         (*shop).onPress(button, x, y);
+        if (shop->refusedArea.size.x > 0.f)
+            feedback.refuse(shop->refusedArea);
+    }
 
     // A psychologist or vet card is on the table only while a visit is paid for, so an
     // unpaid card cannot be picked up (and its count never goes below 0).
@@ -325,10 +341,21 @@ void TWorld::onMouseReleased(int button, float x, float y)
             dragKind = DragNone;
         } else if (dragKind == DragEgg) {
             // Judged by the egg's own point, not the pointer's.
+            const int earnedBefore = coinsEarned;
             if (TEgg2* egg = draggedEggPtr(); egg && packEgg(egg->getPosition())) {
+                // The carton that closed rises its payout.
+                if (coinsEarned > earnedBefore) {
+                    const sf::IntRect& carton = rectContains(packageC0, egg->getPosition()) ? packageC0 : packageC1;
+                    feedback.rise(sf::Vector2f(carton.position)
+                                      + sf::Vector2f(static_cast<float>(carton.size.x) / 2.f, -20.f),
+                                  "+" + std::to_string(coinsEarned - earnedBefore), sf::Color(0xF7, 0xC5, 0x31));
+                }
                 // Sorting is the player's call: a bad egg costs 10 even when it closes a package.
-                if (egg->defective)
+                if (egg->defective) {
                     coins -= 10;
+                    feedback.rise(egg->getPosition() + sf::Vector2f(0.f, -30.f), U"\u221210",
+                                  sf::Color(0xE0, 0x53, 0x3D));
+                }
                 eggsOnTable.erase(eggsOnTable.begin() + static_cast<std::ptrdiff_t>(draggedEgg));
             }
             draggedEgg = none;

@@ -141,10 +141,11 @@ TEST_CASE("the state file tells the game's numbers and eggs, and is replaced who
     egg.setPosition({100.f, 195.f});
     world.eggsOnFloor.push_back(egg);
     world.eggsOnFloor.push_back(egg);
-    const std::string text = TStateFile::text(world, 12);
+    const std::string text = TStateFile::text(world, 12, false);
     CHECK(text
           == "frame 12\nseconds 61\nmode 3\ncoins 87\nearned 36\ncollected 7\npackages 2 5\norder 3 0 0 0 0 0\n"
-             "music off\ncleanings 0\nchickens 0\nfloor 2 100,195 100,195\ntable 1 800,301\n");
+             "music off\ncleanings 0\nchickens 0\nfloor 2 100,195 100,195\ntable 1 800,301\npaused 0\n");
+    CHECK(TStateFile::text(world, 12, true).ends_with("\npaused 1\n"));
 
     const std::filesystem::path dir = testsupport::scratchDir("state");
     const std::filesystem::path path = dir / "state.txt";

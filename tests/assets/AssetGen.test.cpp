@@ -137,7 +137,7 @@ constexpr Sheet kSheets[] = {{image::chickWalk, 8, 40}, {image::chickEat, 8, 40}
 
 TEST_CASE("every image of the table is generated at its exact size", "[assets][images]")
 {
-    REQUIRE(imageTable.size() == 167);
+    REQUIRE(imageTable.size() == 173);
     REQUIRE(findImage(2) == nullptr);
     for (const auto& e : imageTable) {
         INFO(e.id << " " << e.file);

@@ -50,13 +50,13 @@ TEST_CASE("the store prints one progress line per image in its load order", "[st
     std::ostringstream console;
     testsupport::inDirectory(dir, [&] {
         TTextureStore store(console, anySize);
-        CHECK(store.textureCount() == 167);
-        CHECK(store.spriteCount() == 167);
+        CHECK(store.textureCount() == 173);
+        CHECK(store.spriteCount() == 173);
         CHECK_FALSE(store.hasTexture(2)); // never used
     });
 
     std::string expected;
-    for (int id = 0; id <= 167; ++id) {
+    for (int id = 0; id <= 173; ++id) {
         if (id == 2 || id == image::buttonClose || id == image::shopSlotDisable)
             continue;
         if (id == image::shopSlot) {
@@ -68,8 +68,8 @@ TEST_CASE("the store prints one progress line per image in its load order", "[st
             expected += testsupport::progressLine(image::buttonClose);
     }
     CHECK(console.str() == expected);
-    // The console ends on the line for id 167 of 167, byte for byte.
-    const std::string last = testsupport::progressLine(image::quest1);
+    // The console ends on the line for id 173 of 173, byte for byte.
+    const std::string last = testsupport::progressLine(image::controlsCard);
     REQUIRE(console.str().size() >= last.size());
     CHECK(console.str().substr(console.str().size() - last.size()) == last);
 }
@@ -92,7 +92,7 @@ TEST_CASE("the store takes the game's own font when the system one is absent", "
         testsupport::inDirectory(dir, [&] {
             TTextureStore store(console, anySize);
             CHECK(store.getFont().getInfo().family.empty());
-            CHECK(store.textureCount() == 167);
+            CHECK(store.textureCount() == 173);
         });
     }
 }
@@ -182,7 +182,7 @@ TEST_CASE("shared sprites start where the store puts them", "[store]")
 TEST_CASE("the game's own store holds every generated image at its size", "[store]")
 {
     TTextureStore& store = TTextureStore::instance();
-    CHECK(store.textureCount() == 167);
+    CHECK(store.textureCount() == 173);
     CHECK(store.getTexture(image::walk).getSize() == sf::Vector2u(4096, 2560));
     CHECK(store.getTexture(image::kurort1).getSize() == sf::Vector2u(2048, 2048));
     CHECK(store.getTexture(image::eggC1).getSize() == sf::Vector2u(30, 40));
@@ -227,7 +227,7 @@ TEST_CASE("something other than a file in place of an image is damaged, named an
         const ErrorsInto capture(errors);
         // Opening the pipe would wait here for ever.
         TTextureStore store(console, anySize);
-        CHECK(store.textureCount() == 164);
+        CHECK(store.textureCount() == 170);
         for (int id : {image::cell, image::buttonSort, image::eggC1}) {
             CHECK_FALSE(store.hasTexture(id));
             CHECK(&store.getTexture(id) == &store.getTexture(image::placeholder));
@@ -290,7 +290,7 @@ TEST_CASE("an image of another size than its designed one is refused once", "[st
           == 1);
     CHECK(testsupport::countOf(said, "image 64 ") == 1);
     // Every image still has its progress line.
-    CHECK(testsupport::countOf(console.str(), "loading textures ") == 167);
+    CHECK(testsupport::countOf(console.str(), "loading textures ") == 173);
 }
 
 TEST_CASE("the progress lines clear the screen only on a terminal", "[store]")

@@ -38,7 +38,7 @@ TEST_CASE("the game runs a fixed number of frames and saves its last one", "[e2e
     for (int id : imageLoadOrder())
         lines += testsupport::progressLine(id, false);
     CHECK(console == lines);
-    const std::string last = testsupport::progressLine(image::quest1, false);
+    const std::string last = testsupport::progressLine(image::controlsCard, false);
     REQUIRE(console.size() >= last.size());
     CHECK(console.substr(console.size() - last.size()) == last);
 }

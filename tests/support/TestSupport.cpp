@@ -137,7 +137,8 @@ sf::RenderTexture& screenCanvas()
 
 std::string progressLine(int id, bool terminal)
 {
-    return (terminal ? "\x1b[2J\x1b[1;1H" : "") + std::string("loading textures ") + std::to_string(id) + "/167\n";
+    return (terminal ? "\x1b[2J\x1b[1;1H" : "") + std::string("loading textures ") + std::to_string(id) + "/"
+           + std::to_string(imageCount) + "\n";
 }
 
 unsigned envUnsigned(const char* name, unsigned fallback)

@@ -617,7 +617,7 @@ TEST_CASE("the clean button wipes the dirt and blows bubbles, emptying them ever
     CHECK(world.bubbles.size() == 100);
 }
 
-TEST_CASE("the music button switches both tracks off and on, its icon showing which", "[eggline][mouse][music]")
+TEST_CASE("the music button switches both tracks off and on, its note showing which", "[eggline][mouse][music]")
 {
     testsupport::freshGame();
     REQUIRE(musicOn);
@@ -627,6 +627,10 @@ TEST_CASE("the music button switches both tracks off and on, its icon showing wh
     TButton2& music = *world.toolbarButtons[2];
     const sf::Vector2f onMusic{1030.f, 1000.f}; // round button 2: 974..1087 x 944..1057
     CHECK(music.iconIndex == 0);
+    // A plain note while the music plays, a struck-through one while it is
+    // off; the button's glow stays for presses.
+    CHECK(music.iconTextures[0] == image::iconMusicWhite);
+    CHECK(music.iconTextures[1] == image::iconMusicOffWhite);
 
     // No sound device in the tests: the tracks are not built, the switch still works.
     clickAt(world, onMusic.x, onMusic.y);
@@ -645,7 +649,7 @@ TEST_CASE("the music button switches both tracks off and on, its icon showing wh
         CHECK(musicOn);
         CHECK(music.iconIndex == 0);
     }
-    SECTION("a game started muted shows the lit icon from the first frame and plays on the first click")
+    SECTION("a game started muted shows the struck-through note from the first frame and plays on the first click")
     {
         musicOn = false;
         startSounds();
@@ -655,6 +659,21 @@ TEST_CASE("the music button switches both tracks off and on, its icon showing wh
         clickAt(muted, onMusic.x, onMusic.y);
         CHECK(musicOn);
         CHECK(muted.toolbarButtons[2]->iconIndex == 0);
+    }
+    SECTION("the M key's path and the pause's hold leave the setting as the button does")
+    {
+        world.toggleMusic();
+        CHECK_FALSE(musicOn);
+        CHECK(music.iconIndex == 1);
+        holdMusic(true);
+        CHECK_FALSE(musicOn);
+        holdMusic(false);
+        CHECK_FALSE(musicOn);
+        world.toggleMusic();
+        holdMusic(true);
+        CHECK(musicOn); // held, not switched off
+        CHECK(music.iconIndex == 0);
+        holdMusic(false);
     }
     SECTION("the other buttons leave the music alone")
     {

@@ -37,7 +37,8 @@ void paint(const TImageInfo& e, Canvas& c)
 
 bool paintAsset(int id, Canvas& c)
 {
-    return paintAnimal(id, c) || paintFurniture(id, c) || paintInterface(id, c) || paintMessage(id, c);
+    return paintAnimal(id, c) || paintFurniture(id, c) || paintInterface(id, c) || paintMessage(id, c)
+           || paintOverlay(id, c);
 }
 
 AssetGenerator::AssetGenerator(fs::path outDir, fs::path fontFile)
@@ -134,6 +135,16 @@ bool AssetGenerator::run()
     fileCount = files;
     byteCount = bytes;
     return !failed;
+}
+
+void AssetGenerator::single(int id, const fs::path& pngOut)
+{
+    const TImageInfo* e = findImage(id);
+    if (!e)
+        throw std::runtime_error("no image with id " + std::to_string(id));
+    Canvas c(e->width, e->height);
+    paint(*e, c);
+    c.writePng(pngOut.string());
 }
 
 void AssetGenerator::preview(int id, const fs::path& pngOut, int frame)

@@ -23,6 +23,9 @@ public:
     std::uintmax_t bytesWritten() const { return byteCount; }
 
     // Development aids; they throw std::exception on failure.
+    // Writes one image exactly as the build does (to try new art out
+    // without painting the whole set).
+    void single(int id, const std::filesystem::path& pngOut);
     // Writes small crops of chosen sheet frames (for looking at animations).
     // frame >= 0 crops one 512-px cell of a sheet at full size instead.
     void preview(int id, const std::filesystem::path& pngOut, int frame = -1);

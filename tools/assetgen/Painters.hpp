@@ -32,6 +32,7 @@ bool paintAnimal(int id, Canvas& canvas);    // chicken sheets and single bird p
 bool paintFurniture(int id, Canvas& canvas); // floor, walls, pen, feeders, eggs, dirt, bubbles
 bool paintInterface(int id, Canvas& canvas); // buttons, counters, windows, shop, cards, icons
 bool paintMessage(int id, Canvas& canvas);   // story cards and the quest panel
+bool paintOverlay(int id, Canvas& canvas);   // pause, tooltips, controls card, banner, muted note
 // Any of the above: true when one of them drew image `id`.
 bool paintAsset(int id, Canvas& c);
 

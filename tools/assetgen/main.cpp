@@ -2,6 +2,7 @@
 // Draws every image, copies the font and synthesises the music for the game.
 // (--preview ID OUT.png [FRAME] writes a quarter-size look at one image, or
 //  one sheet frame at full size;
+//  --image ID OUT.png writes one image as the build does;
 //  --montage OUT.png CELL ID... lays several images out on one sheet;
 //  --scene OUT.png / --scene-shop OUT.png mocks up the game screen.)
 
@@ -22,6 +23,10 @@ bool runAid(int argc, char** argv)
     using henhouse::assets::AssetGenerator;
     if ((argc == 4 || argc == 5) && std::string(argv[1]) == "--preview") {
         AssetGenerator(".", "").preview(std::stoi(argv[2]), argv[3], argc == 5 ? std::stoi(argv[4]) : -1);
+        return true;
+    }
+    if (argc == 4 && std::string(argv[1]) == "--image") {
+        AssetGenerator(".", "").single(std::stoi(argv[2]), argv[3]);
         return true;
     }
     if (argc >= 5 && std::string(argv[1]) == "--montage") {
