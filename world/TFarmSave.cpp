@@ -529,6 +529,8 @@ TFarmSave::Snapshot readFarm(const json& j)
     s.playTime = readFloat(member(clock, "playTime", "clock"), "clock.playTime", 0.f, 9999999.f);
     s.dirtTimer = readFloat(member(clock, "dirtTimer", "clock"), "clock.dirtTimer", 0.f, 5.f);
     s.messageTimer = readFloat(member(clock, "messageTimer", "clock"), "clock.messageTimer", 0.f, 10.f);
+    if (format >= 2)
+        s.storyHeld = readFloat(member(clock, "storyHeld", "clock"), "clock.storyHeld", 0.f, s.playTime);
     s.cleanCount = readInt(member(j, "cleanCount", ""), "cleanCount", 0.0, 100.0);
 
     const json& window = member(j, "window", "");
@@ -693,6 +695,7 @@ TFarmSave::Snapshot TFarmSave::capture(TWorld& world)
     s.playTime = world.storyClock.elapsed;
     s.dirtTimer = world.pollutionTimer.elapsed;
     s.messageTimer = world.messageTimer.elapsed;
+    s.storyHeld = world.storyHeld;
     s.cleanCount = world.cleanCount;
     s.mode = world.mode;
     s.shopPage = shop->page;
@@ -718,6 +721,9 @@ TFarmSave::Snapshot TFarmSave::capture(TWorld& world)
         s.chickens.push_back(captureChicken(c, world));
     s.eggsOnFloor = captureEggs(world.eggsOnFloor);
     s.eggsOnTable = captureEggs(world.eggsOnTable);
+    // A table egg in hand is let go: on the table it stays, else it is back where it was picked up.
+    if (dragKind == TWorld::DragEgg && world.draggedEgg < s.eggsOnTable.size())
+        s.eggsOnTable[world.draggedEgg].position = world.tableEggRestingPlace(world.eggsOnTable[world.draggedEgg]);
     s.dirt.reserve(world.pollution.size());
     for (const sf::Sprite& spot : world.pollution) {
         int id = firstDirt;
@@ -769,6 +775,7 @@ std::string TFarmSave::toJson(const Snapshot& s)
     out.field("playTime", s.playTime);
     out.field("dirtTimer", s.dirtTimer);
     out.field("messageTimer", s.messageTimer);
+    out.field("storyHeld", s.storyHeld);
     out.end('}');
     out.field("cleanCount", s.cleanCount);
     out.key("window");
@@ -884,6 +891,7 @@ void TFarmSave::apply(const Snapshot& s, TWorld& world)
     world.storyClock.elapsed = s.playTime;
     world.pollutionTimer.elapsed = s.dirtTimer;
     world.messageTimer.elapsed = s.messageTimer;
+    world.storyHeld = s.storyHeld;
     world.cleanCount = s.cleanCount;
 
     // The open window as it was; the order is put back after the page, which

@@ -21,7 +21,8 @@ class TWorld;
 class TFarmSave {
 public:
     // Raised when the layout of the file changes; newer files are refused.
-    static constexpr int formatVersion = 1;
+    // Format 2 adds clock.storyHeld (format 1 files read as no wait).
+    static constexpr int formatVersion = 2;
     static constexpr const char* gameVersion = "1.0";
 
     // Limits of what is accepted; a file beyond them is refused as a whole.
@@ -70,6 +71,8 @@ public:
         bool questComplete = false, message3 = false, message4 = false, messagesDone = false;
         // Clocks.
         float dayTime = 0.f, playTime = 0.f, dirtTimer = 0.f, messageTimer = 0.f;
+        // How long the story messages waited for a window (absent in older saves).
+        float storyHeld = 0.f;
         int cleanCount = 0;
         // The open window: the mode, the shop's page and order, the scanner.
         int mode = 0, shopPage = 0;

@@ -13,6 +13,7 @@
 #include "world/TFieldCache.hpp"
 #include "world/TInkBounds.hpp"
 #include "world/TTooltip.hpp"
+#include "world/TPressShape.hpp"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Sprite.hpp>
@@ -79,6 +80,20 @@ public:
     void spawnPollution(float dt);
     // The coin quest and its two closing messages.
     void updateQuest(float dt);
+    // The story's own time: the play time less what an open window held it
+    // back. A story message never shows over the sorting window or the shop:
+    // while one is open the story stands still in a message (hidden until the
+    // window closes) and stops at the start of the next one.
+    float storyTime() const { return storyClock.getElapsed() - storyHeld; }
+    void holdStory(float storyBefore);
+    bool storyHeldBack() const { return openWindow() != nullptr; }
+    // The story messages and the quest panel shown now, in the order they are
+    // drawn; returns how many.
+    struct StoryPicture {
+        int id;
+        sf::Vector2f at;
+    };
+    int storyPictures(StoryPicture (&shown)[7]) const;
 
     // --- The mouse (WorldMouse.cpp) ---
     // What the last frame showed on top at a point, top layer first: a story
@@ -87,6 +102,17 @@ public:
     // the things of the layer it lands on.
     enum class Cover { Story, Window, Hud, Field };
     Cover coverAt(float x, float y);
+    // Whether the store picture `id`, drawn with its top-left at `at`, shows
+    // a pixel at the point.
+    bool pictureCovers(int id, sf::Vector2f at, float x, float y);
+    // Whether toolbar button `index` (its socket or its round face) shows a
+    // pixel at the point.
+    bool toolbarShows(int index, float x, float y);
+    // Whether a shown card, turned as it is drawn, shows a pixel at the point.
+    bool cardShows(const TActor& card, float x, float y);
+    // Where a table egg let go at its present place comes to rest: there when
+    // it lies on the table, else back where it was picked up.
+    sf::Vector2f tableEggRestingPlace(const TEgg2& egg) const;
     void onMousePressed(int button, float x, float y);
     void onMouseReleased(int button, float x, float y);
     void onMouseMoved(float x, float y);
@@ -170,6 +196,7 @@ public:
     // grow during a drag.
     std::size_t draggedChicken = none; // into vecChikens
     std::size_t draggedEgg = none;     // into eggsOnTable
+    sf::Vector2f eggPickedFrom;        // where the dragged table egg lay
 
     // The nursery feeder, the three yard feeders and the drinking bowls.
     TFeeding feeders[4];
@@ -186,6 +213,8 @@ public:
     TTimer storyClock{9999999.f};
     TTimer pollutionTimer{5.f};
     TTimer messageTimer{10.f};
+    // The seconds the timed story messages have waited for a window to close.
+    float storyHeld = 0.f;
 
     // The specialist cards along the bottom edge.
     TActor kurortCard;
@@ -223,6 +252,7 @@ public:
     TFieldCache fieldCache;
     TSpriteBatch batch;
     TInkBounds inkBounds;
+    TPressShape pressShape;          // where the HUD's pictures are drawn, for presses
     std::vector<sf::IntRect> covers; // target pixels a later opaque draw paints over
     bool drawDirect = false;
 

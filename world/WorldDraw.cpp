@@ -402,24 +402,15 @@ void TWorld::drawHud(sf::RenderTarget& target)
         }
     }
 
-    // The story: each test reads the clock anew, all bounds strict.
-    if (storyClock.getElapsed() < 5.f)
-        store().drawSpriteAt(target, image::ortomyk, {295.f, 411.f});
-    if (storyClock.getElapsed() > 10.f && storyClock.getElapsed() < 15.f)
-        store().drawSpriteAt(target, image::plimsa, {295.f, 411.f});
-    if (storyClock.getElapsed() > 360.f && storyClock.getElapsed() < 370.f)
-        store().drawSpriteAt(target, image::scene11msg1, {313.f, 422.f});
-    if (storyClock.getElapsed() > 375.f && storyClock.getElapsed() < 385.f)
-        store().drawSpriteAt(target, image::scene11msg2, {313.f, 714.f});
-    if (showMessage3)
-        store().drawSpriteAt(target, image::scene11msg3, {528.f, 253.f});
-    if (showMessage4)
-        store().drawSpriteAt(target, image::scene11msg4, {313.f, 411.f});
-
-    if (storyClock.getElapsed() > 385.f && !questComplete) {
-        questText.setString(std::to_string(coinsEarned) + "/1000");
-        store().drawSpriteAt(target, image::quest1, {29.f, 92.f});
-        drawText(target, questText);
+    // The story messages, then the quest panel with its count.
+    StoryPicture shown[7];
+    const int count = storyPictures(shown);
+    for (int k = 0; k < count; ++k) {
+        store().drawSpriteAt(target, shown[k].id, shown[k].at);
+        if (shown[k].id == image::quest1) {
+            questText.setString(std::to_string(coinsEarned) + "/1000");
+            drawText(target, questText);
+        }
     }
 }
 

@@ -63,6 +63,9 @@ bool packEgg(const sf::Vector2f p)
     return false;
 }
 
+// The machine's board in the sorting window, where the table eggs lie.
+constexpr sf::Vector2f tablePlace{648.f, 220.f};
+
 } // namespace
 
 TChiken2* TWorld::draggedChickenPtr()
@@ -102,34 +105,40 @@ bool TWorld::closeOpenWindow()
     return true;
 }
 
-namespace {
-
-// Whether the store image `id`, drawn with its top-left at `at`, covers the point.
-bool imageCovers(int id, sf::Vector2f at, float x, float y)
+bool TWorld::pictureCovers(int id, sf::Vector2f at, float x, float y)
 {
-    const sf::FloatRect area(at, sf::Vector2f(store().getTexture(id).getSize()));
-    return area.contains({x, y});
+    const sf::Texture& texture = store().getTexture(id);
+    const sf::Vector2f local = sf::Vector2f{x, y} - at;
+    const sf::Vector2f size(texture.getSize());
+    // Only its pixels that show, not its whole rectangle.
+    if (!(local.x >= 0.f && local.y >= 0.f && local.x < size.x && local.y < size.y))
+        return false;
+    return pressShape.drawnAt(texture, static_cast<int>(local.x), static_cast<int>(local.y));
 }
 
-} // namespace
+bool TWorld::toolbarShows(int index, float x, float y)
+{
+    const TButton2& button = *toolbarButtons[index];
+    return pictureCovers(socketTexture(index), socketPlaces[index], x, y)
+           || pictureCovers(button.stateTextures[button.state], button.getPosition(), x, y);
+}
+
+bool TWorld::cardShows(const TActor& card, float x, float y) { return card.visible && pressShape.covers(card, {x, y}); }
+
+sf::Vector2f TWorld::tableEggRestingPlace(const TEgg2& egg) const
+{
+    // The table is the machine's board in the sorting window.
+    const sf::FloatRect table(tablePlace, sf::Vector2f(store().getTexture(image::sortingMachine1).getSize()));
+    return table.contains(egg.getPosition()) ? egg.getPosition() : eggPickedFrom;
+}
 
 TWorld::Cover TWorld::coverAt(float x, float y)
 {
     // The story messages and the quest panel, drawn last, as the HUD draws them.
-    const float t = storyClock.getElapsed();
-    struct Message {
-        bool shown;
-        int id;
-        sf::Vector2f at;
-    };
-    for (Message message : {Message{t < 5.f, image::ortomyk, {295.f, 411.f}},
-                            Message{t > 10.f && t < 15.f, image::plimsa, {295.f, 411.f}},
-                            Message{t > 360.f && t < 370.f, image::scene11msg1, {313.f, 422.f}},
-                            Message{t > 375.f && t < 385.f, image::scene11msg2, {313.f, 714.f}},
-                            Message{showMessage3, image::scene11msg3, {528.f, 253.f}},
-                            Message{showMessage4, image::scene11msg4, {313.f, 411.f}},
-                            Message{t > 385.f && !questComplete, image::quest1, {29.f, 92.f}}})
-        if (message.shown && imageCovers(message.id, message.at, x, y))
+    StoryPicture shown[7];
+    const int count = storyPictures(shown);
+    for (int k = 0; k < count; ++k)
+        if (pictureCovers(shown[k].id, shown[k].at, x, y))
             return Cover::Story;
 
     // An open window: its frame, and for the shop the page tabs at its side.
@@ -154,10 +163,13 @@ TWorld::Cover TWorld::coverAt(float x, float y)
                         Plate{image::buttonClean, socketPlaces[3]}, Plate{image::frameCountEggs, eggFramePlace},
                         Plate{image::frameCurCoin, coinFramePlace}, Plate{image::frameTimer, clockFramePlace},
                         Plate{image::inventory, inventoryPlace}})
-        if (imageCovers(plate.id, plate.at, x, y))
+        if (pictureCovers(plate.id, plate.at, x, y))
             return Cover::Hud;
-    if (kurortCard.contains(x, y) || (vetCount > 0 && vetCard.contains(x, y))
-        || (psychologistCount > 0 && psychologistCard.contains(x, y)))
+    for (int index = 0; index < 4; ++index)
+        if (toolbarShows(index, x, y))
+            return Cover::Hud;
+    if (cardShows(kurortCard, x, y) || (vetCount > 0 && cardShows(vetCard, x, y))
+        || (psychologistCount > 0 && cardShows(psychologistCard, x, y)))
         return Cover::Hud;
     return Cover::Field;
 }
@@ -181,6 +193,7 @@ void TWorld::onMousePressed(int button, float x, float y)
             if (eggsOnTable[i].contains(x, y)) {
                 dragKind = DragEgg;
                 draggedEgg = i;
+                eggPickedFrom = eggsOnTable[i].getPosition();
                 return;
             }
         }
@@ -228,13 +241,13 @@ void TWorld::onMousePressed(int button, float x, float y)
 
     // The toggles are tested one after the other, each seeing the mode the one
     // before left: from the sorting window the shop toggle goes straight to 3.
-    // Their click regions are the toolbar sockets and the close image where the
-    // HUD and the open window last drew them.
-    if (onHud && store().spriteContains(image::buttonSort, x, y)) {
+    // A toolbar button answers where its socket or round face shows; the close
+    // image where the open window last drew it.
+    if (onHud && toolbarShows(0, x, y)) {
         mode = sortingOpen(mode) ? ModeField : ModeSorting;
         refreshToolbarIcons();
     }
-    if (onHud && store().spriteContains(image::buttonShop, x, y)) {
+    if (onHud && toolbarShows(1, x, y)) {
         mode = mode == ModeShop ? ModeField : ModeShop;
         refreshToolbarIcons();
     }
@@ -247,7 +260,7 @@ void TWorld::onMousePressed(int button, float x, float y)
         refreshToolbarIcons();
     }
 
-    if (onHud && toolbarButtons[3]->contains(x, y)) {
+    if (onHud && toolbarShows(3, x, y)) {
         pollution.clear();
         // Cleaning bubbles pile up; every 101st click clears them out first.
         if (++cleanCount > 100) {
@@ -263,7 +276,7 @@ void TWorld::onMousePressed(int button, float x, float y)
         }
     }
 
-    if (onHud && toolbarButtons[2]->contains(x, y))
+    if (onHud && toolbarShows(2, x, y))
         toggleMusic();
 
     if (mode == ModeShop && inWindow) {
@@ -276,11 +289,11 @@ void TWorld::onMousePressed(int button, float x, float y)
     // unpaid card cannot be picked up (and its count never goes below 0).
     if (!onHud)
         return;
-    if (kurortCard.contains(x, y))
+    if (cardShows(kurortCard, x, y))
         activeTool = ToolKurort;
-    else if (psychologistCount > 0 && psychologistCard.contains(x, y))
+    else if (psychologistCount > 0 && cardShows(psychologistCard, x, y))
         activeTool = ToolPsychologist;
-    else if (vetCount > 0 && vetCard.contains(x, y))
+    else if (vetCount > 0 && cardShows(vetCard, x, y))
         activeTool = ToolVet;
 }
 
@@ -357,6 +370,10 @@ void TWorld::onMouseReleased(int button, float x, float y)
                                   sf::Color(0xE0, 0x53, 0x3D));
                 }
                 eggsOnTable.erase(eggsOnTable.begin() + static_cast<std::ptrdiff_t>(draggedEgg));
+            } else if (egg) {
+                // Let go off the table, it goes back where it was picked up
+                // (it would lie out of sight and out of reach).
+                egg->setPosition(tableEggRestingPlace(*egg));
             }
             draggedEgg = none;
             dragKind = DragNone;

@@ -76,7 +76,9 @@ void TWorld::update(float dt)
 
     for (TFeeding& f : feeders)
         f.update(dt);
+    const float storyBefore = storyTime();
     storyClock.update(dt);
+    holdStory(storyBefore);
     updateClock(dt);
     updateFlock(dt);
     spawnPollution(dt);
@@ -191,19 +193,76 @@ void TWorld::spawnPollution(float dt)
         pollution.push_back(spot);
 }
 
+namespace {
+
+// The timed story messages, by the story's own time: each shows strictly
+// between its two bounds (the first from the start).
+struct TimedMessage {
+    float from;
+    float to;
+    int id;
+    sf::Vector2f at;
+};
+constexpr TimedMessage timedMessages[] = {{-1.f, 5.f, image::ortomyk, {295.f, 411.f}},
+                                          {10.f, 15.f, image::plimsa, {295.f, 411.f}},
+                                          {360.f, 370.f, image::scene11msg1, {313.f, 422.f}},
+                                          {375.f, 385.f, image::scene11msg2, {313.f, 714.f}}};
+// The quest panel shows from then on, until the quest is complete.
+constexpr float questPanelFrom = 385.f;
+
+} // namespace
+
+void TWorld::holdStory(float storyBefore)
+{
+    if (!storyHeldBack())
+        return;
+    const float now = storyClock.getElapsed();
+    for (const TimedMessage& message : timedMessages) {
+        // Inside a message: it waits, hidden, where it stood.
+        if (storyBefore > message.from && storyBefore < message.to) {
+            storyHeld = now - storyBefore;
+            return;
+        }
+        // Reaching the start of one: it waits there.
+        if (storyBefore <= message.from && storyTime() > message.from) {
+            storyHeld = now - message.from;
+            return;
+        }
+    }
+}
+
+int TWorld::storyPictures(StoryPicture (&shown)[7]) const
+{
+    int count = 0;
+    const bool held = storyHeldBack();
+    const float t = storyTime();
+    for (const TimedMessage& message : timedMessages)
+        if (!held && t > message.from && t < message.to)
+            shown[count++] = {message.id, message.at};
+    if (showMessage3 && !held)
+        shown[count++] = {image::scene11msg3, {528.f, 253.f}};
+    if (showMessage4 && !held)
+        shown[count++] = {image::scene11msg4, {313.f, 411.f}};
+    if (t > questPanelFrom && !questComplete)
+        shown[count++] = {image::quest1, {29.f, 92.f}};
+    return count;
+}
+
 void TWorld::updateQuest(float dt)
 {
     if (coinsEarned >= 1000 && !questComplete) {
         questComplete = true;
         showMessage3 = true;
     }
-    if (showMessage3 && messageTimer.update(dt) > 0) {
+    // The closing messages wait, hidden, while a window is open.
+    const bool held = storyHeldBack();
+    if (showMessage3 && !held && messageTimer.update(dt) > 0) {
         showMessage3 = false;
         showMessage4 = true;
     }
     // In the frame in which message 4 starts, the timer is advanced again by
     // the same step; the remainder carries over.
-    if (showMessage4 && !messagesDone && messageTimer.update(dt) > 0) {
+    if (showMessage4 && !messagesDone && !held && messageTimer.update(dt) > 0) {
         showMessage4 = false;
         messagesDone = true;
     }

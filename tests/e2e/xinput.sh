@@ -8,6 +8,9 @@
 #                                    the shop's plus over eggs on the hidden table
 #   xinput.sh GAME short WxH         in a window of W x H: every toolbar button
 #                                    and one egg dragged into a carton
+#   xinput.sh GAME shapes            presses on the sockets' see-through corners,
+#                                    a story message waiting for the shop, and
+#                                    an egg let go in the yard
 #
 # Run from the game's directory (build/run) with DISPLAY set, with no other
 # window on the display.
@@ -26,6 +29,8 @@ dir=$(mktemp -d "${TMPDIR:-/tmp}/henhouse-xinput.XXXXXX")
 state=$dir/state.txt
 # One game second per frame, so the hens grow up and lay within a minute.
 args=(--seed 5 --fixed-dt 1 --mute --state-file "$state")
+# A fifth of a second per frame: the story's seconds go by as a player sees them.
+[ "$plan" = shapes ] && args=(--seed 5 --fixed-dt 0.2 --mute --state-file "$state")
 [ -n "$size" ] && args+=(--window-size "$size")
 "$game" "${args[@]}" >"$dir/stdout.txt" 2>"$dir/stderr.txt" &
 pid=$!
@@ -220,6 +225,67 @@ if [ "$plan" = full ]; then
   done
   expect table 2 "${plus[0]},${plus[1]}"
   echo "xinput: 30 toggles, 20 eggs packed and 5 shop clicks took effect (window ${WIDTH}x${HEIGHT})"
+elif [ "$plan" = shapes ]; then
+  # wait_until SECONDS: until the play time reaches SECONDS.
+  wait_until() {
+    for _ in $(seq 1 2400); do
+      read_state
+      [ "$(field seconds)" -ge "$1" ] && return 0
+      sleep 0.05
+    done
+    fail "the play time did not reach $1 s"
+  }
+  # A round socket's see-through corners are no button; its face is.
+  wait_until 6 # the first message (its own corners are pressed below) is gone
+  for corner in "684 946" "793 946" "684 1055" "830 946" "976 1055"; do
+    WHAT="a socket's see-through corner at $corner"
+    click $corner
+    expect mode 1 0
+    expect music 1 off
+  done
+  WHAT="the scan button's face"
+  click "${scan[@]}"
+  expect mode 1 1
+  WHAT="its corner, with the window open"
+  click 684 946
+  expect mode 1 1
+  click "${scan[@]}"
+  expect mode 1 0
+
+  # The second message falls due at 10 s with the shop open: it waits, and
+  # the plus under its place answers.
+  WHAT="the shop button"
+  click "${shop[@]}"
+  expect mode 1 3
+  wait_until 12
+  WHAT="the shop's first plus where the message would show"
+  click "${plus[@]}"
+  expect order 1 1
+  expect mode 1 3
+  WHAT="the close button"
+  click "${close[@]}"
+  expect mode 1 0
+  # Now it shows over the field, and takes the press; the shop stays shut.
+  WHAT="a press on the message"
+  click "${plus[@]}"
+  expect mode 1 0
+  expect order 1 1
+
+  # An egg dragged off the table into the yard comes back where it lay.
+  collect 1
+  WHAT="opening the sorting window"
+  click "${scan[@]}"
+  expect mode 1 1
+  read_state
+  egg=$(field table 2)
+  WHAT="the egg let go in the yard"
+  drag "${egg%,*}" "${egg#*,}" 1600 600
+  expect table 1 1
+  expect table 2 "$egg"
+  WHAT="the egg let go on the table"
+  drag "${egg%,*}" "${egg#*,}" 1000 450
+  expect table 2 "1000,450"
+  echo "xinput: see-through corners, a waiting message and an egg let go in the yard took effect"
 else
   WHAT="the scan button"
   click "${scan[@]}"

@@ -9,6 +9,7 @@
 #include "world/ProcessObjects.hpp"
 #include "world/TWorld.hpp"
 
+#include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/Rect.hpp>
 
 #include <catch2/catch_test_macros.hpp>
@@ -34,11 +35,28 @@ TChiken2& addHen(TWorld& world, sf::Vector2f feet)
 }
 
 // The HUD's plates as the art places them (tray, four sockets, three
-// counters, inventory bar), worked out from positions and image sizes.
-const std::vector<sf::FloatRect> hudPlates = {
-    {{600.f, 1000.f}, {715.f, 80.f}}, {{682.f, 944.f}, {113.f, 113.f}},  {{828.f, 944.f}, {113.f, 113.f}},
-    {{974.f, 944.f}, {113.f, 113.f}}, {{1120.f, 944.f}, {113.f, 113.f}}, {{735.f, 0.f}, {450.f, 100.f}},
-    {{1718.f, 15.f}, {173.f, 62.f}},  {{29.f, 15.f}, {180.f, 62.f}},     {{55.f, 870.f}, {432.f, 160.f}}};
+// counters, inventory bar, the round buttons on the sockets).
+struct Plate {
+    int id;
+    sf::Vector2f at;
+};
+const std::vector<Plate> hudPlates = {{image::buttonControl, {600.f, 1000.f}}, {image::buttonSort, {682.f, 944.f}},
+                                      {image::buttonShop, {828.f, 944.f}},     {image::buttonSound, {974.f, 944.f}},
+                                      {image::buttonClean, {1120.f, 944.f}},   {image::frameCountEggs, {735.f, 0.f}},
+                                      {image::frameCurCoin, {1718.f, 15.f}},   {image::frameTimer, {29.f, 15.f}},
+                                      {image::inventory, {55.f, 870.f}},       {image::circleButton, {682.f, 944.f}},
+                                      {image::circleButton, {828.f, 944.f}},   {image::circleButton, {974.f, 944.f}},
+                                      {image::circleButton, {1120.f, 944.f}}};
+
+// Whether the picture's own pixels show at the point: read from the image
+// itself, for each question anew.
+bool inkAt(const sf::Image& image, sf::Vector2f local)
+{
+    if (!(local.x >= 0.f && local.y >= 0.f && local.x < static_cast<float>(image.getSize().x)
+          && local.y < static_cast<float>(image.getSize().y)))
+        return false;
+    return image.getPixel({static_cast<unsigned>(local.x), static_cast<unsigned>(local.y)}).a > TPressShape::threshold;
+}
 
 } // namespace
 
@@ -112,22 +130,57 @@ TEST_CASE("a press goes to what is drawn on top", "[eggline][mouse][cover]")
         CHECK(eggsCollected == 1);
         CHECK(world.eggsOnFloor.size() == 1);
     }
-    SECTION("a story message covers everything under it, the controls too")
+    SECTION("a story message covers the field under it; one due over an open window waits")
     {
         TWorld fresh; // its opening message shows at 295..1625 x 411..711
         addHen(fresh, {900.f, 600.f});
-        fresh.mode = TWorld::ModeSorting;
-        addTableEgg(fresh, {900.f, 450.f});
-        clickAt(fresh, 900.f, 560.f);
-        CHECK(dragKind == TWorld::DragNone);
-        moveTo(fresh, 900.f, 450.f);
+        moveTo(fresh, 900.f, 560.f);
         press(fresh);
         CHECK(dragKind == TWorld::DragNone);
         release(fresh);
-        fresh.storyClock.update(6.f); // between the two opening messages
+        fresh.mode = TWorld::ModeSorting;
+        addTableEgg(fresh, {900.f, 450.f});
         moveTo(fresh, 900.f, 450.f);
         press(fresh);
         CHECK(dragKind == TWorld::DragEgg);
+        release(fresh);
+    }
+}
+
+TEST_CASE("a press follows the drawn shape of what covers the field", "[eggline][mouse][cover]")
+{
+    testsupport::freshGame();
+    TWorld world;
+    placeHudSprites(world);
+    struct Row {
+        const char* what;
+        float t; // the play time (the second opening message shows 10..15)
+        sf::Vector2f p;
+        bool henTaken; // else nothing, or the card
+        int tool;      // what the press picks up besides
+    };
+    const Row rows[] = {
+        {"a round socket's see-through corner", 20.f, {684.f, 946.f}, true, TWorld::ToolNone},
+        {"the egg sign's see-through top, between its ropes", 20.f, {935.f, 20.f}, true, TWorld::ToolNone},
+        {"a message's rounded corner", 12.f, {296.f, 412.f}, true, TWorld::ToolNone},
+        {"the body of that message", 12.f, {700.f, 600.f}, false, TWorld::ToolNone},
+        {"the inventory bar's face", 20.f, {270.f, 950.f}, false, TWorld::ToolNone},
+        // The resort card leans 15 degrees back about its middle (1420, 975).
+        {"the tilted card's edge, outside its upright rectangle", 20.f, {1323.9f, 886.9f}, false, TWorld::ToolKurort},
+        {"inside the card's upright rectangle, beside its turned edge", 20.f, {1500.f, 850.f}, true, TWorld::ToolNone},
+    };
+    for (const Row& row : rows) {
+        DYNAMIC_SECTION(row.what)
+        {
+            world.storyClock.elapsed = row.t;
+            addHen(world, row.p + sf::Vector2f{0.f, 40.f});
+            REQUIRE(world.vecChikens[0].contains(row.p.x, row.p.y));
+            moveTo(world, row.p.x, row.p.y);
+            press(world);
+            CHECK((dragKind == TWorld::DragChicken) == row.henTaken);
+            CHECK(world.activeTool == row.tool);
+            release(world);
+        }
     }
 }
 
@@ -147,6 +200,10 @@ TEST_CASE("where nothing covers them, every press picks what the designed order 
                            sf::Vector2f{1400.f, 820.f}})
         addFloorEgg(world, p);
     const std::vector<TEgg2> floor = world.eggsOnFloor;
+    std::vector<sf::Image> plateImages;
+    for (const Plate& plate : hudPlates)
+        plateImages.push_back(TTextureStore::instance().getTexture(plate.id).copyToImage());
+    const sf::Image cardImage = world.kurortCard.getTexture().copyToImage();
 
     int mismatches = 0;
     int picked = 0;
@@ -154,9 +211,10 @@ TEST_CASE("where nothing covers them, every press picks what the designed order 
     for (float y = 2.f; y < 1080.f; y += 12.f) {
         for (float x = 2.f; x < 1920.f; x += 12.f) {
             moveTo(world, x, y); // the cards rise under the pointer as they do in play
-            bool covered = world.kurortCard.contains(x, y);
-            for (const sf::FloatRect& plate : hudPlates)
-                covered = covered || plate.contains({x, y});
+            // Where a plate's or the card's own pixels show (the card turned).
+            bool covered = inkAt(cardImage, world.kurortCard.getInverseTransform().transformPoint({x, y}));
+            for (std::size_t k = 0; k < hudPlates.size(); ++k)
+                covered = covered || inkAt(plateImages[k], sf::Vector2f{x, y} - hudPlates[k].at);
             // The designed order: the first bird, else the first floor egg.
             int hen = -1;
             int egg = -1;

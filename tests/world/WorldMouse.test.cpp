@@ -301,7 +301,7 @@ TEST_CASE("packing pays every sixth egg and charges for bad ones", "[eggline][mo
         CHECK(coins == -5);
         CHECK(coinsEarned == 0);
     }
-    SECTION("an egg dropped exactly on a package's edge is not packed")
+    SECTION("an egg dropped exactly on a package's edge is not packed, and goes back where it was picked up")
     {
         for (sf::Vector2f edge : {sf::Vector2f{583.f, 650.f}, sf::Vector2f{693.f, 650.f}, sf::Vector2f{640.f, 615.f},
                                   sf::Vector2f{640.f, 825.f}}) {
@@ -309,7 +309,7 @@ TEST_CASE("packing pays every sixth egg and charges for bad ones", "[eggline][mo
             world.eggsOnTable.clear();
             pack(edge, true);
             REQUIRE(world.eggsOnTable.size() == 1);
-            CHECK(world.eggsOnTable[0].getPosition() == edge);
+            CHECK(world.eggsOnTable[0].getPosition() == sf::Vector2f(800.f, 300.f));
         }
         CHECK(packC0Count == 0);
         CHECK(packC1Count == 0);
@@ -321,7 +321,54 @@ TEST_CASE("packing pays every sixth egg and charges for bad ones", "[eggline][mo
         // Grabbed 10 to the right of its point: the pointer ends inside C0 at x 590, the egg at 580.
         dragTo(world, {810.f, 300.f}, {590.f, 650.f});
         CHECK(packC0Count == 0);
-        CHECK(world.eggsOnTable.size() == 1);
+        REQUIRE(world.eggsOnTable.size() == 1);
+        CHECK(world.eggsOnTable[0].getPosition() == sf::Vector2f(800.f, 300.f));
+    }
+}
+
+TEST_CASE("a table egg let go anywhere but on a carton or the table goes back where it was picked up",
+          "[eggline][mouse]")
+{
+    testsupport::freshGame();
+    TWorld world;
+    pastOpeningStory(world);
+    world.mode = TWorld::ModeSorting;
+    // The table is the machine's board, 648..1261 x 220..520.
+    struct Row {
+        const char* what;
+        sf::Vector2f to;
+        sf::Vector2f restsAt;
+    };
+    const Row rows[] = {
+        {"on the table", {1000.f, 450.f}, {1000.f, 450.f}},
+        {"on the table's top left corner", {648.f, 220.f}, {648.f, 220.f}},
+        {"just past its right edge", {1261.f, 300.f}, {800.f, 300.f}},
+        {"just below it", {1000.f, 520.f}, {800.f, 300.f}},
+        {"in the yard, outside the window", {1500.f, 700.f}, {800.f, 300.f}},
+        {"on the window beside the cartons", {900.f, 700.f}, {800.f, 300.f}},
+        {"on the toolbar", {738.f, 1000.f}, {800.f, 300.f}},
+    };
+    for (const Row& row : rows) {
+        DYNAMIC_SECTION(row.what)
+        {
+            addTableEgg(world, {800.f, 300.f});
+            dragTo(world, {800.f, 300.f}, row.to);
+            REQUIRE(world.eggsOnTable.size() == 1);
+            CHECK(world.eggsOnTable[0].getPosition() == row.restsAt);
+            CHECK(world.mode == TWorld::ModeSorting);
+            CHECK(packC0Count + packC1Count == 0);
+            // And it is there to take again.
+            dragTo(world, row.restsAt, inC1);
+            CHECK(packC1Count == 1);
+            CHECK(world.eggsOnTable.empty());
+        }
+    }
+    SECTION("moved twice, it goes back to where the second drag began")
+    {
+        addTableEgg(world, {800.f, 300.f});
+        dragTo(world, {800.f, 300.f}, {1100.f, 400.f});
+        dragTo(world, {1100.f, 400.f}, {1500.f, 700.f});
+        CHECK(world.eggsOnTable[0].getPosition() == sf::Vector2f(1100.f, 400.f));
     }
 }
 

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <utility>
 
 namespace henhouse::assets {
 
@@ -562,20 +563,30 @@ bool paintFurniture(int id, Canvas& c)
         return true;
     }
     case image::eggC1: drawEggShape(c, 15, 20, 37, pal::eggCream, 2); return true;
+    // The two marks differ in shape as well as colour (a cross and a tick,
+    // bold, white over a dark edge), so they read apart for every eye.
     case image::eggC1red: {
         drawEggShape(c, 15, 20, 37, pal::tomato, 2);
-        c.line(10, 16, 20, 26, pal::white, 3);
-        c.line(20, 16, 10, 26, pal::white, 3);
+        for (auto [colour, width] : {std::pair{pal::outline, 6.5}, std::pair{pal::white, 4.0}}) {
+            c.line(8.5, 13.5, 21.5, 28.5, colour, width);
+            c.line(21.5, 13.5, 8.5, 28.5, colour, width);
+        }
         return true;
     }
     case image::eggC1green: {
         drawEggShape(c, 15, 20, 37, Color::hex(0x5FCB5A), 2);
-        cairo_move_to(cr, 9, 21);
-        cairo_line_to(cr, 13.5, 26);
-        cairo_line_to(cr, 22, 15);
-        c.setColor(pal::white);
-        cairo_set_line_width(cr, 3);
-        cairo_stroke(cr);
+        for (auto [colour, width] : {std::pair{pal::outline, 6.5}, std::pair{pal::white, 4.0}}) {
+            cairo_move_to(cr, 7.5, 21);
+            cairo_line_to(cr, 13, 27.5);
+            cairo_line_to(cr, 23, 12.5);
+            c.setColor(colour);
+            cairo_set_line_width(cr, width);
+            cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+            cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+            cairo_stroke(cr);
+        }
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
         return true;
     }
     case image::egg0: {
