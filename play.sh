@@ -33,7 +33,7 @@ if [ $# -eq 1 ] && { [ "$1" = "--install" ] || [ "$1" = "--uninstall" ]; }; then
     exit 0
   fi
 
-  hh_prepare
+  HH_NEEDS=play hh_prepare
   say "painting the icons (build/play)"
   HH_TARGET=install-extras hh_build_play
   # The icons are named by the build's id for the game (the installed one's).
@@ -151,7 +151,7 @@ if [ -n "${DISPLAY:-}" ] && [ "$help" = 0 ]; then
   fi
 fi
 
-hh_prepare
+HH_NEEDS=play hh_prepare
 if [ "$check_display" = 1 ] && { [ "$HH_MODE" = root ] || command -v xdotool >/dev/null; }; then
   HH_DESKTOP=1 henv xdotool getdisplaygeometry >/dev/null 2>&1 || dead_display
 fi

@@ -16,19 +16,28 @@
 
 HH_TOP="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-# Everything the root must hold. Changing this list makes a new root.
+# What the game needs to build and run: all ./play.sh asks for. Changing a
+# list makes a new root.
 HH_PACKAGES=(
   g++ cmake ninja-build pkg-config
-  libsfml-dev catch2 libcairo2-dev libpng-dev libdeflate-dev
-  xvfb xauth xfonts-base libgl1-mesa-dri
+  libsfml-dev libcairo2-dev libpng-dev libdeflate-dev nlohmann-json3-dev
+  xvfb xauth xfonts-base libgl1-mesa-dri xdotool
   fonts-liberation
   libpulse0 libasound2t64 libasound2-plugins
-  nlohmann-json3-dev xdotool clang clang-format
-  ca-certificates procps file
+  ca-certificates
+)
+# What the tests, the benchmarks and the package need besides: ./test.sh,
+# ./bench.sh and ./package.sh use a root with both lists (and so does
+# ./play.sh once that root exists).
+HH_TEST_PACKAGES=(
+  catch2 clang clang-format
+  procps file
   openbox x11-utils tmux
   pulseaudio pulseaudio-utils sox
   lintian desktop-file-utils appstream dpkg-dev fakeroot
 )
+# Which root a script needs: "play" (./play.sh) or "all" (the default).
+HH_NEEDS="${HH_NEEDS:-all}"
 HH_SUITE=forky
 
 say() { printf 'henhouse: %s\n' "$*" >&2; }
@@ -39,9 +48,11 @@ hh_native_ok() {
   command -v cmake >/dev/null && command -v c++ >/dev/null && command -v pkg-config >/dev/null || return 1
   command -v ninja >/dev/null || return 1
   pkg-config --atleast-version=3.0 sfml-graphics 2>/dev/null || return 1
-  pkg-config --exists cairo catch2-with-main libdeflate libpng 2>/dev/null || return 1
-  pkg-config --atleast-version=3.0 catch2 2>/dev/null || return 1
+  pkg-config --exists cairo libdeflate libpng 2>/dev/null || return 1
   command -v xvfb-run >/dev/null || return 1
+  [ "$HH_NEEDS" = play ] && return 0
+  pkg-config --exists catch2-with-main 2>/dev/null || return 1
+  pkg-config --atleast-version=3.0 catch2 2>/dev/null || return 1
   return 0
 }
 
@@ -66,10 +77,12 @@ hh_make_cache_dir() {
   fi
 }
 
+# The root with the packages of the given list(s): hh_root_dir play|all.
 hh_root_dir() {
-  local key cache
+  local key cache packages=("${HH_PACKAGES[@]}")
   cache="$(hh_cache_dir)" || return 1
-  key="$(printf '%s\n' "$HH_SUITE" "${HH_PACKAGES[@]}" | sha256sum | cut -c1-12)"
+  [ "$1" = play ] || packages+=("${HH_TEST_PACKAGES[@]}")
+  key="$(printf '%s\n' "$HH_SUITE" "${packages[@]}" | sha256sum | cut -c1-12)"
   printf '%s/root-%s' "$cache" "$key"
 }
 
@@ -98,8 +111,9 @@ hh_make_root() {
   fi
   say "creating the build environment (Debian $HH_SUITE, about a minute, 1.1 GB) in $root"
   say "(set XDG_CACHE_HOME to put it elsewhere)"
-  local pkgs
-  pkgs="$(IFS=,; echo "${HH_PACKAGES[*]}")"
+  local pkgs packages=("${HH_PACKAGES[@]}")
+  [ "${2:-all}" = play ] || packages+=("${HH_TEST_PACKAGES[@]}")
+  pkgs="$(IFS=,; echo "${packages[*]}")"
   local log="$root.log"
   if ! mmdebstrap --variant=apt --aptopt='Acquire::Check-Valid-Until "false"' \
         --include="$pkgs" "$HH_SUITE" "$root" >"$log" 2>&1; then
@@ -118,8 +132,15 @@ hh_prepare() {
     return
   fi
   HH_MODE=root
-  HH_ROOT="$(hh_root_dir)" || exit 1
-  [ -f "$HH_ROOT/.complete" ] || hh_make_root "$HH_ROOT"
+  local kind=all
+  HH_ROOT="$(hh_root_dir all)" || exit 1
+  # Playing needs only the smaller root, quicker to make; the whole one
+  # serves as well when it is there already.
+  if [ "$HH_NEEDS" = play ] && [ ! -f "$HH_ROOT/.complete" ]; then
+    kind=play
+    HH_ROOT="$(hh_root_dir play)" || exit 1
+  fi
+  [ -f "$HH_ROOT/.complete" ] || hh_make_root "$HH_ROOT" "$kind"
 }
 
 # This run's own scratch folder inside the cache folder: HH_SCRATCH as this
