@@ -7,8 +7,8 @@
 
 #include <X11/Xlib.h>
 
-#include <cstdio>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>

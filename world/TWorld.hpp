@@ -12,8 +12,8 @@
 #include "world/TFeedback.hpp"
 #include "world/TFieldCache.hpp"
 #include "world/TInkBounds.hpp"
-#include "world/TTooltip.hpp"
 #include "world/TPressShape.hpp"
+#include "world/TTooltip.hpp"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Sprite.hpp>
