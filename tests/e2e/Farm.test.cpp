@@ -71,8 +71,11 @@ TEST_CASE("asked to stop, the game saves the farm and ends normally", "[e2e][far
     const pid_t child = ::fork();
     REQUIRE(child >= 0);
     if (child == 0) {
+        // A frame count far beyond the run keeps the game from pausing when
+        // another test's window takes the focus (it would never reach the
+        // minute's save).
         const std::string command = "cd " + std::string(HENHOUSE_RUN_DIR) + " && exec " + HENHOUSE_EXE
-                                    + " --fixed-dt 0.5 --save " + file.string() + " >/dev/null 2>"
+                                    + " --fixed-dt 0.5 --frames 1000000 --save " + file.string() + " >/dev/null 2>"
                                     + (dir / "stderr.txt").string();
         ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
         ::_exit(127);
