@@ -311,8 +311,11 @@ int main(int argc, char** argv)
     // second more, for a gap inside that window); starting
     // over would put them at the start of their loops, seconds further back.
     // (Tried this way rather than by each track's best place, since the
-    // theme repeats its first part note for note.)
-    const Fit& last = before.back();
+    // theme repeats its first part note for note.) The place is read from
+    // the best explained of those windows: a fair one with a gap inside can
+    // put one track at a wrong place.
+    const Fit& last = *std::min_element(before.begin(), before.end(),
+                                        [](const Fit& a, const Fit& b) { return a.residual < b.residual; });
     const long stoppedA = last.placeA + (stop - last.from);
     const long stoppedB = last.placeB + (stop - last.from);
     std::printf("hear: the farmyard stopped at %s of its loop, the theme at %s\n",
