@@ -67,7 +67,7 @@ cp "$deb" "$work/pkg/henhouse.deb"
 inside='set -e
 mount -t overlay overlay -o "lowerdir=$1,upperdir=$2/upper,workdir=$2/overlay-work" "$2/merged"
 bwrap --bind "$2/merged" / --proc /proc --dev /dev --tmpfs /tmp --bind "$2/pkg" /pkg --chdir / \
-  --setenv HOME /tmp --setenv PATH /usr/local/bin:/usr/games:/usr/bin:/bin:/usr/sbin:/sbin --die-with-parent \
+  --setenv HOME /tmp --unsetenv TMPDIR --setenv PATH /usr/local/bin:/usr/games:/usr/bin:/bin:/usr/sbin:/sbin --die-with-parent \
   sh -c "dpkg -i /pkg/henhouse.deb >/pkg/dpkg.log 2>&1 || { cat /pkg/dpkg.log; exit 3; }
          command -v henhouse >/pkg/which.txt
          xvfb-run -a -s \"-screen 0 1920x1080x24\" /usr/games/henhouse $3 --screenshot /pkg/frame.png >/pkg/game.log 2>&1 \
