@@ -361,10 +361,9 @@ hh_build() {
   # in one line).
   hh_scratch
   local status=0
-  henv env HH_LOG="$HH_SCRATCH_IN/build.log" HH_SKIP1='^\[[0-9]*/[0-9]*\] Re-checking globbed directories' \
-    HH_SKIP2='^ninja: no work to do' HH_SKIP3='^ninja: error: ' \
+  henv env HH_LOG="$HH_SCRATCH_IN/build.log" HH_SKIP1='^ninja: no work to do' HH_SKIP2='^ninja: error: ' \
     bash -c 'set -o pipefail; "$@" 2>&1 | tee "$HH_LOG" \
-      | { grep --line-buffered -v -e "$HH_SKIP1" -e "$HH_SKIP2" -e "$HH_SKIP3" || true; } >&2' \
+      | { grep --line-buffered -v -e "$HH_SKIP1" -e "$HH_SKIP2" || true; } >&2' \
     henhouse-build "${build[@]}" || status=$?
   HH_BUILD_UNCHECKED=""
   if [ "$status" != 0 ] && ! grep -q '^FAILED: ' "$HH_SCRATCH/build.log"; then
