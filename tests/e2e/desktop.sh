@@ -26,9 +26,12 @@ finish() {
   local pid
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  stop_display
   rm -rf "$dir"
 }
 trap finish EXIT
+source "$(dirname "$0")/lib.sh"
+
 fail() {
   echo "desktop ($size): $*" >&2
   cat "$dir"/*.log >&2 2>/dev/null || true
@@ -47,11 +50,7 @@ waitfor() {
   done
 }
 
-# The screen: the X server says its display number once it takes connections.
-Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log" &
-pids+=($!)
-waitfor 120 "the virtual screen's start" grep -q '[0-9]' "$dir/display"
-export DISPLAY=":$(tr -dc '0-9' <"$dir/display")"
+own_display "$size"
 
 # The window manager, ready once it names itself on the root window.
 HOME="$dir" openbox --sm-disable >"$dir/openbox.log" 2>&1 &

@@ -6,13 +6,13 @@
 #
 #   keys.sh GAME
 #
-# Run from the game's directory (build/run) with DISPLAY set, with no other
-# window on the display.
+# Run from the game's directory (build/run). Starts a virtual display of its
+# own, so no other window is on it.
 set -euo pipefail
 
 game=$1
 
-for tool in xdotool xmessage; do
+for tool in Xvfb xdotool xmessage; do
   if ! command -v "$tool" >/dev/null; then
     echo "keys: $tool is not installed" >&2
     exit 77
@@ -28,9 +28,12 @@ finish() {
   [ -n "$pid" ] && wait "$pid" 2>/dev/null || true
   [ -n "$other" ] && kill "$other" 2>/dev/null || true
   [ -n "$other" ] && wait "$other" 2>/dev/null || true
+  stop_display
   rm -rf "$dir"
 }
 trap finish EXIT
+source "$(dirname "$0")/lib.sh"
+own_display 1920x1080
 
 fail() {
   echo "keys: $WHAT: $*" >&2

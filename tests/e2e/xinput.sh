@@ -12,18 +12,22 @@
 #                                    a story message waiting for the shop, and
 #                                    an egg let go in the yard
 #
-# Run from the game's directory (build/run) with DISPLAY set, with no other
-# window on the display.
+# Run from the game's directory (build/run). Starts a virtual display of its
+# own, so no other window is on it.
 set -euo pipefail
 
 game=$1
 plan=${2:-full}
 size=${3:-}
 
-if ! command -v xdotool >/dev/null; then
-  echo "xinput: xdotool is not installed" >&2
-  exit 77
-fi
+for tool in Xvfb xdotool; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "xinput: $tool is not installed" >&2
+    exit 77
+  fi
+done
+source "$(dirname "$0")/lib.sh"
+own_display 1920x1080
 
 dir=$(mktemp -d "${TMPDIR:-/tmp}/henhouse-xinput.XXXXXX")
 state=$dir/state.txt
@@ -37,6 +41,7 @@ pid=$!
 finish() {
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
+  stop_display
   rm -rf "$dir"
 }
 trap finish EXIT

@@ -7,8 +7,8 @@
 #
 #   hear.sh GAME HEAR ROW
 #
-# Run from the game's directory (build/run) with DISPLAY set, with no other
-# window on the display. Exits 77 (skipped) without the sound server's tools.
+# Run from the game's directory (build/run). Starts a virtual display of its
+# own, so no other window is on it. Exits 77 (skipped) without the sound server's tools.
 set -euo pipefail
 
 game=$1
@@ -26,7 +26,7 @@ declare -A rows=(
 [ -n "${rows[$row]:-}" ] || { echo "hear: no row '$row'" >&2; exit 2; }
 IFS='|' read -r silence silenced restore restored <<<"${rows[$row]}"
 
-for tool in pulseaudio pactl parec xdotool; do
+for tool in Xvfb pulseaudio pactl parec xdotool; do
   command -v "$tool" >/dev/null || { echo "hear: $tool is not installed" >&2; exit 77; }
 done
 
@@ -38,9 +38,12 @@ finish() {
   local pid
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  stop_display
   rm -rf "$dir"
 }
 trap finish EXIT
+source "$(dirname "$0")/../e2e/lib.sh"
+own_display 1920x1080
 
 fail() {
   echo "hear: $*" >&2
