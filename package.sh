@@ -12,9 +12,12 @@ cd "$here"
 source tools/env.sh
 
 hh_prepare
-# The package takes the main tree's generated images and sounds.
-say "generating the game's assets (build/main)"
-hh_build_assets
+# The package takes the player's tree's generated images and sounds (./test.sh
+# has built them already, and is running tests from that tree meanwhile).
+if [ -z "${HH_ASSETS_BUILT:-}" ]; then
+  say "generating the game's assets (build/play)"
+  hh_build_assets
+fi
 
 dir="$HH_TOP/build/package"
 if [ ! -f "$dir/CMakeCache.txt" ]; then
@@ -32,7 +35,7 @@ if [ ! -f "$dir/CMakeCache.txt" ]; then
 fi
 say "building the game for the package"
 # Only what the package holds (not the benchmarks).
-henv cmake --build "$dir" -j "$(nproc 2>/dev/null || echo 2)" --target henhouse install-extras package-doc \
+henv ${HH_NICE:+nice -n 15} cmake --build "$dir" -j "$(nproc 2>/dev/null || echo 2)" --target henhouse install-extras package-doc \
   || die "the build in $dir failed"
 
 say "making the package"

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Builds the game and runs every test: once in the normal build (warnings as
-# errors) and once with AddressSanitizer (leaks included) and
-# UndefinedBehaviorSanitizer, under a virtual display; then builds the game
-# and its unit tests with clang and the portable platform layer (so no
-# Linux-only call creeps back into the game) and runs those there. The
-# player's build (./play.sh's) is built first: the others borrow its assets.
-# Last, builds the Debian package and tries it.
+# Builds the game and runs every test: in the player's build with the tests
+# added (a warning fails the run), and with AddressSanitizer (leaks included)
+# and UndefinedBehaviorSanitizer, under a virtual display; then builds the
+# game and its unit tests with clang and the portable platform layer (so no
+# Linux-only call creeps back into the game) and runs those there. Last,
+# builds the Debian package and tries it.
+#
+# The player's tree is built first (the others borrow its assets). While its
+# tests run, the other trees are built at a lower priority: much of a test's
+# time is spent waiting for the game's frames, and the compiler fills it.
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/env.sh
@@ -17,33 +20,64 @@ scratch="$(mktemp -d "${TMPDIR:-/tmp}/henhouse-tests.XXXXXX")"
 started=$SECONDS
 took() { say "($(( (SECONDS - started) / 60 )) min $(( (SECONDS - started) % 60 )) s so far)"; }
 
-say "building the game as ./play.sh does (build/play)"
-hh_build_play
-say "building the game and its tests (build/main)"
-# The asset generator too: the main tree borrows the assets, but its warnings count.
-HH_TARGET="all henhouse-assets" hh_build_main
-say "building the sanitizer build (build/asan)"
-hh_build "$HH_ASAN" Debug -DHENHOUSE_SANITIZE=ON -DHENHOUSE_ASSETS_FROM="$HH_RUN"
+say "building the game and its tests (build/play, the player's tree)"
+hh_build_tests
+took
+
+# The normal build's tests, in the background, their output kept for later.
+status=0
+logs="$scratch/logs"
+mkdir -p "$logs"
+say "running the tests (build/play) while the other builds are made"
+# A process group of their own (job control, for this job only), so a run cut
+# short ends them with everything they started.
+set -m
+(
+  export TMPDIR="$scratch"
+  code=0
+  hh_virtual_display ctest --test-dir "$HH_PLAY" --output-on-failure -j 4 >"$logs/play.txt" 2>&1 || code=1
+  echo "$code" >"$logs/play.status"
+) &
+tests_pid=$!
+set +m
+HH_BACKGROUND=$tests_pid
+
 # What a portable build could change: the game itself and the unit tests of
 # its layers. The end-to-end, real-input and reliability runs play the same
 # game code a third time, so they run in the other two builds only.
 clang_tests=(platform core actors poultry eggline world app)
 with_clang=0
-if henv sh -c 'command -v clang++' >/dev/null 2>&1; then
-  with_clang=1
-  say "building with clang and the portable platform layer (build/clang)"
-  HH_TARGET="henhouse ${clang_tests[*]/#/test_}" hh_build "$HH_CLANG" Debug -DCMAKE_C_COMPILER=clang \
-    -DCMAKE_CXX_COMPILER=clang++ -DHENHOUSE_PORTABLE=ON -DHENHOUSE_ASSETS_FROM="$HH_RUN"
-else
-  say "no clang here: skipping the clang build"
-fi
+build_others() {
+  say "building the sanitizer build (build/asan)"
+  HH_NICE=1 hh_build "$HH_ASAN" Debug -DHENHOUSE_SANITIZE=ON -DHENHOUSE_ASSETS_FROM="$HH_RUN" \
+    -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DCMAKE_C_FLAGS_DEBUG="-g -O1"
+  if henv sh -c 'command -v clang++' >/dev/null 2>&1; then
+    with_clang=1
+    say "building with clang and the portable platform layer (build/clang)"
+    HH_NICE=1 HH_TARGET="henhouse ${clang_tests[*]/#/test_}" hh_build "$HH_CLANG" Debug -DCMAKE_C_COMPILER=clang \
+      -DCMAKE_CXX_COMPILER=clang++ -DHENHOUSE_PORTABLE=ON -DHENHOUSE_PCH=OFF -DHENHOUSE_ASSETS_FROM="$HH_RUN"
+  else
+    say "no clang here: skipping the clang build"
+  fi
+  # The Debian package, built and checked, then installed into a throwaway
+  # copy of the build environment (outside ctest: it needs the environment's
+  # own folder).
+  say "building the package and trying it in a copy of the build environment"
+  HH_NICE=1 HH_ASSETS_BUILT=1 bash tests/install/package.test.sh >"$logs/package.txt" 2>&1 || package_status=1
+}
+package_status=0
+build_others
 took
 
-status=0
-export TMPDIR="$scratch"
-say "running the tests"
-hh_virtual_display ctest --test-dir "$HH_MAIN" --output-on-failure -j 2 || status=1
+wait "$tests_pid" || true
+HH_BACKGROUND=""
+cat "$logs/play.txt"
+[ "$(cat "$logs/play.status" 2>/dev/null)" = 0 ] || status=1
+cat "$logs/package.txt"
+[ "$package_status" = 0 ] || status=1
 took
+
+export TMPDIR="$scratch"
 say "running the tests with sanitizers"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   hh_virtual_display ctest --test-dir "$HH_ASAN" --output-on-failure -j 2 || status=1
@@ -55,11 +89,6 @@ if [ "$with_clang" -eq 1 ]; then
   took
 fi
 
-# The Debian package, built and checked, then installed into a throwaway
-# copy of the build environment (outside ctest: it needs the environment's
-# own folder).
-say "building the package and trying it in a copy of the build environment"
-bash tests/install/package.test.sh || status=1
 
 if [ "$status" -ne 0 ]; then
   say "some tests failed; their scratch files are kept in $scratch"

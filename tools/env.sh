@@ -49,8 +49,12 @@ hh_native_ok() {
   command -v ninja >/dev/null || return 1
   pkg-config --atleast-version=3.0 sfml-graphics 2>/dev/null || return 1
   pkg-config --exists cairo libdeflate libpng 2>/dev/null || return 1
-  command -v xvfb-run >/dev/null || return 1
+  command -v Xvfb >/dev/null || return 1
   [ "$HH_NEEDS" = play ] && return 0
+  hh_native_tests_ok
+}
+
+hh_native_tests_ok() {
   pkg-config --exists catch2-with-main 2>/dev/null || return 1
   pkg-config --atleast-version=3.0 catch2 2>/dev/null || return 1
   return 0
@@ -114,8 +118,13 @@ hh_make_root() {
   local pkgs packages=("${HH_PACKAGES[@]}")
   [ "${2:-all}" = play ] || packages+=("${HH_TEST_PACKAGES[@]}")
   pkgs="$(IFS=,; echo "${packages[*]}")"
-  local log="$root.log"
-  if ! mmdebstrap --variant=apt --aptopt='Acquire::Check-Valid-Until "false"' \
+  local log="$root.log" trim=()
+  # Playing reads no manual and no translation of the tools: the player's
+  # root leaves them out, which makes it quicker to unpack and smaller.
+  [ "${2:-all}" = play ] && trim=(--dpkgopt='path-exclude=/usr/share/doc/*' \
+    --dpkgopt='path-exclude=/usr/share/man/*' --dpkgopt='path-exclude=/usr/share/locale/*' \
+    --dpkgopt='path-exclude=/usr/share/info/*')
+  if ! mmdebstrap --variant=apt --aptopt='Acquire::Check-Valid-Until "false"' "${trim[@]}" \
         --include="$pkgs" "$HH_SUITE" "$root" >"$log" 2>&1; then
     tail -n 20 "$log" >&2
     rm -rf "$root"
@@ -129,18 +138,21 @@ hh_make_root() {
 hh_prepare() {
   if hh_native_ok; then
     HH_MODE=native
+    # What this machine has: the test framework, or only what playing needs.
+    HH_KIND=all
+    hh_native_tests_ok || HH_KIND=play
     return
   fi
   HH_MODE=root
-  local kind=all
+  HH_KIND=all
   HH_ROOT="$(hh_root_dir all)" || exit 1
   # Playing needs only the smaller root, quicker to make; the whole one
   # serves as well when it is there already.
   if [ "$HH_NEEDS" = play ] && [ ! -f "$HH_ROOT/.complete" ]; then
-    kind=play
+    HH_KIND=play
     HH_ROOT="$(hh_root_dir play)" || exit 1
   fi
-  [ -f "$HH_ROOT/.complete" ] || hh_make_root "$HH_ROOT" "$kind"
+  [ -f "$HH_ROOT/.complete" ] || hh_make_root "$HH_ROOT" "$HH_KIND"
 }
 
 # This run's own scratch folder inside the cache folder: HH_SCRATCH as this
@@ -193,6 +205,14 @@ hh_cleanup() {
     wait "$HH_CHILD" 2>/dev/null || true
     HH_CHILD=""
   fi
+  # Jobs a script runs in the background (each the leader of a process group
+  # of its own) end with it.
+  local job
+  for job in ${HH_BACKGROUND:-}; do
+    kill -TERM -- "-$job" 2>/dev/null || true
+    wait "$job" 2>/dev/null || true
+  done
+  HH_BACKGROUND=""
   if [ -n "${HH_SCRATCH:-}" ]; then
     rm -rf "$HH_SCRATCH"
     HH_SCRATCH=""
@@ -350,8 +370,26 @@ hh_build() {
     henv cmake -S "$HH_TOP" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "$@" >"$HH_SCRATCH/configure.log" 2>&1 \
       || { cat "$HH_SCRATCH/configure.log" >&2; die "cmake could not configure $dir"; }
   fi
+  # With HH_NICE=1 the build yields the processors to whatever else runs (the
+  # tests of a tree built before).
   # shellcheck disable=SC2086 # HH_TARGET is a list of target names
-  local build=(cmake --build "$dir" -j "$(nproc 2>/dev/null || echo 2)" ${HH_TARGET:+--target $HH_TARGET})
+  local build=(${HH_NICE:+nice -n 15} cmake --build "$dir" -j "$(nproc 2>/dev/null || echo 2)" ${HH_TARGET:+--target $HH_TARGET})
+  if [ -n "${HH_WARNINGS_FAIL:-}" ]; then
+    hh_scratch
+    henv env HH_LOG="$HH_SCRATCH_IN/build.log" bash -c 'set -o pipefail; "$@" 2>&1 | tee "$HH_LOG"' \
+      henhouse-build "${build[@]}" || die "the build in $dir failed"
+    # The files that warned are compiled again next time, so the warning is
+    # seen again until it is mended.
+    local warned
+    warned="$(sed -n 's/^\([^ :]*\.[ch]pp\):[0-9]*:[0-9]*: warning: .*/\1/p' "$HH_SCRATCH/build.log" | sort -u)"
+    if [ -n "$warned" ]; then
+      (cd "$dir" && xargs touch -c --) <<<"$warned"
+      rm -f "$HH_SCRATCH/build.log"
+      die "the build in $dir has warnings (errors in the tests' builds): $(tr '\n' ' ' <<<"$warned")"
+    fi
+    rm -f "$HH_SCRATCH/build.log"
+    return 0
+  fi
   if [ -z "${HH_QUIET_BUILD:-}" ]; then
     henv "${build[@]}" || die "the build in $dir failed"
     return 0
@@ -378,35 +416,64 @@ hh_build() {
 }
 
 # Runs a command under a virtual display big enough for the 1920 x 1080 window.
-# xvfb-run keeps its temporary folder in this run's scratch folder; the
+# The X server picks a free display number itself and names it once it takes
+# connections, so any number of these can start at once without two
+# choosing the same one. Its files go into this run's scratch folder; the
 # command itself gets the usual temporary folder back.
 hh_virtual_display() {
   hh_scratch
   local tmp=(-u TMPDIR)
   [ -n "${TMPDIR:-}" ] && tmp=(TMPDIR="$TMPDIR")
-  henv env TMPDIR="$HH_SCRATCH_IN" xvfb-run -a -s "-screen 0 1920x1080x24" env "${tmp[@]}" "$@"
+  henv env TMPDIR="$HH_SCRATCH_IN" bash -c '
+    named="$(mktemp)"
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$named" 2>"$named.log" &
+    server=$!
+    until grep -q "[0-9]" "$named"; do
+      kill -0 "$server" 2>/dev/null || { cat "$named.log" >&2; echo "henhouse: the virtual display did not start" >&2; exit 1; }
+      sleep 0.05
+    done
+    export DISPLAY=":$(tr -dc 0-9 <"$named")"
+    rm -f "$named" "$named.log"
+    status=0
+    env "$@" || status=$?
+    kill "$server" 2>/dev/null
+    wait "$server" 2>/dev/null
+    exit "$status"' henhouse-display "${tmp[@]}" "$@"
 }
 
 # The build trees: the player's one (what ./play.sh builds: the game and its
-# assets, nothing else, warnings not errors, so a newer compiler never stops
-# a game), the main one for the tests (warnings as errors, the assets
-# borrowed from the player's tree), the sanitizer one, the clang one with the
-# portable platform layer, and the release one for benchmarks. All but the
-# player's borrow its generated assets; the game runs from build/run.
+# assets, warnings not errors, so a newer compiler never stops a game), which
+# ./test.sh builds again with the tests added (the game's objects are the
+# same, so they are compiled once for both); the sanitizer one; the clang one
+# with the portable platform layer; and the release one for benchmarks. All
+# but the player's borrow its generated assets; the game runs from build/run.
 HH_PLAY="$HH_TOP/build/play"
-HH_MAIN="$HH_TOP/build/main"
 HH_ASAN="$HH_TOP/build/asan"
 HH_CLANG="$HH_TOP/build/clang"
 HH_RELEASE="$HH_TOP/build/release"
 HH_RUN="$HH_TOP/build/run"
 
+# The player's tree: optimized as a release, without debugging information
+# (the compiler's slowest part for a player who never reads it), warnings not
+# errors.
+HH_PLAY_FLAGS=(-DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG"
+               -DHENHOUSE_RUN_DIR="$HH_RUN" -DHENHOUSE_WERROR=OFF)
+
+# The player's tree. Tests that ./test.sh added stay configured (only the game
+# is built) as long as the tools to configure them are at hand.
 hh_build_play() {
-  HH_TARGET="${HH_TARGET:-henhouse}" hh_build "$HH_PLAY" RelWithDebInfo -DHENHOUSE_RUN_DIR="$HH_RUN" \
-    -DBUILD_TESTING=OFF -DHENHOUSE_WERROR=OFF
+  local testing=OFF
+  if [ "${HH_KIND:-all}" = all ] && grep -qx 'BUILD_TESTING:BOOL=ON' "$HH_PLAY/CMakeCache.txt" 2>/dev/null; then
+    testing=ON
+  fi
+  HH_TARGET="${HH_TARGET:-henhouse}" hh_build "$HH_PLAY" Release "${HH_PLAY_FLAGS[@]}" -DBUILD_TESTING=$testing
 }
 
-hh_build_main() {
-  hh_build "$HH_MAIN" RelWithDebInfo -DHENHOUSE_RUN_DIR="$HH_MAIN/run" -DHENHOUSE_ASSETS_FROM="$HH_RUN"
+# The player's tree with the tests, for ./test.sh. Its warnings are not errors
+# (the player's build must stay the same), so a warning fails ./test.sh here
+# instead (HH_WARNINGS_FAIL).
+hh_build_tests() {
+  HH_WARNINGS_FAIL=1 hh_build "$HH_PLAY" Release "${HH_PLAY_FLAGS[@]}" -DBUILD_TESTING=ON
 }
 
 # Only the generated assets of the player's tree (for trees that borrow them).
