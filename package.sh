@@ -21,9 +21,10 @@ fi
 
 dir="$HH_TOP/build/package"
 if [ ! -f "$dir/CMakeCache.txt" ]; then
-  # Debian's own compiler and linker flags for packages (hardening included).
+  # Debian's own compiler and linker flags for packages (hardening included),
+  # but for the debugging information, which this package does not ship.
   flags() { henv env DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"; }
-  cflags="$(flags CXXFLAGS) $(flags CPPFLAGS)"
+  cflags="$(flags CXXFLAGS | sed 's/\(^\| \)-g\( \|$\)/ /g') $(flags CPPFLAGS)"
   ldflags="$(flags LDFLAGS)"
   say "configuring the package's build (build/package)"
   henv cmake -S "$HH_TOP" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=None \
