@@ -2,11 +2,11 @@
 
 #include "core/AtomicFile.hpp"
 #include "core/RegularFile.hpp"
+#include "platform/Signals.hpp"
 #include "world/TFarmSave.hpp"
 #include "world/TWorld.hpp"
 
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -23,12 +23,6 @@
 #include <vector>
 
 namespace {
-
-volatile std::sig_atomic_t stopAsked = 0;
-
-extern "C" void askToStop(int) { stopAsked = 1; }
-
-constexpr int closingSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 // farm.json.bad, or farm.json.bad.2, .3 ... when that name is taken: a bad
 // save is never overwritten either.
@@ -139,13 +133,7 @@ TFarmKeeper::TFarmKeeper(const TOptions& options, std::ostream& messages)
         std::filesystem::create_directories(folder, ec);
     writer = std::make_unique<TBackgroundWriter>(file);
 
-    stopAsked = 0;
-    struct sigaction action{};
-    action.sa_handler = askToStop;
-    action.sa_flags = static_cast<int>(SA_RESETHAND); // the second one ends the game
-    sigemptyset(&action.sa_mask);
-    for (int signal : closingSignals)
-        ::sigaction(signal, &action, nullptr);
+    askToCloseOnSignals();
     handlersInstalled = true;
 }
 
@@ -153,11 +141,10 @@ TFarmKeeper::~TFarmKeeper()
 {
     if (!handlersInstalled)
         return;
-    for (int signal : closingSignals)
-        std::signal(signal, SIG_DFL);
+    stopAskingToCloseOnSignals();
 }
 
-bool TFarmKeeper::closeRequested() { return stopAsked != 0; }
+bool TFarmKeeper::closeRequested() { return closeAskedBySignal(); }
 
 std::string TFarmKeeper::defaultPath(std::string* why)
 {
