@@ -63,15 +63,13 @@ float TSaveCheck::decimal(const json& v, const std::string& where, float lo, flo
 {
     if (!v.is_number())
         refuse(where, "is " + shown(v) + ", not a number");
-    const std::string outside =
-        " is outside " + number(static_cast<double>(lo)) + " to " + number(static_cast<double>(hi));
+    // Near the limits first, so that the float it becomes is one.
     const double d = v.get<double>();
-    if (!std::isfinite(d) || d < static_cast<double>(lo) - 1.0 || d > static_cast<double>(hi) + 1.0)
-        refuse(where, shown(v) + outside);
-    const float f = static_cast<float>(d);
-    if (!(lo <= f && f <= hi))
-        refuse(where, shown(v) + outside);
-    return f;
+    if (!std::isfinite(d) || d < static_cast<double>(lo) - 1.0 || d > static_cast<double>(hi) + 1.0
+        || !(lo <= static_cast<float>(d) && static_cast<float>(d) <= hi))
+        refuse(where,
+               shown(v) + " is outside " + number(static_cast<double>(lo)) + " to " + number(static_cast<double>(hi)));
+    return static_cast<float>(d);
 }
 
 int TSaveCheck::count(const json& v, const std::string& where, double lo, double hi)

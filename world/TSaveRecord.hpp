@@ -50,14 +50,19 @@ public:
 
     void write(const Record& r, out_json& out) const
     {
-        out = list ? out_json::array() : out_json::object();
-        for (const Field& f : fields) {
-            out_json value;
-            f.write(r, value);
-            if (list)
-                out.push_back(std::move(value));
-            else
-                out.emplace(f.key, std::move(value));
+        // The keys are the table's own, each once: put in as they come.
+        if (list) {
+            out = out_json::array();
+            auto& values = out.get_ref<out_json::array_t&>();
+            values.resize(fields.size());
+            for (std::size_t k = 0; k < fields.size(); ++k)
+                fields[k].write(r, values[k]);
+        } else {
+            out = out_json::object();
+            auto& members = out.get_ref<out_json::object_t&>();
+            members.reserve(fields.size());
+            for (const Field& f : fields)
+                f.write(r, members.emplace_back(f.key, out_json()).second);
         }
     }
     void read(Record& r, const json& j, const std::string& where, Reading& reading) const
@@ -264,6 +269,7 @@ Field<R> records(const char* key, std::array<S, N> R::* m, const TSaveRecord<S>&
     return {key,
             [m, &kind](const R& r, out_json& o) {
                 o = out_json::array();
+                o.get_ref<out_json::array_t&>().reserve((r.*m).size());
                 for (const S& s : r.*m)
                     kind.write(s, o.emplace_back());
             },
@@ -279,6 +285,7 @@ Field<R> records(const char* key, std::vector<S> R::* m, const TSaveRecord<S>& k
     return {key,
             [m, &kind](const R& r, out_json& o) {
                 o = out_json::array();
+                o.get_ref<out_json::array_t&>().reserve((r.*m).size());
                 for (const S& s : r.*m)
                     kind.write(s, o.emplace_back());
             },
