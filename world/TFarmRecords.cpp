@@ -44,9 +44,7 @@ const TSaveRecord<Chicken> chicken{
     count("feeder", &Chicken::feeder, -1.0, 3.0), // index into the world's feeders
     timers.as("timers"),
     count("animation", &Chicken::animation, 0.0, 5.0),
-    oneOf("sheet", &Chicken::sheet,
-          {image::walk, image::dance, image::eat, image::chickEat, image::chickWalk, image::seat, image::kurort1,
-           image::kurort2}),
+    oneOf("sheet", &Chicken::sheet, TFarmRecords::chickenSheets),
     rect("frame", &Chicken::frame, 16384.0),
     vector("origin", &Chicken::origin, 10000.f),
     vector("scale", &Chicken::scale, 100.f),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ImageTable.hpp"
 #include "world/TFarmSave.hpp"
 #include "world/TSaveRecord.hpp"
 
@@ -11,5 +12,9 @@
 // back). Keys are written in the tables' order.
 class TFarmRecords {
 public:
+    // The sheets a chicken's sprite can show.
+    static constexpr int chickenSheets[] = {image::walk,      image::dance, image::eat,     image::chickEat,
+                                            image::chickWalk, image::seat,  image::kurort1, image::kurort2};
+
     static const TSaveRecord<TFarmSave::Snapshot>& farm();
 };

@@ -16,10 +16,6 @@ namespace {
 
 TTextureStore& store() { return TTextureStore::instance(); }
 
-// The sheets a chicken's sprite can show.
-constexpr int chickenSheets[] = {image::walk,      image::dance, image::eat,     image::chickEat,
-                                 image::chickWalk, image::seat,  image::kurort1, image::kurort2};
-
 // Copied between a live chicken and its record, both ways.
 template <class From, class To>
 void chickenValues(From& c, To& s, auto copy)
@@ -51,10 +47,10 @@ void chickenValues(From& c, To& s, auto copy)
 
 int sheetOf(const TChiken2& chicken)
 {
-    for (int id : chickenSheets)
+    for (int id : TFarmRecords::chickenSheets)
         if (&store().getTexture(id) == &chicken.getTexture())
             return id;
-    return chickenSheets[0];
+    return TFarmRecords::chickenSheets[0];
 }
 
 Chicken captureChicken(const TChiken2& c, const TWorld& world)

@@ -6,10 +6,12 @@
 #include <SFML/Graphics/Rect.hpp>
 #include <SFML/System/Vector2.hpp>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <initializer_list>
 #include <nlohmann/json.hpp>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -130,15 +132,21 @@ Field<R> count(const char* key, int R::* m, double lo, double hi)
             [m, lo, hi](R& r, const json& v, const std::string& w, auto&) { r.*m = TSaveCheck::count(v, w, lo, hi); }};
 }
 template <class R>
+Field<R> oneOf(const char* key, int R::* m, std::span<const int> allowed)
+{
+    return {
+        key, [m](const R& r, out_json& o) { o = r.*m; },
+        [m, all = std::vector<int>(allowed.begin(), allowed.end())](R& r, const json& v, const std::string& w, auto&) {
+            const int value = TSaveCheck::count(v, w, -1000.0, 1000.0);
+            if (std::find(all.begin(), all.end(), value) == all.end())
+                TSaveCheck::refuse(w, TSaveCheck::shown(v) + " has no meaning here");
+            r.*m = value;
+        }};
+}
+template <class R>
 Field<R> oneOf(const char* key, int R::* m, std::initializer_list<int> allowed)
 {
-    return {key, [m](const R& r, out_json& o) { o = r.*m; },
-            [m, all = std::vector<int>(allowed)](R& r, const json& v, const std::string& w, auto&) {
-                const int value = TSaveCheck::count(v, w, -1000.0, 1000.0);
-                if (std::find(all.begin(), all.end(), value) == all.end())
-                    TSaveCheck::refuse(w, TSaveCheck::shown(v) + " has no meaning here");
-                r.*m = value;
-            }};
+    return oneOf(key, m, std::span<const int>(allowed.begin(), allowed.size()));
 }
 template <class R>
 Field<R> flag(const char* key, bool R::* m)
