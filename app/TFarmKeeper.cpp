@@ -2,11 +2,11 @@
 
 #include "core/AtomicFile.hpp"
 #include "core/RegularFile.hpp"
+#include "platform/Signals.hpp"
 #include "world/TFarmSave.hpp"
 #include "world/TWorld.hpp"
 
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -23,71 +23,6 @@
 #include <vector>
 
 namespace {
-
-volatile std::sig_atomic_t stopAsked = 0;
-
-extern "C" void askToStop(int) { stopAsked = 1; }
-
-constexpr int closingSignals[] = {SIGINT, SIGTERM, SIGHUP};
-
-enum class ReadResult { Read, Missing, Failed, TooLarge };
-
-std::string kindOf(mode_t mode)
-{
-    if (S_ISDIR(mode))
-        return "a directory";
-    if (S_ISFIFO(mode))
-        return "a FIFO";
-    if (S_ISCHR(mode) || S_ISBLK(mode))
-        return "a device";
-    if (S_ISSOCK(mode))
-        return "a socket";
-    return "not a plain file";
-}
-
-// The whole file, up to the largest save the game reads. Only a regular file
-// is opened: a FIFO would wait for a writer before the first frame.
-ReadResult readSave(const std::string& path, std::string& text, std::string& why)
-{
-    struct stat info{};
-    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-        why = kindOf(info.st_mode) + ", not a regular file";
-        return ReadResult::Failed;
-    }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR) // nothing there to keep
-            return ReadResult::Missing;
-        why = std::strerror(errno);
-        return ReadResult::Failed;
-    }
-    if (::fstat(fd, &info) == 0 && !S_ISREG(info.st_mode)) { // swapped in between
-        why = kindOf(info.st_mode) + ", not a regular file";
-        ::close(fd);
-        return ReadResult::Failed;
-    }
-    text.clear();
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            why = std::strerror(errno);
-            ::close(fd);
-            return ReadResult::Failed;
-        }
-        if (n == 0)
-            break;
-        text.append(buffer, static_cast<std::size_t>(n));
-        if (text.size() > TFarmSave::maxFileBytes) {
-            ::close(fd);
-            return ReadResult::TooLarge;
-        }
-    }
-    ::close(fd);
-    return ReadResult::Read;
-}
 
 // farm.json.bad, or farm.json.bad.2, .3 ... when that name is taken: a bad
 // save is never overwritten either.
@@ -198,13 +133,7 @@ TFarmKeeper::TFarmKeeper(const TOptions& options, std::ostream& messages)
         std::filesystem::create_directories(folder, ec);
     writer = std::make_unique<TBackgroundWriter>(file);
 
-    stopAsked = 0;
-    struct sigaction action{};
-    action.sa_handler = askToStop;
-    action.sa_flags = static_cast<int>(SA_RESETHAND); // the second one ends the game
-    sigemptyset(&action.sa_mask);
-    for (int signal : closingSignals)
-        ::sigaction(signal, &action, nullptr);
+    askToCloseOnSignals();
     handlersInstalled = true;
 }
 
@@ -212,11 +141,10 @@ TFarmKeeper::~TFarmKeeper()
 {
     if (!handlersInstalled)
         return;
-    for (int signal : closingSignals)
-        std::signal(signal, SIG_DFL);
+    stopAskingToCloseOnSignals();
 }
 
-bool TFarmKeeper::closeRequested() { return stopAsked != 0; }
+bool TFarmKeeper::closeRequested() { return closeAskedBySignal(); }
 
 std::string TFarmKeeper::defaultPath(std::string* why)
 {
@@ -300,17 +228,18 @@ bool TFarmKeeper::resume(TWorld& world)
         return false;
     }
 
+    // Only a regular file is opened: a FIFO would wait for a writer before the first frame.
     std::string text, why;
-    switch (readSave(file, text, why)) {
-    case ReadResult::Missing: checkWritable(); return false;
-    case ReadResult::Failed:
+    switch (readWholeFile(file, TFarmSave::maxFileBytes, text, why)) {
+    case FileReading::missing: checkWritable(); return false;
+    case FileReading::refused:
         stopSaving("cannot read the farm " + file + " (" + why
                    + "); a new farm begins and will not be saved, so the old one stays as it is");
         return false;
-    case ReadResult::TooLarge:
+    case FileReading::tooLarge:
         why = "the file is larger than " + std::to_string(TFarmSave::maxFileBytes >> 20) + " MB";
         break;
-    case ReadResult::Read: {
+    case FileReading::read: {
         bool newer = false;
         if (const auto farm = TFarmSave::fromJson(text, why, &newer)) {
             TFarmSave::apply(*farm, world);

@@ -5,9 +5,9 @@
 #include "app/TFarmLock.hpp"
 #include "app/TGame.hpp"
 #include "app/TOptions.hpp"
+#include "platform/Signals.hpp"
 #include "platform/Terminal.hpp"
 
-#include <csignal>
 #include <exception>
 #include <iostream>
 #include <optional>
@@ -20,9 +20,8 @@ int main(int argc, char** argv)
     // Output read by a pipe that closes early (`| head -1`) is simply lost.
     keepRunningWhenOutputCloses();
     // Under a file-size limit a write past it fails with an error the game
-    // reports, rather than ending the game (the sound library sizes a
-    // shared-memory file of its own at the start).
-    std::signal(SIGXFSZ, SIG_IGN);
+    // reports (the sound library sizes a shared-memory file of its own at the start).
+    keepRunningPastFileSizeLimit();
     std::string error;
     const auto options = TOptions::parse(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!options) {

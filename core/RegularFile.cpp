@@ -1,6 +1,9 @@
 #include "core/RegularFile.hpp"
 
 #include <cerrno>
+#include <cstdint>
+#include <vector>
+
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -25,55 +28,82 @@ std::string errnoText(int code) { return code == ENOENT ? "no such file" : std::
 
 } // namespace
 
-std::optional<std::string> readRegularFile(const std::string& path, std::size_t maxBytes, std::string& why)
+template <class Bytes>
+FileReading readWholeFile(const std::string& path, std::size_t maxBytes, Bytes& content, std::string& why)
 {
+    const auto failed = [&why](int code) {
+        why = errnoText(code);
+        return code == ENOENT || code == ENOTDIR ? FileReading::missing : FileReading::refused;
+    };
+    const auto tooLarge = [&why, maxBytes] {
+        why = "larger than " + std::to_string(maxBytes) + " bytes";
+        return FileReading::tooLarge;
+    };
     // Look first, without opening: opening a FIFO for reading waits for a writer.
     struct stat info{};
-    if (::stat(path.c_str(), &info) != 0) {
-        why = errnoText(errno);
-        return std::nullopt;
-    }
+    if (::stat(path.c_str(), &info) != 0)
+        return failed(errno);
     if (!S_ISREG(info.st_mode)) {
         why = kindOf(info.st_mode) + ", not a regular file";
-        return std::nullopt;
+        return FileReading::refused;
     }
     // O_NONBLOCK in case the name was swapped for a FIFO in between; fstat below tells.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        why = errnoText(errno);
-        return std::nullopt;
-    }
-    std::optional<std::string> bytes;
+    if (fd < 0)
+        return failed(errno);
+    FileReading result = FileReading::read;
     if (::fstat(fd, &info) != 0) {
-        why = errnoText(errno);
+        result = failed(errno);
     } else if (!S_ISREG(info.st_mode)) {
         why = kindOf(info.st_mode) + ", not a regular file";
+        result = FileReading::refused;
     } else if (static_cast<unsigned long long>(info.st_size) > maxBytes) {
-        why = "larger than " + std::to_string(maxBytes) + " bytes";
+        result = tooLarge();
     } else {
-        std::string content(static_cast<std::size_t>(info.st_size), '\0');
+        // The size it had, then whatever it has grown by since, up to the limit.
+        content.resize(static_cast<std::size_t>(info.st_size));
         std::size_t done = 0;
-        bool failed = false;
         while (done < content.size()) {
             const ssize_t got = ::read(fd, content.data() + done, content.size() - done);
             if (got < 0 && errno == EINTR)
                 continue;
             if (got < 0) {
-                why = errnoText(errno);
-                failed = true;
+                result = failed(errno);
                 break;
             }
             if (got == 0)
                 break; // shrank while we read: keep what there is
             done += static_cast<std::size_t>(got);
         }
-        if (!failed) {
-            content.resize(done);
-            bytes = std::move(content);
+        content.resize(done);
+        char more[1 << 12];
+        while (result == FileReading::read && done == static_cast<std::size_t>(info.st_size)) {
+            const ssize_t got = ::read(fd, more, sizeof more);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                result = failed(errno);
+            else if (static_cast<std::size_t>(got) > maxBytes - content.size())
+                result = tooLarge();
+            else if (got == 0)
+                break;
+            else
+                content.insert(content.end(), more, more + got);
         }
     }
     ::close(fd);
-    return bytes;
+    return result;
+}
+
+template FileReading readWholeFile(const std::string&, std::size_t, std::string&, std::string&);
+template FileReading readWholeFile(const std::string&, std::size_t, std::vector<std::uint8_t>&, std::string&);
+
+std::optional<std::string> readRegularFile(const std::string& path, std::size_t maxBytes, std::string& why)
+{
+    std::string content;
+    if (readWholeFile(path, maxBytes, content, why) != FileReading::read)
+        return std::nullopt;
+    return content;
 }
 
 std::string escapedForTerminal(const std::string& text)

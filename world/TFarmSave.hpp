@@ -18,6 +18,8 @@ class TWorld;
 // freshly built world (apply). What is only in flight (a drag, a card or bag
 // in hand, bubbles, the buttons' hover looks) is left out: a held thing is
 // back where it came from. Floats are written so they read back bit for bit.
+// The file's layout, each value with its key and limits, is declared once in
+// TFarmRecords; TSaveText writes and reads the text.
 class TFarmSave {
 public:
     // Raised when the layout of the file changes; newer files are refused.

@@ -3,9 +3,11 @@
 
 #include <catch2/catch_test_macros.hpp>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -49,6 +51,41 @@ TEST_CASE("only a plain readable file within the size limit is read", "[files]")
         fs::create_symlink("loop", dir / "loop");
         CHECK_FALSE(readRegularFile((dir / "loop").string(), 10, why));
         CHECK(why == "Too many levels of symbolic links");
+    }
+    fs::remove_all(dir);
+}
+
+TEST_CASE("the whole-file reader tells nothing there from a file it will not read", "[files]")
+{
+    const fs::path dir = testsupport::scratchDir("whole-file");
+    std::ofstream(dir / "ten", std::ios::binary) << "0123456789";
+    fs::create_directory(dir / "folder");
+    REQUIRE(::mkfifo((dir / "fifo").c_str(), 0600) == 0);
+    const struct {
+        fs::path path;
+        std::size_t limit;
+        FileReading result;
+        std::string why;
+    } rows[] = {
+        {dir / "ten", 10, FileReading::read, ""},
+        {dir / "ten", 9, FileReading::tooLarge, "larger than 9 bytes"},
+        {dir / "none", 10, FileReading::missing, "no such file"},
+        {dir / "ten" / "below", 10, FileReading::missing, "Not a directory"},
+        {dir / "folder", 10, FileReading::refused, "a directory, not a regular file"},
+        {dir / "fifo", 10, FileReading::refused, "a FIFO, not a regular file"},
+        {"/dev/null", 10, FileReading::refused, "a device, not a regular file"},
+    };
+    for (const auto& row : rows) {
+        INFO(row.path.string());
+        std::string text, why;
+        std::vector<std::uint8_t> bytes;
+        CHECK(readWholeFile(row.path.string(), row.limit, text, why) == row.result);
+        CHECK(why == row.why);
+        why.clear();
+        CHECK(readWholeFile(row.path.string(), row.limit, bytes, why) == row.result);
+        CHECK(why == row.why);
+        if (row.result == FileReading::read)
+            CHECK(std::string(bytes.begin(), bytes.end()) == text);
     }
     fs::remove_all(dir);
 }
