@@ -22,6 +22,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -87,13 +88,34 @@ public:
     float storyTime() const { return storyClock.getElapsed() - storyHeld; }
     void holdStory(float storyBefore);
     bool storyHeldBack() const { return openWindow() != nullptr; }
-    // The story messages and the quest panel shown now, in the order they are
-    // drawn; returns how many.
-    struct StoryPicture {
+
+    // --- The head-up display, each part listed once (WorldHud.cpp) ---
+    // A plate: a store picture drawn straight at its place, opaque in most of
+    // it. The frame draws the plates in the table's order, each followed by
+    // what stands on it; a press on a plate's drawn pixels stays with the
+    // display; the still picture keeps their opaque parts.
+    struct HudPlate {
+        int (*picture)(const TWorld&);            // the store picture it shows now
+        sf::Vector2f (*place)(const TWorld&);     // where its top left is drawn
+        void (*then)(TWorld&, sf::RenderTarget&); // what the frame draws next, or null
+    };
+    static std::span<const HudPlate> hudPlates();
+    // A story message (or the quest panel), shown while the story's time lies
+    // strictly between `from` and `to` and, for one that waits on the story's
+    // flags, while `shows` says so. One that `waits` never shows over an open
+    // window; a timed one (no `shows`) holds the story's time meanwhile.
+    struct StoryMessage {
         int id;
         sf::Vector2f at;
+        float from;
+        float to;
+        bool (*shows)(const TWorld&);             // null for a timed one
+        bool waits;                               // hidden while a window is open
+        void (*then)(TWorld&, sf::RenderTarget&); // drawn over it, or null
     };
-    int storyPictures(StoryPicture (&shown)[7]) const;
+    static std::span<const StoryMessage> storyMessages();
+    // Whether `message` (a row of the table) shows now.
+    bool storyShows(const StoryMessage& message) const;
 
     // --- The mouse (WorldMouse.cpp) ---
     // What the last frame showed on top at a point, top layer first: a story
@@ -154,7 +176,9 @@ public:
     // Leaves the furniture's shared stamps where drawing it would.
     void placeFurnitureStamps();
     void drawHud(sf::RenderTarget& target);
-    void drawInventory(sf::RenderTarget& target);
+    // The cards that are shown, and the inventory bar's slots.
+    void drawCards(sf::RenderTarget& target);
+    void drawInventorySlots(sf::RenderTarget& target);
     // Draws the store's picture `id` at `place` as one of the head-up
     // display's plates (in the quick frame, its opaque part is copied).
     void drawPlate(sf::RenderTarget& target, int id, sf::Vector2f place);

@@ -20,9 +20,6 @@ namespace {
 
 TTextureStore& store() { return TTextureStore::instance(); }
 
-// The head-up display's plates: the toolbar's tray and sockets, the
-// counters' frames and the inventory bar.
-
 } // namespace
 
 int TWorld::socketTexture(int index) const
@@ -60,15 +57,8 @@ void TWorld::addHudCovers(const sf::RenderTarget& target)
         placed.setPosition(place);
         fieldCache.addPlate(placed, covered);
     };
-    cover(image::buttonControl, trayPlace);
-    for (int i = 0; i < 4; ++i)
-        cover(socketTexture(i), socketPlaces[i]);
-    for (const auto& button : toolbarButtons)
-        cover(button->stateTextures[button->state], button->getPosition());
-    cover(image::frameCountEggs, eggFramePlace);
-    cover(image::frameCurCoin, coinFramePlace);
-    cover(image::frameTimer, clockFramePlace);
-    cover(image::inventory, inventoryPlace);
+    for (const HudPlate& plate : hudPlates())
+        cover(plate.picture(*this), plate.place(*this));
 }
 
 void TWorld::draw(sf::RenderTarget& target)
@@ -330,30 +320,13 @@ void TWorld::drawHud(sf::RenderTarget& target)
 {
     const bool sorting = mode == ModeSorting || mode == ModeSortingRunning;
 
-    // Toolbar sockets under the round buttons; the sort and shop sockets glow
-    // while their window is open.
-    drawPlate(target, image::buttonControl, trayPlace);
-    for (int i = 0; i < 4; ++i)
-        drawPlate(target, socketTexture(i), socketPlaces[i]);
-    for (auto& button : toolbarButtons) {
-        drawPlate(target, button->stateTextures[button->state], button->getPosition());
-        button->drawIcon(target);
+    // The plates, each with what stands on it; the sort and shop sockets
+    // glow while their window is open.
+    for (const HudPlate& plate : hudPlates()) {
+        drawPlate(target, plate.picture(*this), plate.place(*this));
+        if (plate.then != nullptr)
+            plate.then(*this, target);
     }
-
-    drawPlate(target, image::frameCountEggs, eggFramePlace);
-    drawText(target, eggCountText);
-    drawPlate(target, image::frameCurCoin, coinFramePlace);
-    drawText(target, coinText);
-    drawPlate(target, image::frameTimer, clockFramePlace);
-    drawText(target, timeText);
-
-    kurortCard.draw(target);
-    if (vetCount > 0)
-        vetCard.draw(target);
-    if (psychologistCount > 0)
-        psychologistCard.draw(target);
-
-    drawInventory(target);
 
     if (activeTool >= 1 && activeTool <= 3)
         store().drawSpriteAt(target, image::cormbaby1 + (activeTool - 1), mousePos); // the feed bag carried
@@ -403,15 +376,12 @@ void TWorld::drawHud(sf::RenderTarget& target)
     }
 
     // The story messages, then the quest panel with its count.
-    StoryPicture shown[7];
-    const int count = storyPictures(shown);
-    for (int k = 0; k < count; ++k) {
-        store().drawSpriteAt(target, shown[k].id, shown[k].at);
-        if (shown[k].id == image::quest1) {
-            questText.setString(std::to_string(coinsEarned) + "/1000");
-            drawText(target, questText);
+    for (const StoryMessage& message : storyMessages())
+        if (storyShows(message)) {
+            store().drawSpriteAt(target, message.id, message.at);
+            if (message.then != nullptr)
+                message.then(*this, target);
         }
-    }
 }
 
 void TWorld::drawPlate(sf::RenderTarget& target, int id, sf::Vector2f place)
@@ -424,9 +394,17 @@ void TWorld::drawPlate(sf::RenderTarget& target, int id, sf::Vector2f place)
         fieldCache.drawPlate(target, plate);
 }
 
-void TWorld::drawInventory(sf::RenderTarget& target)
+void TWorld::drawCards(sf::RenderTarget& target)
 {
-    drawPlate(target, image::inventory, inventoryPlace);
+    kurortCard.draw(target);
+    if (vetCount > 0)
+        vetCard.draw(target);
+    if (psychologistCount > 0)
+        psychologistCard.draw(target);
+}
+
+void TWorld::drawInventorySlots(sf::RenderTarget& target)
+{
     for (TSlot& slot : *inventorySlots)
         slot.draw(target);
 }
