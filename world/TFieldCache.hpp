@@ -6,14 +6,13 @@
 #include <SFML/Graphics/Rect.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Sprite.hpp>
+#include <SFML/Graphics/VertexArray.hpp>
 #include <SFML/Graphics/View.hpp>
 
 #include <cstddef>
 #include <cstdint>
 #include <map>
 #include <vector>
-
-class TWorld;
 
 // What a sprite's draw depends on: its texture, rectangle, colour and place.
 struct TSpriteLook {
@@ -37,11 +36,28 @@ struct TSpriteLook {
 // target's size or its view changes, and is no part of the game's state.
 class TFieldCache {
 public:
-    // Draws the still layers of `world` onto `target` (cleared to black)
-    // from the picture, painting it again first when something changed.
-    // Pixels of `covered` (target pixels that a later opaque draw will
-    // overwrite anyway) are left out of the copy.
-    void draw(sf::RenderTarget& target, TWorld& world, const std::vector<sf::IntRect>& covered = {});
+    // --- The still layers, bottom up, named once as the world is built ---
+    // The floor: `tile` stamped at every place of a grid of `columns` by
+    // `rows`, `pitch` apart (column by column), all in one draw.
+    void addFloor(sf::Sprite& tile, int columns, int rows, float pitch);
+    // Spots lying right on the layers below (the dirt), drawn in order.
+    void addSpots(const std::vector<sf::Sprite>& spots);
+    // A sprite drawn as it stands.
+    void addSprite(const sf::Sprite& sprite);
+    // A shared sprite stamped at each of `places` in turn.
+    void addStamps(sf::Sprite& stamp, std::vector<sf::Vector2f> places);
+    std::size_t layerCount() const { return layers.size(); }
+    // How layer `index` looks now: what its pixels depend on.
+    std::vector<TSpriteLook> layerLook(std::size_t index) const;
+
+    // Paints every still layer onto `target` the plain way, one draw each
+    // (the frame without the picture).
+    void paintLayers(sf::RenderTarget& target);
+    // Draws the still layers onto `target` (cleared to black) from the
+    // picture, painting it again first when something changed. Pixels of
+    // `covered` (target pixels that a later opaque draw will overwrite
+    // anyway) are left out of the copy.
+    void draw(sf::RenderTarget& target, const std::vector<sf::IntRect>& covered = {});
 
     // A plate drawn over the field later in the frame, opaque across `cover`
     // (target pixels): the picture keeps the plate's pixels there, so the
@@ -86,13 +102,52 @@ private:
         bool operator==(const ViewLook&) const = default;
     };
     static ViewLook lookOf(const sf::RenderTarget& target);
-    bool groundCurrent(TWorld& world, const ViewLook& view, std::size_t& spotsDrawn) const;
+
+    // A still layer: what it paints, and from where.
+    struct Layer {
+        enum class Kind { Floor, Spots, Sprite, Stamps };
+        Kind kind = Kind::Sprite;
+        sf::Sprite* stamp = nullptr;                    // the floor's tile, a stamp
+        const sf::Sprite* sprite = nullptr;             // a sprite
+        const std::vector<sf::Sprite>* spots = nullptr; // the dirt
+        std::vector<sf::Vector2f> places;               // the stamp's places
+        int columns = 0, rows = 0;                      // the floor's grid
+        float pitch = 0.f;
+    };
+    // The floor's tiles gathered into one batch, made again when the grid or
+    // the tile changes.
+    struct FloorBatch {
+        struct Layout {
+            int columns = 0;
+            int rows = 0;
+            float pitch = 0.f;
+            sf::IntRect textureRect;
+            sf::Color colour;
+            const sf::Texture* texture = nullptr;
+            sf::Vector2f origin;
+            sf::Vector2f scale;
+            float degrees = 0.f;
+            bool operator==(const Layout&) const = default;
+        };
+        Layout layout;
+        sf::VertexArray tiles{sf::PrimitiveType::Triangles};
+    };
+    void paint(sf::RenderTarget& target, std::size_t index);
+    void paintFloor(sf::RenderTarget& target, const Layer& floor);
+    // Leaves the shared sprites of layers [from, to) where drawing them would.
+    void leaveStamps(std::size_t from, std::size_t to);
+    std::vector<TSpriteLook> looksOf(std::size_t from, std::size_t to) const;
+    const std::vector<sf::Sprite>& dirt() const;
+    bool groundCurrent(const ViewLook& view, std::size_t& spotsDrawn) const;
     // Paints the dirt from spot `from` on onto the kept ground put back on
-    // the target, or with `from` npos the floor and all the dirt.
-    void paintGround(sf::RenderTarget& target, TWorld& world, std::size_t from);
+    // the target, or with `from` npos the ground's layers and all the dirt.
+    void paintGround(sf::RenderTarget& target, std::size_t from);
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
-    std::vector<TSpriteLook> penLooks(TWorld& world) const;
     static sf::IntRect opaqueInteriorOf(const sf::Image& image);
+
+    std::vector<Layer> layers;
+    std::size_t spotsLayer = npos; // the dirt's layer: the ground ends with it
+    FloorBatch floor;
 
     struct Plate {
         sf::Sprite sprite;
@@ -109,9 +164,9 @@ private:
     bool havePen = false;
     bool platesCurrent = false; // the pen holds this frame's plates
     ViewLook groundView;
-    std::vector<TSpriteLook> floorLook; // the tile and its grid
+    std::vector<TSpriteLook> floorLook; // the layers under the dirt
     std::vector<TSpriteLook> spots;     // the dirt on the ground, in order
-    std::vector<TSpriteLook> furniture; // what the pen picture was painted with
+    std::vector<TSpriteLook> furniture; // the layers over the dirt, as painted in the pen
     std::vector<Plate> plates;          // this frame's plates
     std::vector<Plate> paintedPlates;   // the plates in the pen picture
     std::map<const sf::Texture*, sf::IntRect> interiors;

@@ -18,7 +18,6 @@
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Sprite.hpp>
 #include <SFML/Graphics/Text.hpp>
-#include <SFML/Graphics/VertexArray.hpp>
 
 #include <cstddef>
 #include <memory>
@@ -152,12 +151,8 @@ public:
 
     // --- The frame (WorldDraw.cpp) ---
     void draw(sf::RenderTarget& target);
-    void drawBackground(sf::RenderTarget& target, int columns, int rows, float pitch);
-    void drawField(sf::RenderTarget& target);
-    // The field's parts: the still furniture over the dirt, and what lives
-    // and moves over it (feeders, bowls, eggs, chickens, bubbles).
-    void drawFurniture(sf::RenderTarget& target);
-    // With `hidden` (the open window's opaque part), the quick frame leaves
+    // What lives and moves over the still layers (feeders, bowls, eggs,
+    // chickens, bubbles). With `hidden` (the open window's opaque part), the quick frame leaves
     // out what lies wholly inside it.
     void drawLife(sf::RenderTarget& target, const sf::FloatRect& hidden = {});
     // Draws the sprite only where its picture has ink (the same pixels), in
@@ -173,8 +168,6 @@ public:
     // Adds to `covers` the target pixels where the head-up display's plates
     // are opaque, one in from each edge (where a unit is a pixel).
     void addHudCovers(const sf::RenderTarget& target);
-    // Leaves the furniture's shared stamps where drawing it would.
-    void placeFurnitureStamps();
     void drawHud(sf::RenderTarget& target);
     // The cards that are shown, and the inventory bar's slots.
     void drawCards(sf::RenderTarget& target);
@@ -250,24 +243,6 @@ public:
     std::vector<sf::Sprite> pollution;
     std::vector<TBubble> bubbles;
     int cleanCount = 0;
-
-    // The floor's tiles gathered into one batch, so the renderer gets one
-    // draw instead of thousands; only a cache of the drawing, made again when
-    // the grid or the tile changes.
-    struct FloorLayout {
-        int columns = 0;
-        int rows = 0;
-        float pitch = 0.f;
-        sf::IntRect textureRect;
-        sf::Color colour;
-        const sf::Texture* texture = nullptr;
-        sf::Vector2f origin;
-        sf::Vector2f scale;
-        float degrees = 0.f;
-        bool operator==(const FloorLayout&) const = default;
-    };
-    sf::VertexArray floorTiles{sf::PrimitiveType::Triangles};
-    FloorLayout floorLayout;
 
     // Drawing aids, no part of the game's state: the still layers' picture
     // and a batch for the many small things. With drawDirect every object is

@@ -64,8 +64,8 @@ void TWorld::addHudCovers(const sf::RenderTarget& target)
 void TWorld::draw(sf::RenderTarget& target)
 {
     if (drawDirect) {
-        drawBackground(target, 80, 45, 24.f);
-        drawField(target);
+        fieldCache.paintLayers(target);
+        drawLife(target);
         drawHud(target);
         return;
     }
@@ -88,7 +88,7 @@ void TWorld::draw(sf::RenderTarget& target)
     // The open window is drawn after the display's plates.
     if (hiddenPixels.size.x > 0 && hiddenPixels.size.y > 0)
         fieldCache.addPlate(*openWindow(), hiddenPixels);
-    fieldCache.draw(target, *this, covers);
+    fieldCache.draw(target, covers);
     drawLife(target, hiddenPixels.size.x > 0 ? hidden : sf::FloatRect());
     drawHud(target);
 }
@@ -129,89 +129,6 @@ sf::FloatRect TWorld::hiddenArea()
     const sf::Vector2f low(std::min(p.x, q.x) + 1.f, std::min(p.y, q.y) + 1.f);
     const sf::Vector2f high(std::max(p.x, q.x) - 1.f, std::max(p.y, q.y) - 1.f);
     return {low, high - low};
-}
-
-void TWorld::drawBackground(sf::RenderTarget& target, int columns, int rows, float pitch)
-{
-    // Every tile is the cell sprite stamped at its place: the same corners,
-    // texture coordinates and colour a draw of the sprite itself would send,
-    // in the same two triangles, only all in one batch.
-    sf::Sprite& tile = *cellSprite;
-    const FloorLayout layout{columns,
-                             rows,
-                             pitch,
-                             tile.getTextureRect(),
-                             tile.getColor(),
-                             &tile.getTexture(),
-                             tile.getOrigin(),
-                             tile.getScale(),
-                             tile.getRotation().asDegrees()};
-    sf::RenderStates states;
-    states.texture = &tile.getTexture();
-    if (layout == floorLayout && floorTiles.getVertexCount() != 0) {
-        // The stamp ends where the last tile is, as if every tile were drawn.
-        tile.setPosition({static_cast<float>(columns - 1) * pitch, static_cast<float>(rows - 1) * pitch});
-        target.draw(floorTiles, states);
-        return;
-    }
-    floorLayout = layout;
-    const sf::FloatRect rect(tile.getTextureRect());
-    const sf::Vector2f size(std::abs(rect.size.x), std::abs(rect.size.y));
-    const sf::Color colour = tile.getColor();
-    const sf::Vertex corners[4] = {{{0.f, 0.f}, colour, rect.position},
-                                   {{0.f, size.y}, colour, rect.position + sf::Vector2f(0.f, rect.size.y)},
-                                   {{size.x, 0.f}, colour, rect.position + sf::Vector2f(rect.size.x, 0.f)},
-                                   {size, colour, rect.position + rect.size}};
-    floorTiles.clear();
-    for (int i = 0; i < columns; ++i)
-        for (int j = 0; j < rows; ++j) {
-            tile.setPosition({static_cast<float>(i) * pitch, static_cast<float>(j) * pitch});
-            const sf::Transform& place = tile.getTransform();
-            for (int k : {0, 1, 2, 2, 1, 3}) {
-                sf::Vertex v = corners[k];
-                v.position = place.transformPoint(v.position);
-                floorTiles.append(v);
-            }
-        }
-    target.draw(floorTiles, states);
-}
-
-void TWorld::drawField(sf::RenderTarget& target)
-{
-    for (const sf::Sprite& dirt : pollution)
-        target.draw(dirt);
-    drawFurniture(target);
-    drawLife(target);
-}
-
-namespace {
-
-constexpr sf::Vector2f troughPlace{672.f, 250.f};
-constexpr float fanXs[] = {0.f, 125.f, 1675.f, 1800.f};
-constexpr float panelXs[] = {550.f, 445.f, 340.f, 235.f, 130.f, 25.f, -80.f};
-constexpr float panelY = 132.f;
-
-} // namespace
-
-void TWorld::drawFurniture(sf::RenderTarget& target)
-{
-    target.draw(rect221Sprite);
-    target.draw(frame60Sprite);
-    target.draw(frame49Sprite);
-    target.draw(subtractSprite);
-
-    store().drawSpriteAt(target, image::zherlob, troughPlace);
-    for (float x : fanXs)
-        store().drawSpriteAt(target, image::ventilation, {x, 0.f});
-    for (float x : panelXs)
-        store().drawSpriteAt(target, image::panel1, {x, panelY});
-}
-
-void TWorld::placeFurnitureStamps()
-{
-    store().getSprite(image::zherlob).setPosition(troughPlace);
-    store().getSprite(image::ventilation).setPosition({fanXs[3], 0.f});
-    store().getSprite(image::panel1).setPosition({panelXs[6], panelY});
 }
 
 void TWorld::drawLife(sf::RenderTarget& target, const sf::FloatRect& hidden)
