@@ -72,20 +72,20 @@ TWorld::TWorld()
     // The still layers, bottom up: the floor and the dirt on it, the back
     // wall, the nest house and its straw, the yard overlay, the trough, the
     // four fans and the seven nursery panels.
-    fieldCache.addFloor(*cellSprite, floorColumns, floorRows, floorPitch);
-    fieldCache.addSpots(pollution);
+    stillPicture.addFloor(*cellSprite, floorColumns, floorRows, floorPitch);
+    stillPicture.addSpots(pollution);
     for (const sf::Sprite* still : {&rect221Sprite, &frame60Sprite, &frame49Sprite, &subtractSprite})
-        fieldCache.addSprite(*still);
-    fieldCache.addStamps(store().getSprite(image::zherlob), {{672.f, 250.f}});
-    fieldCache.addStamps(store().getSprite(image::ventilation),
-                         {{0.f, 0.f}, {125.f, 0.f}, {1675.f, 0.f}, {1800.f, 0.f}});
-    fieldCache.addStamps(store().getSprite(image::panel1), {{550.f, 132.f},
-                                                            {445.f, 132.f},
-                                                            {340.f, 132.f},
-                                                            {235.f, 132.f},
-                                                            {130.f, 132.f},
-                                                            {25.f, 132.f},
-                                                            {-80.f, 132.f}});
+        stillPicture.addSprite(*still);
+    stillPicture.addStamps(store().getSprite(image::zherlob), {{672.f, 250.f}});
+    stillPicture.addStamps(store().getSprite(image::ventilation),
+                           {{0.f, 0.f}, {125.f, 0.f}, {1675.f, 0.f}, {1800.f, 0.f}});
+    stillPicture.addStamps(store().getSprite(image::panel1), {{550.f, 132.f},
+                                                              {445.f, 132.f},
+                                                              {340.f, 132.f},
+                                                              {235.f, 132.f},
+                                                              {130.f, 132.f},
+                                                              {25.f, 132.f},
+                                                              {-80.f, 132.f}});
 
     struct CardHome {
         TActor& card;

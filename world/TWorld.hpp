@@ -10,9 +10,9 @@
 #include "poultry/TDrinkingbowl.hpp"
 #include "poultry/TFeeding.hpp"
 #include "world/TFeedback.hpp"
-#include "world/TFieldCache.hpp"
 #include "world/TInkBounds.hpp"
 #include "world/TPressShape.hpp"
+#include "world/TStillPicture.hpp"
 #include "world/TTooltip.hpp"
 
 #include <SFML/Graphics/RenderTarget.hpp>
@@ -248,7 +248,7 @@ public:
     // and a batch for the many small things. With drawDirect every object is
     // drawn by itself, the plain way (the reference the tests hold the
     // quicker frame to).
-    TFieldCache fieldCache;
+    TStillPicture stillPicture;
     TSpriteBatch batch;
     TInkBounds inkBounds;
     TPressShape pressShape;          // where the HUD's pictures are drawn, for presses

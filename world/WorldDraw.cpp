@@ -43,7 +43,7 @@ void TWorld::addHudCovers(const sf::RenderTarget& target)
         if (plate.getScale() != sf::Vector2f(1.f, 1.f) || plate.getRotation() != sf::degrees(0.f)
             || plate.getColor().a != 255)
             return;
-        const sf::IntRect inner = fieldCache.opaqueInterior(plate.getTexture());
+        const sf::IntRect inner = stillPicture.opaqueInterior(plate.getTexture());
         const auto shown = inner.findIntersection(plate.getTextureRect());
         if (!shown || shown->size.x < 4 || shown->size.y < 4)
             return;
@@ -55,7 +55,7 @@ void TWorld::addHudCovers(const sf::RenderTarget& target)
         covers.push_back(covered);
         sf::Sprite placed = plate;
         placed.setPosition(place);
-        fieldCache.addPlate(placed, covered);
+        stillPicture.addPlate(placed, covered);
     };
     for (const HudPlate& plate : hudPlates())
         cover(plate.picture(*this), plate.place(*this));
@@ -64,7 +64,7 @@ void TWorld::addHudCovers(const sf::RenderTarget& target)
 void TWorld::draw(sf::RenderTarget& target)
 {
     if (drawDirect) {
-        fieldCache.paintLayers(target);
+        stillPicture.paintLayers(target);
         drawLife(target);
         drawHud(target);
         return;
@@ -81,14 +81,14 @@ void TWorld::draw(sf::RenderTarget& target)
         hiddenPixels = sf::IntRect(a + sf::Vector2i(1, 1), b - a - sf::Vector2i(2, 2));
     }
     covers.clear();
-    fieldCache.clearPlates();
+    stillPicture.clearPlates();
     if (hiddenPixels.size.x > 0 && hiddenPixels.size.y > 0)
         covers.push_back(hiddenPixels);
     addHudCovers(target);
     // The open window is drawn after the display's plates.
     if (hiddenPixels.size.x > 0 && hiddenPixels.size.y > 0)
-        fieldCache.addPlate(*openWindow(), hiddenPixels);
-    fieldCache.draw(target, covers);
+        stillPicture.addPlate(*openWindow(), hiddenPixels);
+    stillPicture.draw(target, covers);
     drawLife(target, hiddenPixels.size.x > 0 ? hidden : sf::FloatRect());
     drawHud(target);
 }
@@ -109,7 +109,7 @@ sf::FloatRect TWorld::hiddenArea()
     if (window == nullptr || !window->visible || window->getRotation() != sf::degrees(0.f)
         || window->getColor().a != 255)
         return {};
-    const sf::IntRect inner = fieldCache.opaqueInterior(window->getTexture());
+    const sf::IntRect inner = stillPicture.opaqueInterior(window->getTexture());
     const sf::IntRect shown = window->getTextureRect();
     // The part of the opaque interior that the window's rectangle shows,
     // where the window puts it, one unit in from each edge.
@@ -230,7 +230,7 @@ void TWorld::drawInked(sf::RenderTarget& target, const sf::Sprite& sprite)
     }
     // Nothing inked: only the sprite's draw is skipped.
     for (const sf::IntRect& strip : TInkBounds::rowStrips(boxes))
-        TFieldCache::drawClipped(target, sprite, strip);
+        TStillPicture::drawClipped(target, sprite, strip);
 }
 
 void TWorld::drawHud(sf::RenderTarget& target)
@@ -253,7 +253,7 @@ void TWorld::drawHud(sf::RenderTarget& target)
             sortMachine->draw(target);
         } else {
             if (sortMachine->visible)
-                fieldCache.drawPlate(target, *sortMachine);
+                stillPicture.drawPlate(target, *sortMachine);
             sortMachine->drawContents(target);
         }
         // Only a running machine marks eggs, and only those whose position
@@ -287,7 +287,7 @@ void TWorld::drawHud(sf::RenderTarget& target)
             shop->draw(target);
         } else if (shop->visible) {
             shop->drawTabs(target);
-            fieldCache.drawPlate(target, *shop);
+            stillPicture.drawPlate(target, *shop);
             shop->drawContents(target);
         }
     }
@@ -308,7 +308,7 @@ void TWorld::drawPlate(sf::RenderTarget& target, int id, sf::Vector2f place)
     if (drawDirect)
         target.draw(plate);
     else
-        fieldCache.drawPlate(target, plate);
+        stillPicture.drawPlate(target, plate);
 }
 
 void TWorld::drawCards(sf::RenderTarget& target)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "world/TKeptPicture.hpp"
+#include "world/TSpriteLook.hpp"
 
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/Rect.hpp>
@@ -10,21 +11,8 @@
 #include <SFML/Graphics/View.hpp>
 
 #include <cstddef>
-#include <cstdint>
 #include <map>
 #include <vector>
-
-// What a sprite's draw depends on: its texture, rectangle, colour and place.
-struct TSpriteLook {
-    const sf::Texture* texture = nullptr;
-    sf::IntRect rect;
-    std::uint32_t colour = 0;
-    float matrix[6] = {};
-
-    TSpriteLook() = default;
-    explicit TSpriteLook(const sf::Sprite& sprite);
-    bool operator==(const TSpriteLook&) const = default;
-};
 
 // The field's still layers (the floor, the dirt, the back wall, the nest
 // house and its straw, the yard overlay, the trough, the fans and the nursery
@@ -34,7 +22,7 @@ struct TSpriteLook {
 // from it; later frames put it back, pixel for pixel.
 // Only a cache of the drawing: it is made again whenever one of the layers, the
 // target's size or its view changes, and is no part of the game's state.
-class TFieldCache {
+class TStillPicture {
 public:
     // --- The still layers, bottom up, named once as the world is built ---
     // The floor: `tile` stamped at every place of a grid of `columns` by

@@ -1,4 +1,4 @@
-#include "world/TFieldCache.hpp"
+#include "world/TStillPicture.hpp"
 
 #include "platform/StartupMemory.hpp"
 
@@ -25,26 +25,14 @@ TSpriteLook stampLook(const sf::Sprite& stamp)
 
 } // namespace
 
-TSpriteLook::TSpriteLook(const sf::Sprite& sprite)
-    : texture(&sprite.getTexture())
-    , rect(sprite.getTextureRect())
-    , colour(sprite.getColor().toInteger())
-{
-    const float* m = sprite.getTransform().getMatrix();
-    // The 2D part of the 4x4 matrix (column-major): x and y rows.
-    const int used[6] = {0, 4, 12, 1, 5, 13};
-    for (int k = 0; k < 6; ++k)
-        matrix[k] = m[used[k]];
-}
-
-TFieldCache::ViewLook TFieldCache::lookOf(const sf::RenderTarget& target)
+TStillPicture::ViewLook TStillPicture::lookOf(const sf::RenderTarget& target)
 {
     const sf::View& view = target.getView();
     return {view.getCenter(),   view.getSize(),    view.getRotation().asDegrees(),
             view.getViewport(), view.getScissor(), target.getSize()};
 }
 
-void TFieldCache::addFloor(sf::Sprite& tile, int columns, int rows, float pitch)
+void TStillPicture::addFloor(sf::Sprite& tile, int columns, int rows, float pitch)
 {
     Layer layer;
     layer.kind = Layer::Kind::Floor;
@@ -56,7 +44,7 @@ void TFieldCache::addFloor(sf::Sprite& tile, int columns, int rows, float pitch)
     forget();
 }
 
-void TFieldCache::addSpots(const std::vector<sf::Sprite>& list)
+void TStillPicture::addSpots(const std::vector<sf::Sprite>& list)
 {
     Layer layer;
     layer.kind = Layer::Kind::Spots;
@@ -66,7 +54,7 @@ void TFieldCache::addSpots(const std::vector<sf::Sprite>& list)
     forget();
 }
 
-void TFieldCache::addSprite(const sf::Sprite& sprite)
+void TStillPicture::addSprite(const sf::Sprite& sprite)
 {
     Layer layer;
     layer.kind = Layer::Kind::Sprite;
@@ -75,7 +63,7 @@ void TFieldCache::addSprite(const sf::Sprite& sprite)
     forget();
 }
 
-void TFieldCache::addStamps(sf::Sprite& stamp, std::vector<sf::Vector2f> places)
+void TStillPicture::addStamps(sf::Sprite& stamp, std::vector<sf::Vector2f> places)
 {
     Layer layer;
     layer.kind = Layer::Kind::Stamps;
@@ -85,7 +73,7 @@ void TFieldCache::addStamps(sf::Sprite& stamp, std::vector<sf::Vector2f> places)
     forget();
 }
 
-std::vector<TSpriteLook> TFieldCache::layerLook(std::size_t index) const
+std::vector<TSpriteLook> TStillPicture::layerLook(std::size_t index) const
 {
     const Layer& layer = layers[index];
     switch (layer.kind) {
@@ -104,7 +92,7 @@ std::vector<TSpriteLook> TFieldCache::layerLook(std::size_t index) const
     return {stampLook(*layer.stamp)};
 }
 
-std::vector<TSpriteLook> TFieldCache::looksOf(std::size_t from, std::size_t to) const
+std::vector<TSpriteLook> TStillPicture::looksOf(std::size_t from, std::size_t to) const
 {
     std::vector<TSpriteLook> looks;
     for (std::size_t k = from; k < to; ++k)
@@ -113,13 +101,13 @@ std::vector<TSpriteLook> TFieldCache::looksOf(std::size_t from, std::size_t to) 
     return looks;
 }
 
-const std::vector<sf::Sprite>& TFieldCache::dirt() const
+const std::vector<sf::Sprite>& TStillPicture::dirt() const
 {
     static const std::vector<sf::Sprite> none;
     return spotsLayer == npos ? none : *layers[spotsLayer].spots;
 }
 
-void TFieldCache::paint(sf::RenderTarget& target, std::size_t index)
+void TStillPicture::paint(sf::RenderTarget& target, std::size_t index)
 {
     const Layer& layer = layers[index];
     switch (layer.kind) {
@@ -138,13 +126,13 @@ void TFieldCache::paint(sf::RenderTarget& target, std::size_t index)
     }
 }
 
-void TFieldCache::paintLayers(sf::RenderTarget& target)
+void TStillPicture::paintLayers(sf::RenderTarget& target)
 {
     for (std::size_t k = 0; k < layers.size(); ++k)
         paint(target, k);
 }
 
-void TFieldCache::paintFloor(sf::RenderTarget& target, const Layer& layer)
+void TStillPicture::paintFloor(sf::RenderTarget& target, const Layer& layer)
 {
     // Every tile is the stamp at its place: the same corners, texture
     // coordinates and colour a draw of the sprite itself would send, in the
@@ -191,7 +179,7 @@ void TFieldCache::paintFloor(sf::RenderTarget& target, const Layer& layer)
     target.draw(floor.tiles, states);
 }
 
-void TFieldCache::leaveStamps(std::size_t from, std::size_t to)
+void TStillPicture::leaveStamps(std::size_t from, std::size_t to)
 {
     for (std::size_t k = from; k < to; ++k) {
         const Layer& layer = layers[k];
@@ -203,7 +191,7 @@ void TFieldCache::leaveStamps(std::size_t from, std::size_t to)
     }
 }
 
-bool TFieldCache::groundCurrent(const ViewLook& view, std::size_t& spotsDrawn) const
+bool TStillPicture::groundCurrent(const ViewLook& view, std::size_t& spotsDrawn) const
 {
     spotsDrawn = 0;
     const std::size_t below = spotsLayer == npos ? 0 : spotsLayer;
@@ -219,7 +207,7 @@ bool TFieldCache::groundCurrent(const ViewLook& view, std::size_t& spotsDrawn) c
     return true;
 }
 
-void TFieldCache::paintGround(sf::RenderTarget& target, std::size_t from)
+void TStillPicture::paintGround(sf::RenderTarget& target, std::size_t from)
 {
     const std::size_t below = spotsLayer == npos ? 0 : spotsLayer;
     const std::vector<sf::Sprite>& spotsNow = dirt();
@@ -241,7 +229,7 @@ void TFieldCache::paintGround(sf::RenderTarget& target, std::size_t from)
     }
 }
 
-void TFieldCache::draw(sf::RenderTarget& target, const std::vector<sf::IntRect>& covered)
+void TStillPicture::draw(sf::RenderTarget& target, const std::vector<sf::IntRect>& covered)
 {
     lastFramePut = false;
     platesCurrent = false;
@@ -285,13 +273,13 @@ void TFieldCache::draw(sf::RenderTarget& target, const std::vector<sf::IntRect>&
     ++penPaints;
 }
 
-void TFieldCache::addPlate(const sf::Sprite& sprite, const sf::IntRect& cover)
+void TStillPicture::addPlate(const sf::Sprite& sprite, const sf::IntRect& cover)
 {
     if (cover.size.x > 0 && cover.size.y > 0)
         plates.push_back({sprite, cover});
 }
 
-void TFieldCache::drawPlate(sf::RenderTarget& target, const sf::Sprite& sprite)
+void TStillPicture::drawPlate(sf::RenderTarget& target, const sf::Sprite& sprite)
 {
     const TSpriteLook look(sprite);
     const auto painted = std::find_if(paintedPlates.begin(), paintedPlates.end(),
@@ -314,7 +302,7 @@ void TFieldCache::drawPlate(sf::RenderTarget& target, const sf::Sprite& sprite)
         drawClipped(target, sprite, edge);
 }
 
-void TFieldCache::drawClipped(sf::RenderTarget& target, const sf::Sprite& sprite, const sf::IntRect& pixels)
+void TStillPicture::drawClipped(sf::RenderTarget& target, const sf::Sprite& sprite, const sf::IntRect& pixels)
 {
     const sf::View view = target.getView();
     const sf::Vector2f size(target.getSize());
@@ -330,7 +318,7 @@ void TFieldCache::drawClipped(sf::RenderTarget& target, const sf::Sprite& sprite
     target.setView(view);
 }
 
-std::vector<sf::IntRect> TFieldCache::uncoveredParts(const sf::IntRect& area, const std::vector<sf::IntRect>& covered)
+std::vector<sf::IntRect> TStillPicture::uncoveredParts(const sf::IntRect& area, const std::vector<sf::IntRect>& covered)
 {
     const int left = area.position.x, top = area.position.y;
     const int right = left + area.size.x, bottom = top + area.size.y;
@@ -386,7 +374,7 @@ std::vector<sf::IntRect> TFieldCache::uncoveredParts(const sf::IntRect& area, co
     return parts;
 }
 
-void TFieldCache::forget()
+void TStillPicture::forget()
 {
     haveGround = havePen = false;
     spots.clear();
@@ -396,7 +384,7 @@ void TFieldCache::forget()
     pen.forget();
 }
 
-sf::IntRect TFieldCache::opaqueInterior(const sf::Texture& texture)
+sf::IntRect TStillPicture::opaqueInterior(const sf::Texture& texture)
 {
     if (const auto found = interiors.find(&texture); found != interiors.end())
         return found->second;
@@ -407,7 +395,7 @@ sf::IntRect TFieldCache::opaqueInterior(const sf::Texture& texture)
     return interior;
 }
 
-sf::IntRect TFieldCache::opaqueInteriorOf(const sf::Image& image)
+sf::IntRect TStillPicture::opaqueInteriorOf(const sf::Image& image)
 {
     const int w = static_cast<int>(image.getSize().x), h = static_cast<int>(image.getSize().y);
     // Counts of pixels that are not fully opaque, summed over rectangles
