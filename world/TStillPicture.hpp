@@ -14,14 +14,36 @@
 #include <map>
 #include <vector>
 
-// The field's still layers (the floor, the dirt, the back wall, the nest
-// house and its straw, the yard overlay, the trough, the fans and the nursery
-// panels) kept as a picture of the target's size, so a frame copies them in
-// one pass instead of painting them again. The layers are painted on the
-// target itself, as the frame would paint them, and the picture is taken
-// from it; later frames put it back, pixel for pixel.
-// Only a cache of the drawing: it is made again whenever one of the layers, the
-// target's size or its view changes, and is no part of the game's state.
+// The still part of the frame, kept as a picture of the target's size: the
+// field's still layers (the floor, the dirt, the back wall, the nest house
+// and its straw, the yard overlay, the trough, the fans and the nursery
+// panels) and the opaque parts of the plates drawn over them later in the
+// frame (the head-up display's plates and the open window's page). A frame
+// copies it in one pass instead of painting it again. The layers are painted
+// on the target itself, as the plain frame paints them, and the picture is
+// taken from it; later frames put it back, pixel for pixel.
+//
+// The rules that make a frame from the picture the plain frame:
+// - The picture owns its list of still layers, and each layer is painted and
+//   looked at from the same entry (the floor, the dirt, a sprite, a shared
+//   sprite stamped at places), so what the picture is compared by is what it
+//   was painted from. A layer's look is its sprites' textures, rectangles,
+//   colours and places (TSpriteLook); a stamp's places and the floor's grid
+//   are fixed when the layer is named. Nothing here calls back into the world.
+// - Dirt is only ever added at the end of its list (or the list emptied),
+//   and the spots lie right on the layers below them: new spots are painted
+//   over the kept ground (the layers up to the dirt, and the dirt) as it is;
+//   a spot removed or changed paints the ground again.
+// - Shared sprites end where their last draw leaves them: the floor's tile
+//   at the last tile, each stamp at its last place, also when the picture is
+//   put back instead of painted.
+// - Plates are named each frame before `draw`, in the order the frame draws
+//   them (the head-up display's table, then the open window), so their
+//   opaque parts overlap in the picture as in the frame; a plate that looks
+//   other than the painted one paints the picture again.
+// - It is only a cache of the drawing: it is made again whenever a layer, a
+//   plate, the target's size or its view changes, and is no part of the
+//   game's state.
 class TStillPicture {
 public:
     // --- The still layers, bottom up, named once as the world is built ---
@@ -49,8 +71,7 @@ public:
 
     // A plate drawn over the field later in the frame, opaque across `cover`
     // (target pixels): the picture keeps the plate's pixels there, so the
-    // frame copies them instead of filtering them again. Plates are named
-    // before `draw`, in the order they are drawn.
+    // frame copies them instead of filtering them again.
     void clearPlates() { plates.clear(); }
     void addPlate(const sf::Sprite& sprite, const sf::IntRect& cover);
     // Draws `sprite` as drawing it would: its plate's opaque part copied from
