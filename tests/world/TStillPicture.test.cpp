@@ -235,47 +235,47 @@ TEST_CASE("every still layer and plate of the farm, changed, is seen by the pict
     {
         struct Row {
             const char* what;
-            void (*change)(TWorld&, bool back);
+            void (*change)(TWorld&);
         };
+        const auto stamp = [](int id) -> sf::Sprite& { return TTextureStore::instance().getSprite(id); };
         const Row rows[] = {
-            {"the floor's tile tinted",
-             [](TWorld&, bool back) { cellSprite->setColor(back ? sf::Color::White : sf::Color(200, 200, 200)); }},
-            {"a spot of dirt moved", [](TWorld& w, bool back) { w.pollution[0].move({back ? -7.f : 7.f, 0.f}); }},
-            {"the back wall moved", [](TWorld& w, bool back) { w.rect221Sprite.move({0.f, back ? -6.f : 6.f}); }},
-            {"the nest house moved", [](TWorld& w, bool back) { w.frame60Sprite.move({0.f, back ? -5.f : 5.f}); }},
-            {"the straw moved", [](TWorld& w, bool back) { w.frame49Sprite.move({back ? -4.f : 4.f, 0.f}); }},
-            {"the yard overlay faded",
-             [](TWorld& w, bool back) {
-                 w.subtractSprite.setColor(back ? sf::Color::White : sf::Color(255, 255, 255, 128));
-             }},
+            {"the floor's tile tinted", [](TWorld&) { cellSprite->setColor(sf::Color(200, 200, 200)); }},
+            {"a spot of dirt moved", [](TWorld& w) { w.pollution[0].move({7.f, 0.f}); }},
+            {"the back wall moved", [](TWorld& w) { w.rect221Sprite.move({0.f, 6.f}); }},
+            {"the nest house moved", [](TWorld& w) { w.frame60Sprite.move({0.f, 5.f}); }},
+            {"the straw moved", [](TWorld& w) { w.frame49Sprite.move({4.f, 0.f}); }},
+            {"the yard overlay faded", [](TWorld& w) { w.subtractSprite.setColor(sf::Color(255, 255, 255, 128)); }},
             {"the trough shrunk",
-             [](TWorld&, bool back) {
-                 TTextureStore::instance()
-                     .getSprite(image::zherlob)
-                     .setScale(back ? sf::Vector2f(1.f, 1.f) : sf::Vector2f(0.5f, 0.5f));
-             }},
+             [](TWorld&) { TTextureStore::instance().getSprite(image::zherlob).scale({0.5f, 0.5f}); }},
             {"the fans tinted",
-             [](TWorld&, bool back) {
-                 TTextureStore::instance()
-                     .getSprite(image::ventilation)
-                     .setColor(back ? sf::Color::White : sf::Color(120, 200, 255));
+             [](TWorld&) {
+                 TTextureStore::instance().getSprite(image::ventilation).setColor(sf::Color(120, 200, 255));
              }},
             {"the nursery panels shifted by their origin",
-             [](TWorld&, bool back) {
-                 TTextureStore::instance()
-                     .getSprite(image::panel1)
-                     .setOrigin(back ? sf::Vector2f() : sf::Vector2f(9.f, 0.f));
+             [](TWorld&) {
+                 sf::Sprite& panel = TTextureStore::instance().getSprite(image::panel1);
+                 panel.setOrigin(panel.getOrigin() + sf::Vector2f(9.f, 0.f));
              }},
         };
+        // Each change undone by putting the layers' sprites back as they were.
+        sf::Sprite* const shared[] = {&*cellSprite,          &stamp(image::zherlob), &stamp(image::ventilation),
+                                      &stamp(image::panel1), &world->rect221Sprite,  &world->frame60Sprite,
+                                      &world->frame49Sprite, &world->subtractSprite};
+        std::vector<sf::Sprite> kept;
+        for (const sf::Sprite* sprite : shared)
+            kept.push_back(*sprite);
+        const std::vector<sf::Sprite> dirt = world->pollution;
         // A row for every layer the picture keeps: a new layer needs its own.
         REQUIRE(world->stillPicture.layerCount() == std::size(rows));
         for (std::size_t k = 0; k < std::size(rows); ++k) {
             INFO(rows[k].what);
             const std::vector<TSpriteLook> before = world->stillPicture.layerLook(k);
-            rows[k].change(*world, false);
+            rows[k].change(*world);
             CHECK(world->stillPicture.layerLook(k) != before);
             CHECK(quickIsPlain(*world));
-            rows[k].change(*world, true);
+            for (std::size_t i = 0; i < std::size(shared); ++i)
+                *shared[i] = kept[i];
+            world->pollution = dirt;
             CHECK(world->stillPicture.layerLook(k) == before);
         }
         CHECK(quickIsPlain(*world));
