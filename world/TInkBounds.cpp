@@ -11,18 +11,21 @@ sf::IntRect TInkBounds::inked(const sf::Texture& texture, const sf::IntRect& rec
     const auto key = std::tuple(&texture, rect.position.x, rect.position.y, rect.size.x, rect.size.y, reach);
     if (const auto known = found.find(key); known != found.end())
         return known->second;
+    const sf::IntRect result = inkedBy(TTextureStore::instance().inkMap(texture), rect, reach);
+    found.emplace(key, result);
+    return result;
+}
 
+sf::IntRect TInkBounds::inkedBy(const TInkMap* map, const sf::IntRect& rect, int reach)
+{
     // A mirrored rectangle (negative size) covers the same texels.
     const int left = std::min(rect.position.x, rect.position.x + rect.size.x);
     const int top = std::min(rect.position.y, rect.position.y + rect.size.y);
     const int right = std::max(rect.position.x, rect.position.x + rect.size.x);
     const int bottom = std::max(rect.position.y, rect.position.y + rect.size.y);
-    const TInkMap* map = TTextureStore::instance().inkMap(texture);
     if (map == nullptr || map->columns() * cell < right || map->rows() * cell < bottom) {
         // No map of this texture (or not of its size): all of it may be inked.
-        const sf::IntRect all({0, 0}, {right - left, bottom - top});
-        found.emplace(key, all);
-        return all;
+        return sf::IntRect({0, 0}, {right - left, bottom - top});
     }
     // Every cell the filter may read from, around the rectangle too (a
     // neighbour's ink can bleed in at its edges).
@@ -45,7 +48,6 @@ sf::IntRect TInkBounds::inked(const sf::Texture& texture, const sf::IntRect& rec
         if (r > l && b > t)
             result = sf::IntRect({l - left, t - top}, {r - l, b - t});
     }
-    found.emplace(key, result);
     return result;
 }
 

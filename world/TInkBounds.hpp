@@ -21,6 +21,9 @@ public:
     // The inked part of `rect` of `texture`, reach included, relative to the
     // rectangle's top left corner; empty when nothing in it is inked.
     sf::IntRect inked(const sf::Texture& texture, const sf::IntRect& rect, int reach);
+    // The same, read from `map` (the texture's; null when it has none, or
+    // none of its size: then all of it may be inked).
+    static sf::IntRect inkedBy(const TInkMap* map, const sf::IntRect& rect, int reach);
 
     // Boxes (target pixels) turned into strips that do not overlap: each row
     // any box holds lies in one strip, as wide as all the boxes holding it;

@@ -8,6 +8,11 @@ namespace {
 
 TTextureStore& store() { return TTextureStore::instance(); }
 
+// The floor's grid: 80 by 45 tiles of 24 pixels cover 1920 by 1080.
+constexpr int floorColumns = 80;
+constexpr int floorRows = 45;
+constexpr float floorPitch = 24.f;
+
 } // namespace
 
 TWorld::TWorld()
@@ -64,6 +69,24 @@ TWorld::TWorld()
         gutterSprites[i].setPosition({lowerX[i], 658.f});
         feeders[i + 1].setPosition({lowerX[i], 738.f});
     }
+    // The still layers, bottom up: the floor and the dirt on it, the back
+    // wall, the nest house and its straw, the yard overlay, the trough, the
+    // four fans and the seven nursery panels.
+    stillPicture.addFloor(*cellSprite, floorColumns, floorRows, floorPitch);
+    stillPicture.addSpots(pollution);
+    for (const sf::Sprite* still : {&rect221Sprite, &frame60Sprite, &frame49Sprite, &subtractSprite})
+        stillPicture.addSprite(*still);
+    stillPicture.addStamps(store().getSprite(image::zherlob), {{672.f, 250.f}});
+    stillPicture.addStamps(store().getSprite(image::ventilation),
+                           {{0.f, 0.f}, {125.f, 0.f}, {1675.f, 0.f}, {1800.f, 0.f}});
+    stillPicture.addStamps(store().getSprite(image::panel1), {{550.f, 132.f},
+                                                              {445.f, 132.f},
+                                                              {340.f, 132.f},
+                                                              {235.f, 132.f},
+                                                              {130.f, 132.f},
+                                                              {25.f, 132.f},
+                                                              {-80.f, 132.f}});
+
     struct CardHome {
         TActor& card;
         float x;

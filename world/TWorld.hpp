@@ -10,18 +10,18 @@
 #include "poultry/TDrinkingbowl.hpp"
 #include "poultry/TFeeding.hpp"
 #include "world/TFeedback.hpp"
-#include "world/TFieldCache.hpp"
 #include "world/TInkBounds.hpp"
 #include "world/TPressShape.hpp"
+#include "world/TStillPicture.hpp"
 #include "world/TTooltip.hpp"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Sprite.hpp>
 #include <SFML/Graphics/Text.hpp>
-#include <SFML/Graphics/VertexArray.hpp>
 
 #include <cstddef>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -87,13 +87,34 @@ public:
     float storyTime() const { return storyClock.getElapsed() - storyHeld; }
     void holdStory(float storyBefore);
     bool storyHeldBack() const { return openWindow() != nullptr; }
-    // The story messages and the quest panel shown now, in the order they are
-    // drawn; returns how many.
-    struct StoryPicture {
+
+    // --- The head-up display, each part listed once (WorldHud.cpp) ---
+    // A plate: a store picture drawn straight at its place, opaque in most of
+    // it. The frame draws the plates in the table's order, each followed by
+    // what stands on it; a press on a plate's drawn pixels stays with the
+    // display; the still picture keeps their opaque parts.
+    struct HudPlate {
+        int (*picture)(const TWorld&);            // the store picture it shows now
+        sf::Vector2f (*place)(const TWorld&);     // where its top left is drawn
+        void (*then)(TWorld&, sf::RenderTarget&); // what the frame draws next, or null
+    };
+    static std::span<const HudPlate> hudPlates();
+    // A story message (or the quest panel), shown while the story's time lies
+    // strictly between `from` and `to` and, for one that waits on the story's
+    // flags, while `shows` says so. One that `waits` never shows over an open
+    // window; a timed one (no `shows`) holds the story's time meanwhile.
+    struct StoryMessage {
         int id;
         sf::Vector2f at;
+        float from;
+        float to;
+        bool (*shows)(const TWorld&);             // null for a timed one
+        bool waits;                               // hidden while a window is open
+        void (*then)(TWorld&, sf::RenderTarget&); // drawn over it, or null
     };
-    int storyPictures(StoryPicture (&shown)[7]) const;
+    static std::span<const StoryMessage> storyMessages();
+    // Whether `message` (a row of the table) shows now.
+    bool storyShows(const StoryMessage& message) const;
 
     // --- The mouse (WorldMouse.cpp) ---
     // What the last frame showed on top at a point, top layer first: a story
@@ -130,12 +151,8 @@ public:
 
     // --- The frame (WorldDraw.cpp) ---
     void draw(sf::RenderTarget& target);
-    void drawBackground(sf::RenderTarget& target, int columns, int rows, float pitch);
-    void drawField(sf::RenderTarget& target);
-    // The field's parts: the still furniture over the dirt, and what lives
-    // and moves over it (feeders, bowls, eggs, chickens, bubbles).
-    void drawFurniture(sf::RenderTarget& target);
-    // With `hidden` (the open window's opaque part), the quick frame leaves
+    // What lives and moves over the still layers (feeders, bowls, eggs,
+    // chickens, bubbles). With `hidden` (the open window's opaque part), the quick frame leaves
     // out what lies wholly inside it.
     void drawLife(sf::RenderTarget& target, const sf::FloatRect& hidden = {});
     // Draws the sprite only where its picture has ink (the same pixels), in
@@ -151,10 +168,10 @@ public:
     // Adds to `covers` the target pixels where the head-up display's plates
     // are opaque, one in from each edge (where a unit is a pixel).
     void addHudCovers(const sf::RenderTarget& target);
-    // Leaves the furniture's shared stamps where drawing it would.
-    void placeFurnitureStamps();
     void drawHud(sf::RenderTarget& target);
-    void drawInventory(sf::RenderTarget& target);
+    // The cards that are shown, and the inventory bar's slots.
+    void drawCards(sf::RenderTarget& target);
+    void drawInventorySlots(sf::RenderTarget& target);
     // Draws the store's picture `id` at `place` as one of the head-up
     // display's plates (in the quick frame, its opaque part is copied).
     void drawPlate(sf::RenderTarget& target, int id, sf::Vector2f place);
@@ -227,29 +244,11 @@ public:
     std::vector<TBubble> bubbles;
     int cleanCount = 0;
 
-    // The floor's tiles gathered into one batch, so the renderer gets one
-    // draw instead of thousands; only a cache of the drawing, made again when
-    // the grid or the tile changes.
-    struct FloorLayout {
-        int columns = 0;
-        int rows = 0;
-        float pitch = 0.f;
-        sf::IntRect textureRect;
-        sf::Color colour;
-        const sf::Texture* texture = nullptr;
-        sf::Vector2f origin;
-        sf::Vector2f scale;
-        float degrees = 0.f;
-        bool operator==(const FloorLayout&) const = default;
-    };
-    sf::VertexArray floorTiles{sf::PrimitiveType::Triangles};
-    FloorLayout floorLayout;
-
     // Drawing aids, no part of the game's state: the still layers' picture
     // and a batch for the many small things. With drawDirect every object is
     // drawn by itself, the plain way (the reference the tests hold the
     // quicker frame to).
-    TFieldCache fieldCache;
+    TStillPicture stillPicture;
     TSpriteBatch batch;
     TInkBounds inkBounds;
     TPressShape pressShape;          // where the HUD's pictures are drawn, for presses

@@ -20,9 +20,6 @@ namespace {
 
 TTextureStore& store() { return TTextureStore::instance(); }
 
-// The head-up display's plates: the toolbar's tray and sockets, the
-// counters' frames and the inventory bar.
-
 } // namespace
 
 int TWorld::socketTexture(int index) const
@@ -46,7 +43,7 @@ void TWorld::addHudCovers(const sf::RenderTarget& target)
         if (plate.getScale() != sf::Vector2f(1.f, 1.f) || plate.getRotation() != sf::degrees(0.f)
             || plate.getColor().a != 255)
             return;
-        const sf::IntRect inner = fieldCache.opaqueInterior(plate.getTexture());
+        const sf::IntRect inner = stillPicture.opaqueInterior(plate.getTexture());
         const auto shown = inner.findIntersection(plate.getTextureRect());
         if (!shown || shown->size.x < 4 || shown->size.y < 4)
             return;
@@ -58,24 +55,17 @@ void TWorld::addHudCovers(const sf::RenderTarget& target)
         covers.push_back(covered);
         sf::Sprite placed = plate;
         placed.setPosition(place);
-        fieldCache.addPlate(placed, covered);
+        stillPicture.addPlate(placed, covered);
     };
-    cover(image::buttonControl, trayPlace);
-    for (int i = 0; i < 4; ++i)
-        cover(socketTexture(i), socketPlaces[i]);
-    for (const auto& button : toolbarButtons)
-        cover(button->stateTextures[button->state], button->getPosition());
-    cover(image::frameCountEggs, eggFramePlace);
-    cover(image::frameCurCoin, coinFramePlace);
-    cover(image::frameTimer, clockFramePlace);
-    cover(image::inventory, inventoryPlace);
+    for (const HudPlate& plate : hudPlates())
+        cover(plate.picture(*this), plate.place(*this));
 }
 
 void TWorld::draw(sf::RenderTarget& target)
 {
     if (drawDirect) {
-        drawBackground(target, 80, 45, 24.f);
-        drawField(target);
+        stillPicture.paintLayers(target);
+        drawLife(target);
         drawHud(target);
         return;
     }
@@ -91,14 +81,14 @@ void TWorld::draw(sf::RenderTarget& target)
         hiddenPixels = sf::IntRect(a + sf::Vector2i(1, 1), b - a - sf::Vector2i(2, 2));
     }
     covers.clear();
-    fieldCache.clearPlates();
+    stillPicture.clearPlates();
     if (hiddenPixels.size.x > 0 && hiddenPixels.size.y > 0)
         covers.push_back(hiddenPixels);
     addHudCovers(target);
     // The open window is drawn after the display's plates.
     if (hiddenPixels.size.x > 0 && hiddenPixels.size.y > 0)
-        fieldCache.addPlate(*openWindow(), hiddenPixels);
-    fieldCache.draw(target, *this, covers);
+        stillPicture.addPlate(*openWindow(), hiddenPixels);
+    stillPicture.draw(target, covers);
     drawLife(target, hiddenPixels.size.x > 0 ? hidden : sf::FloatRect());
     drawHud(target);
 }
@@ -119,7 +109,7 @@ sf::FloatRect TWorld::hiddenArea()
     if (window == nullptr || !window->visible || window->getRotation() != sf::degrees(0.f)
         || window->getColor().a != 255)
         return {};
-    const sf::IntRect inner = fieldCache.opaqueInterior(window->getTexture());
+    const sf::IntRect inner = stillPicture.opaqueInterior(window->getTexture());
     const sf::IntRect shown = window->getTextureRect();
     // The part of the opaque interior that the window's rectangle shows,
     // where the window puts it, one unit in from each edge.
@@ -139,89 +129,6 @@ sf::FloatRect TWorld::hiddenArea()
     const sf::Vector2f low(std::min(p.x, q.x) + 1.f, std::min(p.y, q.y) + 1.f);
     const sf::Vector2f high(std::max(p.x, q.x) - 1.f, std::max(p.y, q.y) - 1.f);
     return {low, high - low};
-}
-
-void TWorld::drawBackground(sf::RenderTarget& target, int columns, int rows, float pitch)
-{
-    // Every tile is the cell sprite stamped at its place: the same corners,
-    // texture coordinates and colour a draw of the sprite itself would send,
-    // in the same two triangles, only all in one batch.
-    sf::Sprite& tile = *cellSprite;
-    const FloorLayout layout{columns,
-                             rows,
-                             pitch,
-                             tile.getTextureRect(),
-                             tile.getColor(),
-                             &tile.getTexture(),
-                             tile.getOrigin(),
-                             tile.getScale(),
-                             tile.getRotation().asDegrees()};
-    sf::RenderStates states;
-    states.texture = &tile.getTexture();
-    if (layout == floorLayout && floorTiles.getVertexCount() != 0) {
-        // The stamp ends where the last tile is, as if every tile were drawn.
-        tile.setPosition({static_cast<float>(columns - 1) * pitch, static_cast<float>(rows - 1) * pitch});
-        target.draw(floorTiles, states);
-        return;
-    }
-    floorLayout = layout;
-    const sf::FloatRect rect(tile.getTextureRect());
-    const sf::Vector2f size(std::abs(rect.size.x), std::abs(rect.size.y));
-    const sf::Color colour = tile.getColor();
-    const sf::Vertex corners[4] = {{{0.f, 0.f}, colour, rect.position},
-                                   {{0.f, size.y}, colour, rect.position + sf::Vector2f(0.f, rect.size.y)},
-                                   {{size.x, 0.f}, colour, rect.position + sf::Vector2f(rect.size.x, 0.f)},
-                                   {size, colour, rect.position + rect.size}};
-    floorTiles.clear();
-    for (int i = 0; i < columns; ++i)
-        for (int j = 0; j < rows; ++j) {
-            tile.setPosition({static_cast<float>(i) * pitch, static_cast<float>(j) * pitch});
-            const sf::Transform& place = tile.getTransform();
-            for (int k : {0, 1, 2, 2, 1, 3}) {
-                sf::Vertex v = corners[k];
-                v.position = place.transformPoint(v.position);
-                floorTiles.append(v);
-            }
-        }
-    target.draw(floorTiles, states);
-}
-
-void TWorld::drawField(sf::RenderTarget& target)
-{
-    for (const sf::Sprite& dirt : pollution)
-        target.draw(dirt);
-    drawFurniture(target);
-    drawLife(target);
-}
-
-namespace {
-
-constexpr sf::Vector2f troughPlace{672.f, 250.f};
-constexpr float fanXs[] = {0.f, 125.f, 1675.f, 1800.f};
-constexpr float panelXs[] = {550.f, 445.f, 340.f, 235.f, 130.f, 25.f, -80.f};
-constexpr float panelY = 132.f;
-
-} // namespace
-
-void TWorld::drawFurniture(sf::RenderTarget& target)
-{
-    target.draw(rect221Sprite);
-    target.draw(frame60Sprite);
-    target.draw(frame49Sprite);
-    target.draw(subtractSprite);
-
-    store().drawSpriteAt(target, image::zherlob, troughPlace);
-    for (float x : fanXs)
-        store().drawSpriteAt(target, image::ventilation, {x, 0.f});
-    for (float x : panelXs)
-        store().drawSpriteAt(target, image::panel1, {x, panelY});
-}
-
-void TWorld::placeFurnitureStamps()
-{
-    store().getSprite(image::zherlob).setPosition(troughPlace);
-    store().getSprite(image::ventilation).setPosition({fanXs[3], 0.f});
-    store().getSprite(image::panel1).setPosition({panelXs[6], panelY});
 }
 
 void TWorld::drawLife(sf::RenderTarget& target, const sf::FloatRect& hidden)
@@ -323,37 +230,20 @@ void TWorld::drawInked(sf::RenderTarget& target, const sf::Sprite& sprite)
     }
     // Nothing inked: only the sprite's draw is skipped.
     for (const sf::IntRect& strip : TInkBounds::rowStrips(boxes))
-        TFieldCache::drawClipped(target, sprite, strip);
+        TStillPicture::drawClipped(target, sprite, strip);
 }
 
 void TWorld::drawHud(sf::RenderTarget& target)
 {
     const bool sorting = mode == ModeSorting || mode == ModeSortingRunning;
 
-    // Toolbar sockets under the round buttons; the sort and shop sockets glow
-    // while their window is open.
-    drawPlate(target, image::buttonControl, trayPlace);
-    for (int i = 0; i < 4; ++i)
-        drawPlate(target, socketTexture(i), socketPlaces[i]);
-    for (auto& button : toolbarButtons) {
-        drawPlate(target, button->stateTextures[button->state], button->getPosition());
-        button->drawIcon(target);
+    // The plates, each with what stands on it; the sort and shop sockets
+    // glow while their window is open.
+    for (const HudPlate& plate : hudPlates()) {
+        drawPlate(target, plate.picture(*this), plate.place(*this));
+        if (plate.then != nullptr)
+            plate.then(*this, target);
     }
-
-    drawPlate(target, image::frameCountEggs, eggFramePlace);
-    drawText(target, eggCountText);
-    drawPlate(target, image::frameCurCoin, coinFramePlace);
-    drawText(target, coinText);
-    drawPlate(target, image::frameTimer, clockFramePlace);
-    drawText(target, timeText);
-
-    kurortCard.draw(target);
-    if (vetCount > 0)
-        vetCard.draw(target);
-    if (psychologistCount > 0)
-        psychologistCard.draw(target);
-
-    drawInventory(target);
 
     if (activeTool >= 1 && activeTool <= 3)
         store().drawSpriteAt(target, image::cormbaby1 + (activeTool - 1), mousePos); // the feed bag carried
@@ -363,7 +253,7 @@ void TWorld::drawHud(sf::RenderTarget& target)
             sortMachine->draw(target);
         } else {
             if (sortMachine->visible)
-                fieldCache.drawPlate(target, *sortMachine);
+                stillPicture.drawPlate(target, *sortMachine);
             sortMachine->drawContents(target);
         }
         // Only a running machine marks eggs, and only those whose position
@@ -397,21 +287,18 @@ void TWorld::drawHud(sf::RenderTarget& target)
             shop->draw(target);
         } else if (shop->visible) {
             shop->drawTabs(target);
-            fieldCache.drawPlate(target, *shop);
+            stillPicture.drawPlate(target, *shop);
             shop->drawContents(target);
         }
     }
 
     // The story messages, then the quest panel with its count.
-    StoryPicture shown[7];
-    const int count = storyPictures(shown);
-    for (int k = 0; k < count; ++k) {
-        store().drawSpriteAt(target, shown[k].id, shown[k].at);
-        if (shown[k].id == image::quest1) {
-            questText.setString(std::to_string(coinsEarned) + "/1000");
-            drawText(target, questText);
+    for (const StoryMessage& message : storyMessages())
+        if (storyShows(message)) {
+            store().drawSpriteAt(target, message.id, message.at);
+            if (message.then != nullptr)
+                message.then(*this, target);
         }
-    }
 }
 
 void TWorld::drawPlate(sf::RenderTarget& target, int id, sf::Vector2f place)
@@ -421,12 +308,20 @@ void TWorld::drawPlate(sf::RenderTarget& target, int id, sf::Vector2f place)
     if (drawDirect)
         target.draw(plate);
     else
-        fieldCache.drawPlate(target, plate);
+        stillPicture.drawPlate(target, plate);
 }
 
-void TWorld::drawInventory(sf::RenderTarget& target)
+void TWorld::drawCards(sf::RenderTarget& target)
 {
-    drawPlate(target, image::inventory, inventoryPlace);
+    kurortCard.draw(target);
+    if (vetCount > 0)
+        vetCard.draw(target);
+    if (psychologistCount > 0)
+        psychologistCard.draw(target);
+}
+
+void TWorld::drawInventorySlots(sf::RenderTarget& target)
+{
     for (TSlot& slot : *inventorySlots)
         slot.draw(target);
 }

@@ -135,10 +135,8 @@ sf::Vector2f TWorld::tableEggRestingPlace(const TEgg2& egg) const
 TWorld::Cover TWorld::coverAt(float x, float y)
 {
     // The story messages and the quest panel, drawn last, as the HUD draws them.
-    StoryPicture shown[7];
-    const int count = storyPictures(shown);
-    for (int k = 0; k < count; ++k)
-        if (pictureCovers(shown[k].id, shown[k].at, x, y))
+    for (const StoryMessage& message : storyMessages())
+        if (storyShows(message) && pictureCovers(message.id, message.at, x, y))
             return Cover::Story;
 
     // An open window: its frame, and for the shop the page tabs at its side.
@@ -152,21 +150,10 @@ TWorld::Cover TWorld::coverAt(float x, float y)
                 return Cover::Window;
     }
 
-    // The toolbar's tray and sockets, the three counters, the inventory bar,
-    // and the cards that are shown.
-    struct Plate {
-        int id;
-        sf::Vector2f at;
-    };
-    for (Plate plate : {Plate{image::buttonControl, trayPlace}, Plate{image::buttonSort, socketPlaces[0]},
-                        Plate{image::buttonShop, socketPlaces[1]}, Plate{image::buttonSound, socketPlaces[2]},
-                        Plate{image::buttonClean, socketPlaces[3]}, Plate{image::frameCountEggs, eggFramePlace},
-                        Plate{image::frameCurCoin, coinFramePlace}, Plate{image::frameTimer, clockFramePlace},
-                        Plate{image::inventory, inventoryPlace}})
-        if (pictureCovers(plate.id, plate.at, x, y))
-            return Cover::Hud;
-    for (int index = 0; index < 4; ++index)
-        if (toolbarShows(index, x, y))
+    // The toolbar's tray, sockets and buttons, the three counters, the
+    // inventory bar, and the cards that are shown.
+    for (const HudPlate& plate : hudPlates())
+        if (pictureCovers(plate.picture(*this), plate.place(*this), x, y))
             return Cover::Hud;
     if (cardShows(kurortCard, x, y) || (vetCount > 0 && cardShows(vetCard, x, y))
         || (psychologistCount > 0 && cardShows(psychologistCard, x, y)))

@@ -193,31 +193,14 @@ void TWorld::spawnPollution(float dt)
         pollution.push_back(spot);
 }
 
-namespace {
-
-// The timed story messages, by the story's own time: each shows strictly
-// between its two bounds (the first from the start).
-struct TimedMessage {
-    float from;
-    float to;
-    int id;
-    sf::Vector2f at;
-};
-constexpr TimedMessage timedMessages[] = {{-1.f, 5.f, image::ortomyk, {295.f, 411.f}},
-                                          {10.f, 15.f, image::plimsa, {295.f, 411.f}},
-                                          {360.f, 370.f, image::scene11msg1, {313.f, 422.f}},
-                                          {375.f, 385.f, image::scene11msg2, {313.f, 714.f}}};
-// The quest panel shows from then on, until the quest is complete.
-constexpr float questPanelFrom = 385.f;
-
-} // namespace
-
 void TWorld::holdStory(float storyBefore)
 {
     if (!storyHeldBack())
         return;
     const float now = storyClock.getElapsed();
-    for (const TimedMessage& message : timedMessages) {
+    for (const StoryMessage& message : storyMessages()) {
+        if (message.shows != nullptr || !message.waits)
+            continue;
         // Inside a message: it waits, hidden, where it stood.
         if (storyBefore > message.from && storyBefore < message.to) {
             storyHeld = now - storyBefore;
@@ -229,23 +212,6 @@ void TWorld::holdStory(float storyBefore)
             return;
         }
     }
-}
-
-int TWorld::storyPictures(StoryPicture (&shown)[7]) const
-{
-    int count = 0;
-    const bool held = storyHeldBack();
-    const float t = storyTime();
-    for (const TimedMessage& message : timedMessages)
-        if (!held && t > message.from && t < message.to)
-            shown[count++] = {message.id, message.at};
-    if (showMessage3 && !held)
-        shown[count++] = {image::scene11msg3, {528.f, 253.f}};
-    if (showMessage4 && !held)
-        shown[count++] = {image::scene11msg4, {313.f, 411.f}};
-    if (t > questPanelFrom && !questComplete)
-        shown[count++] = {image::quest1, {29.f, 92.f}};
-    return count;
 }
 
 void TWorld::updateQuest(float dt)

@@ -75,4 +75,24 @@ inline TEgg2& addTableEgg(TWorld& world, sf::Vector2f p, bool defective = false)
     return world.eggsOnTable.back();
 }
 
+// Points strictly inside the two cartons of the sorting window: C0 at
+// (583, 615, 110, 75), C1 at (583, 750, 110, 75).
+inline const sf::Vector2f inC0{640.f, 650.f};
+inline const sf::Vector2f inC1{640.f, 790.f};
+
+// The sorting window open, the opening story gone by.
+inline void openSorting(TWorld& world)
+{
+    pastOpeningStory(world);
+    world.mode = TWorld::ModeSorting;
+}
+
+// A table egg at (800, 300) dragged from its own point to `p`, where it lands
+// exactly.
+inline void packAt(TWorld& world, sf::Vector2f p, bool defective)
+{
+    addTableEgg(world, {800.f, 300.f}, defective);
+    dragTo(world, {800.f, 300.f}, p);
+}
+
 } // namespace eggkit

@@ -22,8 +22,6 @@ using namespace eggkit;
 
 namespace {
 
-const sf::Vector2f inC0{640.f, 650.f};
-const sf::Vector2f inC1{640.f, 790.f};
 const sf::Vector2f firstPlus{765.f, 465.f}; // plus area 0: (745, 445) 40 x 40
 
 } // namespace
@@ -32,12 +30,8 @@ TEST_CASE("a carton that pays rises its payout; a packed red egg rises its fine"
 {
     testsupport::freshGame();
     TWorld world;
-    pastOpeningStory(world);
-    world.mode = TWorld::ModeSorting;
-    const auto pack = [&](sf::Vector2f p, bool defective) {
-        addTableEgg(world, {800.f, 300.f}, defective);
-        dragTo(world, {800.f, 300.f}, p);
-    };
+    openSorting(world);
+    const auto pack = [&](sf::Vector2f p, bool defective) { packAt(world, p, defective); };
     struct Row {
         const char* what;
         int c0;

@@ -137,7 +137,7 @@ TEST_CASE("the quick frame paints exactly the plain frame's pixels", "[scene][qu
         CHECK(differ == 0);
         // The still layers were put back from their picture (painted
         // afresh, the frame before) unless pictures are turned off.
-        CHECK(world->fieldCache.lastFramePut == world->fieldCache.picturesAllowed);
+        CHECK(world->stillPicture.lastFramePut == world->stillPicture.picturesAllowed);
     };
 
     SECTION("the field, frame after frame, as dirt comes and goes")
@@ -210,10 +210,10 @@ TEST_CASE("the quick frame paints exactly the plain frame's pixels", "[scene][qu
         world->refreshToolbarIcons();
         world->update(step);
         CHECK(world->hiddenArea().size.x > 700.f);
-        const long copied = world->fieldCache.platesCopied;
+        const long copied = world->stillPicture.platesCopied;
         same("shop");
         // The display's nine plates and the shop's page, in each quick frame.
-        CHECK(world->fieldCache.platesCopied - copied == 2 * 10);
+        CHECK(world->stillPicture.platesCopied - copied == 2 * 10);
         // A hen wholly under the window, another half under its edge.
         world->vecChikens[0].setPosition({900.f, 500.f});
         world->vecChikens[1].setPosition(world->hiddenArea().position + sf::Vector2f{0.f, 200.f});
@@ -260,12 +260,12 @@ TEST_CASE("the quick frame paints exactly the plain frame's pixels", "[scene][qu
     }
     SECTION("the head-up display's plates, copied, as they change")
     {
-        const long copied = world->fieldCache.platesCopied;
+        const long copied = world->stillPicture.platesCopied;
         same("plates as they start");
         // The tray, four sockets, three counters and the inventory bar (the
         // round buttons have no opaque part big enough to count), in each
         // quick frame.
-        CHECK(world->fieldCache.platesCopied - copied == 2 * 9);
+        CHECK(world->stillPicture.platesCopied - copied == 2 * 9);
         world->toolbarButtons[0]->state = TButton2::Hover;
         same("a button under the pointer");
         world->toolbarButtons[1]->state = TButton2::Pressed;
@@ -279,7 +279,7 @@ TEST_CASE("the quick frame paints exactly the plain frame's pixels", "[scene][qu
     }
     SECTION("painted every frame, as on a driver without framebuffer copies")
     {
-        world->fieldCache.picturesAllowed = false;
+        world->stillPicture.picturesAllowed = false;
         same("field");
         world->spawnPollution(5.f);
         same("a spot added");
@@ -314,7 +314,7 @@ TEST_CASE("chicks, growing hens and birds at the window's edge are drawn only wh
         CHECK(differ == 0);
         // The still layers were put back from their picture (painted
         // afresh, the frame before) unless pictures are turned off.
-        CHECK(world->fieldCache.lastFramePut == world->fieldCache.picturesAllowed);
+        CHECK(world->stillPicture.lastFramePut == world->stillPicture.picturesAllowed);
     };
     same("chicks");
     // Every size from a day-old chick to a hen, some facing each way, some
@@ -351,7 +351,7 @@ TEST_CASE("on the game's own window, opened smaller and grown, the quick frame i
     };
     (void)frame(false);
     (void)frame(false);
-    CHECK(world->fieldCache.lastFramePut);
+    CHECK(world->stillPicture.lastFramePut);
     window.setSize({1920, 1080});
     while (window.pollEvent()) {
     }
@@ -398,27 +398,27 @@ TEST_CASE("on the game's own window, opened smaller and grown, the quick frame i
     window.setView(sf::View(sf::FloatRect({0.f, 0.f}, sf::Vector2f(window.getSize()))));
     world->mode = TWorld::ModeField;
     (void)frame(false);
-    const long paints = world->fieldCache.penPaints;
-    const long grounds = world->fieldCache.groundPaints;
-    const long spots = world->fieldCache.spotPaints;
+    const long paints = world->stillPicture.penPaints;
+    const long grounds = world->stillPicture.groundPaints;
+    const long spots = world->stillPicture.spotPaints;
     for (int i = 0; i < 5; ++i) {
         (void)frame(false);
-        CHECK(world->fieldCache.lastFramePut);
+        CHECK(world->stillPicture.lastFramePut);
     }
-    CHECK(world->fieldCache.penPaints == paints);
+    CHECK(world->stillPicture.penPaints == paints);
     world->spawnPollution(5.f);
     (void)frame(false);
     (void)frame(false);
-    CHECK(world->fieldCache.penPaints == paints + 1);
-    CHECK(world->fieldCache.groundPaints == grounds);
-    CHECK(world->fieldCache.spotPaints == spots + 1);
+    CHECK(world->stillPicture.penPaints == paints + 1);
+    CHECK(world->stillPicture.groundPaints == grounds);
+    CHECK(world->stillPicture.spotPaints == spots + 1);
 }
 
 TEST_CASE("the still layers' copy leaves out exactly the covered pixels", "[scene][quick]")
 {
     // Every pixel of a small area, by how many parts and covers hold it.
     const auto check = [](const sf::IntRect& area, const std::vector<sf::IntRect>& covered) {
-        const std::vector<sf::IntRect> parts = TFieldCache::uncoveredParts(area, covered);
+        const std::vector<sf::IntRect> parts = TStillPicture::uncoveredParts(area, covered);
         long wrong = 0;
         for (int y = area.position.y; y < area.position.y + area.size.y; ++y)
             for (int x = area.position.x; x < area.position.x + area.size.x; ++x) {

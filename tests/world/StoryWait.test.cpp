@@ -21,11 +21,10 @@ namespace {
 // The ids of the story pictures the frame shows now.
 std::vector<int> shownIds(const TWorld& world)
 {
-    TWorld::StoryPicture shown[7];
-    const int count = world.storyPictures(shown);
     std::vector<int> ids;
-    for (int k = 0; k < count; ++k)
-        ids.push_back(shown[k].id);
+    for (const TWorld::StoryMessage& message : TWorld::storyMessages())
+        if (world.storyShows(message))
+            ids.push_back(message.id);
     return ids;
 }
 

@@ -24,8 +24,6 @@ const sf::Vector2f shopToggle{850.f, 1000.f};   // socket 68 / round button 1: 8
 const sf::Vector2f cleanButton{1150.f, 1000.f}; // round button 3: 1120..1233
 const sf::Vector2f closeImage{1340.f, 170.f};   // image 69: 1323..1371 x 150..198
 const sf::Vector2f startButton{1250.f, 750.f};  // 1222..1335 x 725..838
-const sf::Vector2f inC0{640.f, 650.f};          // strictly inside (583, 615, 110, 75)
-const sf::Vector2f inC1{640.f, 790.f};          // strictly inside (583, 750, 110, 75)
 // Cards at half scale around (179, 270): kurort x 1330.5..1509.5, vet 1480.5..1659.5,
 // psychologist 1630.5..1809.5, all y 840..1110.
 const sf::Vector2f onKurort{1420.f, 900.f};
@@ -262,13 +260,8 @@ TEST_CASE("packing pays every sixth egg and charges for bad ones", "[eggline][mo
 {
     testsupport::freshGame();
     TWorld world;
-    pastOpeningStory(world);
-    world.mode = TWorld::ModeSorting;
-    // An egg at (800, 300) dragged from its own point to p lands exactly on p.
-    const auto pack = [&](sf::Vector2f p, bool defective) {
-        addTableEgg(world, {800.f, 300.f}, defective);
-        dragTo(world, {800.f, 300.f}, p);
-    };
+    openSorting(world);
+    const auto pack = [&](sf::Vector2f p, bool defective) { packAt(world, p, defective); };
 
     SECTION("C0: five pay nothing, the sixth pays 36 and empties it, a seventh starts again")
     {
@@ -331,8 +324,7 @@ TEST_CASE("a table egg let go anywhere but on a carton or the table goes back wh
 {
     testsupport::freshGame();
     TWorld world;
-    pastOpeningStory(world);
-    world.mode = TWorld::ModeSorting;
+    openSorting(world);
     // The table is the machine's board, 648..1261 x 220..520.
     struct Row {
         const char* what;

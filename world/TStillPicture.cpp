@@ -1,14 +1,12 @@
-#include "world/TFieldCache.hpp"
+#include "world/TStillPicture.hpp"
 
-#include "core/TTextureStore.hpp"
 #include "platform/StartupMemory.hpp"
-#include "world/ProcessObjects.hpp"
-#include "world/TWorld.hpp"
 
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderStates.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
@@ -16,11 +14,6 @@
 #include <vector>
 
 namespace {
-
-// The floor's grid: 80 by 45 tiles of 24 pixels cover 1920 by 1080.
-constexpr int floorColumns = 80;
-constexpr int floorRows = 45;
-constexpr float floorPitch = 24.f;
 
 // The look of a stamp that its drawing moves: everything but the position.
 TSpriteLook stampLook(const sf::Sprite& stamp)
@@ -32,116 +25,261 @@ TSpriteLook stampLook(const sf::Sprite& stamp)
 
 } // namespace
 
-TSpriteLook::TSpriteLook(const sf::Sprite& sprite)
-    : texture(&sprite.getTexture())
-    , rect(sprite.getTextureRect())
-    , colour(sprite.getColor().toInteger())
-{
-    const float* m = sprite.getTransform().getMatrix();
-    // The 2D part of the 4x4 matrix (column-major): x and y rows.
-    const int used[6] = {0, 4, 12, 1, 5, 13};
-    for (int k = 0; k < 6; ++k)
-        matrix[k] = m[used[k]];
-}
-
-TFieldCache::ViewLook TFieldCache::lookOf(const sf::RenderTarget& target)
+TStillPicture::ViewLook TStillPicture::lookOf(const sf::RenderTarget& target)
 {
     const sf::View& view = target.getView();
     return {view.getCenter(),   view.getSize(),    view.getRotation().asDegrees(),
             view.getViewport(), view.getScissor(), target.getSize()};
 }
 
-std::vector<TSpriteLook> TFieldCache::penLooks(TWorld& world) const
+void TStillPicture::addFloor(sf::Sprite& tile, int columns, int rows, float pitch)
 {
-    TTextureStore& store = TTextureStore::instance();
-    return {TSpriteLook(world.rect221Sprite),           TSpriteLook(world.frame60Sprite),
-            TSpriteLook(world.frame49Sprite),           TSpriteLook(world.subtractSprite),
-            stampLook(store.getSprite(image::zherlob)), stampLook(store.getSprite(image::ventilation)),
-            stampLook(store.getSprite(image::panel1))};
+    Layer layer;
+    layer.kind = Layer::Kind::Floor;
+    layer.stamp = &tile;
+    layer.columns = columns;
+    layer.rows = rows;
+    layer.pitch = pitch;
+    layers.push_back(std::move(layer));
+    forget();
 }
 
-bool TFieldCache::groundCurrent(TWorld& world, const ViewLook& view, std::size_t& spotsDrawn) const
+void TStillPicture::addSpots(const std::vector<sf::Sprite>& list)
+{
+    Layer layer;
+    layer.kind = Layer::Kind::Spots;
+    layer.spots = &list;
+    spotsLayer = layers.size();
+    layers.push_back(std::move(layer));
+    forget();
+}
+
+void TStillPicture::addSprite(const sf::Sprite& sprite)
+{
+    Layer layer;
+    layer.kind = Layer::Kind::Sprite;
+    layer.sprite = &sprite;
+    layers.push_back(std::move(layer));
+    forget();
+}
+
+void TStillPicture::addStamps(sf::Sprite& stamp, std::vector<sf::Vector2f> places)
+{
+    Layer layer;
+    layer.kind = Layer::Kind::Stamps;
+    layer.stamp = &stamp;
+    layer.places = std::move(places);
+    layers.push_back(std::move(layer));
+    forget();
+}
+
+std::vector<TSpriteLook> TStillPicture::layerLook(std::size_t index) const
+{
+    const Layer& layer = layers[index];
+    switch (layer.kind) {
+    case Layer::Kind::Spots: {
+        std::vector<TSpriteLook> looks;
+        for (const sf::Sprite& spot : *layer.spots)
+            looks.emplace_back(spot);
+        return looks;
+    }
+    case Layer::Kind::Sprite: return {TSpriteLook(*layer.sprite)};
+    // The grid and the places stay as they were named; the stamp is moved by
+    // its drawing.
+    case Layer::Kind::Floor:
+    case Layer::Kind::Stamps: break;
+    }
+    return {stampLook(*layer.stamp)};
+}
+
+std::vector<TSpriteLook> TStillPicture::looksOf(std::size_t from, std::size_t to) const
+{
+    std::vector<TSpriteLook> looks;
+    for (std::size_t k = from; k < to; ++k)
+        for (const TSpriteLook& look : layerLook(k))
+            looks.push_back(look);
+    return looks;
+}
+
+const std::vector<sf::Sprite>& TStillPicture::dirt() const
+{
+    static const std::vector<sf::Sprite> none;
+    return spotsLayer == npos ? none : *layers[spotsLayer].spots;
+}
+
+void TStillPicture::paint(sf::RenderTarget& target, std::size_t index)
+{
+    const Layer& layer = layers[index];
+    switch (layer.kind) {
+    case Layer::Kind::Floor: paintFloor(target, layer); return;
+    case Layer::Kind::Spots:
+        for (const sf::Sprite& spot : *layer.spots)
+            target.draw(spot);
+        return;
+    case Layer::Kind::Sprite: target.draw(*layer.sprite); return;
+    case Layer::Kind::Stamps:
+        for (sf::Vector2f place : layer.places) {
+            layer.stamp->setPosition(place);
+            target.draw(*layer.stamp);
+        }
+        return;
+    }
+}
+
+void TStillPicture::paintLayers(sf::RenderTarget& target)
+{
+    for (std::size_t k = 0; k < layers.size(); ++k)
+        paint(target, k);
+}
+
+void TStillPicture::paintFloor(sf::RenderTarget& target, const Layer& layer)
+{
+    // Every tile is the stamp at its place: the same corners, texture
+    // coordinates and colour a draw of the sprite itself would send, in the
+    // same two triangles, only all in one batch.
+    sf::Sprite& tile = *layer.stamp;
+    const int columns = layer.columns, rows = layer.rows;
+    const float pitch = layer.pitch;
+    const FloorBatch::Layout layout{columns,
+                                    rows,
+                                    pitch,
+                                    tile.getTextureRect(),
+                                    tile.getColor(),
+                                    &tile.getTexture(),
+                                    tile.getOrigin(),
+                                    tile.getScale(),
+                                    tile.getRotation().asDegrees()};
+    sf::RenderStates states;
+    states.texture = &tile.getTexture();
+    if (layout == floor.layout && floor.tiles.getVertexCount() != 0) {
+        // The stamp ends where the last tile is, as if every tile were drawn.
+        tile.setPosition({static_cast<float>(columns - 1) * pitch, static_cast<float>(rows - 1) * pitch});
+        target.draw(floor.tiles, states);
+        return;
+    }
+    floor.layout = layout;
+    const sf::FloatRect rect(tile.getTextureRect());
+    const sf::Vector2f size(std::abs(rect.size.x), std::abs(rect.size.y));
+    const sf::Color colour = tile.getColor();
+    const sf::Vertex corners[4] = {{{0.f, 0.f}, colour, rect.position},
+                                   {{0.f, size.y}, colour, rect.position + sf::Vector2f(0.f, rect.size.y)},
+                                   {{size.x, 0.f}, colour, rect.position + sf::Vector2f(rect.size.x, 0.f)},
+                                   {size, colour, rect.position + rect.size}};
+    floor.tiles.clear();
+    for (int i = 0; i < columns; ++i)
+        for (int j = 0; j < rows; ++j) {
+            tile.setPosition({static_cast<float>(i) * pitch, static_cast<float>(j) * pitch});
+            const sf::Transform& place = tile.getTransform();
+            for (int k : {0, 1, 2, 2, 1, 3}) {
+                sf::Vertex v = corners[k];
+                v.position = place.transformPoint(v.position);
+                floor.tiles.append(v);
+            }
+        }
+    target.draw(floor.tiles, states);
+}
+
+void TStillPicture::leaveStamps(std::size_t from, std::size_t to)
+{
+    for (std::size_t k = from; k < to; ++k) {
+        const Layer& layer = layers[k];
+        if (layer.kind == Layer::Kind::Floor)
+            layer.stamp->setPosition({static_cast<float>(layer.columns - 1) * layer.pitch,
+                                      static_cast<float>(layer.rows - 1) * layer.pitch});
+        else if (layer.kind == Layer::Kind::Stamps && !layer.places.empty())
+            layer.stamp->setPosition(layer.places.back());
+    }
+}
+
+bool TStillPicture::groundCurrent(const ViewLook& view, std::size_t& spotsDrawn) const
 {
     spotsDrawn = 0;
-    if (!haveGround || !(view == groundView) || floorLook != std::vector<TSpriteLook>{stampLook(*cellSprite)})
+    const std::size_t below = spotsLayer == npos ? 0 : spotsLayer;
+    if (!haveGround || !(view == groundView) || floorLook != looksOf(0, below))
         return false;
-    const std::vector<sf::Sprite>& dirt = world.pollution;
-    if (spots.size() > dirt.size())
+    const std::vector<sf::Sprite>& spotsNow = dirt();
+    if (spots.size() > spotsNow.size())
         return false;
     for (std::size_t i = 0; i < spots.size(); ++i)
-        if (!(spots[i] == TSpriteLook(dirt[i])))
+        if (!(spots[i] == TSpriteLook(spotsNow[i])))
             return false;
     spotsDrawn = spots.size();
     return true;
 }
 
-void TFieldCache::paintGround(sf::RenderTarget& target, TWorld& world, std::size_t from)
+void TStillPicture::paintGround(sf::RenderTarget& target, std::size_t from)
 {
+    const std::size_t below = spotsLayer == npos ? 0 : spotsLayer;
+    const std::vector<sf::Sprite>& spotsNow = dirt();
     if (from == npos) {
         from = 0;
-        world.drawBackground(target, floorColumns, floorRows, floorPitch);
-        floorLook = {stampLook(*cellSprite)};
+        for (std::size_t k = 0; k < below; ++k)
+            paint(target, k);
+        floorLook = looksOf(0, below);
         spots.clear();
         ++groundPaints;
-    } else if (from < world.pollution.size()) {
+    } else if (from < spotsNow.size()) {
         ++spotPaints;
     }
     // Dirt only ever comes at the end of the list, and the spots lie right on
-    // the floor, so new ones are painted over the kept ground as it is.
-    for (std::size_t i = from; i < world.pollution.size(); ++i) {
-        target.draw(world.pollution[i]);
-        spots.emplace_back(world.pollution[i]);
+    // the layers below, so new ones are painted over the kept ground as it is.
+    for (std::size_t i = from; i < spotsNow.size(); ++i) {
+        target.draw(spotsNow[i]);
+        spots.emplace_back(spotsNow[i]);
     }
 }
 
-void TFieldCache::draw(sf::RenderTarget& target, TWorld& world, const std::vector<sf::IntRect>& covered)
+void TStillPicture::draw(sf::RenderTarget& target, const std::vector<sf::IntRect>& covered)
 {
     lastFramePut = false;
     platesCurrent = false;
     const ViewLook view = lookOf(target);
     const sf::IntRect whole({0, 0}, sf::Vector2i(target.getSize()));
     const sf::IntRect area = target.getViewport(target.getView()).findIntersection(whole).value_or(sf::IntRect());
+    // The ground: the layers up to the dirt and the dirt; the pen: the
+    // ground, the layers over it and the plates.
+    const std::size_t groundEnd = spotsLayer == npos ? 0 : spotsLayer + 1;
 
     std::size_t spotsDrawn = 0;
-    const bool groundKept = picturesAllowed && groundCurrent(world, view, spotsDrawn) && ground.fits(target);
-    if (groundKept && spotsDrawn == world.pollution.size() && havePen && pen.fits(target)
-        && penLooks(world) == furniture && plates == paintedPlates) {
+    const bool groundKept = picturesAllowed && groundCurrent(view, spotsDrawn) && ground.fits(target);
+    const std::vector<TSpriteLook> over = looksOf(groundEnd, layers.size());
+    if (groundKept && spotsDrawn == dirt().size() && havePen && pen.fits(target) && over == furniture
+        && plates == paintedPlates) {
         // Nothing changed: the picture put back, but for what will be covered.
         lastFramePut = pen.put(target, uncoveredParts(area, covered));
         if (lastFramePut) {
             platesCurrent = true;
             // The stamps end where their last drawing would leave them.
-            cellSprite->setPosition(
-                {static_cast<float>(floorColumns - 1) * floorPitch, static_cast<float>(floorRows - 1) * floorPitch});
-            world.placeFurnitureStamps();
+            leaveStamps(0, layers.size());
             return;
         }
     }
 
     // The layers painted on the target itself, as the frame paints them, and
     // the pictures taken: the ground put back with the new spots on it, or
-    // painted whole; then the furniture, and the plates' opaque parts (the
-    // frame paints the plates over them later).
-    paintGround(target, world, groundKept && ground.put(target, {area}) ? spotsDrawn : npos);
+    // painted whole; then the layers over it, and the plates' opaque parts
+    // (the frame paints the plates over them later).
+    paintGround(target, groundKept && ground.put(target, {area}) ? spotsDrawn : npos);
     groundView = view;
     haveGround = picturesAllowed && ground.take(target, {area});
-    world.drawFurniture(target);
+    for (std::size_t k = groundEnd; k < layers.size(); ++k)
+        paint(target, k);
     for (const Plate& plate : plates)
         drawClipped(target, plate.sprite, plate.cover);
     havePen = haveGround && pen.take(target, {area});
-    furniture = penLooks(world);
+    furniture = over;
     paintedPlates = plates;
     platesCurrent = havePen;
     ++penPaints;
 }
 
-void TFieldCache::addPlate(const sf::Sprite& sprite, const sf::IntRect& cover)
+void TStillPicture::addPlate(const sf::Sprite& sprite, const sf::IntRect& cover)
 {
     if (cover.size.x > 0 && cover.size.y > 0)
         plates.push_back({sprite, cover});
 }
 
-void TFieldCache::drawPlate(sf::RenderTarget& target, const sf::Sprite& sprite)
+void TStillPicture::drawPlate(sf::RenderTarget& target, const sf::Sprite& sprite)
 {
     const TSpriteLook look(sprite);
     const auto painted = std::find_if(paintedPlates.begin(), paintedPlates.end(),
@@ -164,7 +302,7 @@ void TFieldCache::drawPlate(sf::RenderTarget& target, const sf::Sprite& sprite)
         drawClipped(target, sprite, edge);
 }
 
-void TFieldCache::drawClipped(sf::RenderTarget& target, const sf::Sprite& sprite, const sf::IntRect& pixels)
+void TStillPicture::drawClipped(sf::RenderTarget& target, const sf::Sprite& sprite, const sf::IntRect& pixels)
 {
     const sf::View view = target.getView();
     const sf::Vector2f size(target.getSize());
@@ -180,7 +318,7 @@ void TFieldCache::drawClipped(sf::RenderTarget& target, const sf::Sprite& sprite
     target.setView(view);
 }
 
-std::vector<sf::IntRect> TFieldCache::uncoveredParts(const sf::IntRect& area, const std::vector<sf::IntRect>& covered)
+std::vector<sf::IntRect> TStillPicture::uncoveredParts(const sf::IntRect& area, const std::vector<sf::IntRect>& covered)
 {
     const int left = area.position.x, top = area.position.y;
     const int right = left + area.size.x, bottom = top + area.size.y;
@@ -236,7 +374,7 @@ std::vector<sf::IntRect> TFieldCache::uncoveredParts(const sf::IntRect& area, co
     return parts;
 }
 
-void TFieldCache::forget()
+void TStillPicture::forget()
 {
     haveGround = havePen = false;
     spots.clear();
@@ -246,7 +384,7 @@ void TFieldCache::forget()
     pen.forget();
 }
 
-sf::IntRect TFieldCache::opaqueInterior(const sf::Texture& texture)
+sf::IntRect TStillPicture::opaqueInterior(const sf::Texture& texture)
 {
     if (const auto found = interiors.find(&texture); found != interiors.end())
         return found->second;
@@ -257,7 +395,7 @@ sf::IntRect TFieldCache::opaqueInterior(const sf::Texture& texture)
     return interior;
 }
 
-sf::IntRect TFieldCache::opaqueInteriorOf(const sf::Image& image)
+sf::IntRect TStillPicture::opaqueInteriorOf(const sf::Image& image)
 {
     const int w = static_cast<int>(image.getSize().x), h = static_cast<int>(image.getSize().y);
     // Counts of pixels that are not fully opaque, summed over rectangles
