@@ -63,7 +63,8 @@ public:
     void forget();
 
     // A rectangle of `texture` (in its pixels) whose every pixel is fully
-    // opaque, or an empty one; found once per texture.
+    // opaque, or an empty one: the store's for its plates, else found once
+    // per texture.
     sf::IntRect opaqueInterior(const sf::Texture& texture);
 
     // How often each picture was painted and plates copied (for tests).
@@ -92,7 +93,6 @@ private:
     void paintGround(sf::RenderTarget& target, TWorld& world, std::size_t from);
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
     std::vector<TSpriteLook> penLooks(TWorld& world) const;
-    static sf::IntRect opaqueInteriorOf(const sf::Image& image);
 
     struct Plate {
         sf::Sprite sprite;
