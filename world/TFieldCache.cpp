@@ -123,9 +123,12 @@ void TFieldCache::draw(sf::RenderTarget& target, TWorld& world, const std::vecto
     // the pictures taken: the ground put back with the new spots on it, or
     // painted whole; then the furniture, and the plates' opaque parts (the
     // frame paints the plates over them later).
-    paintGround(target, world, groundKept && ground.put(target, {area}) ? spotsDrawn : npos);
+    const bool groundPut = groundKept && ground.put(target, {area});
+    paintGround(target, world, groundPut ? spotsDrawn : npos);
     groundView = view;
-    haveGround = picturesAllowed && ground.take(target, {area});
+    // Ground put back with no new spot on it is the picture already kept.
+    const bool groundSame = groundPut && spotsDrawn == world.pollution.size();
+    haveGround = picturesAllowed && (groundSame || ground.take(target, {area}));
     world.drawFurniture(target);
     for (const Plate& plate : plates)
         drawClipped(target, plate.sprite, plate.cover);
