@@ -303,13 +303,12 @@ int TGame::run()
         long frame = 0;
         bool started = false;
         while (window.isOpen()) {
-            // Once the game is on screen and the still layers' picture is
-            // taken (the second frame): the memory the start kept in hand
+            // Once the game is on screen: the memory the start kept in hand
             // goes back to the system, the mipmaps of the pictures drawn
-            // smaller are made one per frame, and with the last the pages of
-            // code the start alone ran go too.
-            if (frame > 1 && !started)
-                started = !continueStart(frame == 2);
+            // smaller are made one per frame, and with the first and the
+            // last the pages of code the start alone ran go too.
+            if (frame > 0 && !started)
+                started = !continueStart(frame == 1);
             const float measured = clock.restart().asSeconds();
             const float dt = options.fixedDt ? *options.fixedDt : measured;
             if (accountFrame(dt))
@@ -334,7 +333,8 @@ int TGame::run()
             window.clear(sf::Color::Black);
             // The first frame is drawn the plain way, which shows the same
             // pixels without waiting for the still layers' picture to be
-            // painted and taken: the next frame takes it.
+            // painted and taken: the next frame takes it (the mipmaps come
+            // on the same frames as before, so every frame keeps its pixels).
             world->drawDirect = frame == 0;
             world->draw(window);
             world->drawAnswers(window);

@@ -209,8 +209,8 @@ int main(int argc, char** argv)
     bool started = false;
     for (long frame = 0; frame < frames; ++frame) {
         const auto begin = Clock::now();
-        if (frame > 1 && !started) {
-            started = !continueStart(frame == 2);
+        if (frame > 0 && !started) {
+            started = !continueStart(frame == 1);
             happened[frame] += started ? "a mipmap, the start over; " : "a mipmap; ";
         }
         for (; next < steps.size() && steps[next].frame == frame; ++next) {

@@ -26,9 +26,8 @@ void buildProcessObjects(bool withSound);
 // Destroys everything in reverse order of construction.
 void destroyProcessObjects();
 
-// The start's tail, one step a frame once the first frame is shown (the
-// game calls it from its third frame on, after the still layers' picture is
-// taken, each frame, while it returns true): on the first
+// The start's tail, one step a frame once the first frame is shown (call it
+// from the second frame on, each frame, while it returns true): on the first
 // call the heap hands its spare room back and from then on keeps no freed
 // memory; each call makes the mipmaps of one picture drawn smaller and hands
 // the storage they replaced straight back, so the pictures' old and new
