@@ -305,8 +305,8 @@ int TGame::run()
         while (window.isOpen()) {
             // Once the game is on screen: the memory the start kept in hand
             // goes back to the system, the mipmaps of the pictures drawn
-            // smaller are made one per frame, and with the last the pages of
-            // code the start alone ran go too.
+            // smaller are made one per frame, and with the first and the
+            // last the pages of code the start alone ran go too.
             if (frame > 0 && !started)
                 started = !continueStart(frame == 1);
             const float measured = clock.restart().asSeconds();
@@ -331,6 +331,11 @@ int TGame::run()
             if (TFarmKeeper::closeRequested())
                 window.close();
             window.clear(sf::Color::Black);
+            // The first frame is drawn the plain way, which shows the same
+            // pixels without waiting for the still layers' picture to be
+            // painted and taken: the next frame takes it (the mipmaps come
+            // on the same frames as before, so every frame keeps its pixels).
+            world->drawDirect = frame == 0;
             world->draw(window);
             world->drawAnswers(window);
             if (paused)

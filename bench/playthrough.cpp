@@ -220,6 +220,7 @@ int main(int argc, char** argv)
         }
         world->update(frameStep);
         window.clear(sf::Color::Black);
+        world->drawDirect = frame == 0;
         world->draw(window);
         window.display();
         while (window.pollEvent()) {

@@ -2,10 +2,12 @@
 
 #include "core/DataFolder.hpp"
 #include "core/ImageTable.hpp"
+#include "core/OpaqueInterior.hpp"
 #include "core/TDecodeRing.hpp"
 #include "core/TImageDecoder.hpp"
 #include "platform/StartupMemory.hpp"
 
+#include <SFML/Graphics/Image.hpp>
 #include <SFML/Window/Context.hpp>
 #include <SFML/Window/GlResource.hpp>
 
@@ -227,7 +229,7 @@ public:
     explicit DecodeAhead(const std::vector<LoadStep>& order)
         : steps(order)
         , results(order.size())
-        , inks(order.size())
+        , shapes(order.size())
         , stillNeeded(order.size() + 1, 0)
         , ring(largest(order))
         , worker([this](std::stop_token stop) { run(stop); })
@@ -243,11 +245,12 @@ public:
         return results[index];
     }
 
-    // The ink map of step `index` (taken once, after `take(index)`).
-    TInkMap takeInk(std::size_t index)
+    // What the pixels of step `index` told of its shape (taken once,
+    // after `take(index)`).
+    TImageLoader::Shapes takeShapes(std::size_t index)
     {
         std::lock_guard lock(mutex);
-        return std::move(inks[index]);
+        return std::move(shapes[index]);
     }
 
     // The caller is done with the pixels of step `index` (steps are released
@@ -302,14 +305,24 @@ private:
             TImageDecoder::Pixels pixels;
             std::optional<TImageDecoder::Pixels> result;
             bool placed = false;
-            // A chicken sheet's ink map is made row by row as the rows come.
-            TInkMap ink;
-            TImageDecoder::RowSeen inkOf;
-            if (TImageLoader::chickenSheet(steps[i].id))
-                inkOf = [&ink](sf::Vector2u size, unsigned y, const std::uint8_t* row) {
-                    if (y == 0)
-                        ink = TInkMap(size);
-                    ink.addRow(y, row);
+            // A chicken sheet's ink map, and a pressed picture's mask, are
+            // made row by row as the rows come.
+            TImageLoader::Shapes shape;
+            const bool inked = TImageLoader::chickenSheet(steps[i].id);
+            const bool pressed = TImageLoader::pressedPicture(steps[i].id);
+            TImageDecoder::RowSeen shapeOf;
+            if (inked || pressed)
+                shapeOf = [&shape, inked, pressed](sf::Vector2u size, unsigned y, const std::uint8_t* row) {
+                    if (y == 0) {
+                        if (inked)
+                            shape.ink = TInkMap(size);
+                        if (pressed)
+                            shape.press = TPressMask(size);
+                    }
+                    if (inked)
+                        shape.ink.addRow(y, row);
+                    if (pressed)
+                        shape.press.addRow(y, row);
                 };
             const bool ok = steps[i].refusal.empty()
                             && decoder.decode(
@@ -319,14 +332,16 @@ private:
                                     placed = at != nullptr;
                                     return at;
                                 },
-                                inkOf);
+                                shapeOf);
+            if (ok && TImageLoader::plate(steps[i].id))
+                shape.interior = opaqueInteriorOf(pixels.data, pixels.size);
             if (ok)
                 result = pixels;
             else
-                ink = TInkMap();
+                shape = TImageLoader::Shapes();
             const double spent = secondsSince(start);
             std::lock_guard lock(mutex);
-            inks[i] = std::move(ink);
+            shapes[i] = std::move(shape);
             // A file that got room but then failed to decode gives it back.
             if (placed && !ok)
                 ring.takeBack();
@@ -339,7 +354,7 @@ private:
 
     const std::vector<LoadStep>& steps;
     std::vector<std::optional<TImageDecoder::Pixels>> results;
-    std::vector<TInkMap> inks;
+    std::vector<TImageLoader::Shapes> shapes;
     std::vector<std::size_t> stillNeeded; // the largest image from each step on
     std::mutex mutex;
     std::condition_variable_any changed;
@@ -349,6 +364,21 @@ private:
     TImageDecoder decoder;
     std::jthread worker; // last: starts once everything above exists
 };
+
+// The press mask and the opaque interior of an image the media library
+// loaded (a file the quick decoder declined), from the file's pixels as the
+// library reads them; the ink map stays empty.
+void shapesFromFile(int id, const std::string& path, TImageLoader::Shapes& shapes)
+{
+    const bool pressed = TImageLoader::pressedPicture(id), plate = TImageLoader::plate(id);
+    sf::Image image;
+    if ((!pressed && !plate) || !image.loadFromFile(path))
+        return;
+    if (pressed)
+        shapes.press = TPressMask(image.getPixelsPtr(), image.getSize());
+    if (plate)
+        shapes.interior = opaqueInteriorOf(image.getPixelsPtr(), image.getSize());
+}
 
 // The texture of a step: from its decoded pixels when there are any, else
 // from the file, the media library's way; none for a refused file. A file
@@ -392,6 +422,65 @@ bool TImageLoader::chickenSheet(int id)
     }
 }
 
+bool TImageLoader::pressedPicture(int id)
+{
+    switch (id) {
+    case image::placeholder:
+    case image::ortomyk:
+    case image::plimsa:
+    case image::scene11msg1:
+    case image::scene11msg2:
+    case image::scene11msg3:
+    case image::scene11msg4:
+    case image::quest1:
+    case image::buttonControl:
+    case image::frameCountEggs:
+    case image::frameCurCoin:
+    case image::frameTimer:
+    case image::inventory:
+    case image::buttonSort:
+    case image::buttonSortPressed:
+    case image::buttonShop:
+    case image::buttonShopPressed:
+    case image::buttonSound:
+    case image::buttonClean:
+    case image::circleButton:
+    case image::circleButtonHover:
+    case image::circleButtonPressed:
+    case image::phsiholog:
+    case image::veterinar:
+    case image::kurort: return true;
+    default: return false;
+    }
+}
+
+bool TImageLoader::plate(int id)
+{
+    switch (id) {
+    case image::placeholder:
+    case image::buttonControl:
+    case image::buttonSort:
+    case image::buttonSortPressed:
+    case image::buttonShop:
+    case image::buttonShopPressed:
+    case image::buttonSound:
+    case image::buttonClean:
+    case image::circleButton:
+    case image::circleButtonHover:
+    case image::circleButtonPressed:
+    case image::frameCountEggs:
+    case image::frameCurCoin:
+    case image::frameTimer:
+    case image::inventory:
+    case image::winSort:
+    case image::windowShop:
+    case image::shopPage1Background:
+    case image::shopPage2Background:
+    case image::shopPage3Background: return true;
+    default: return false;
+    }
+}
+
 bool TImageLoader::drawnSmaller(int id)
 {
     switch (id) {
@@ -425,9 +514,11 @@ void TImageLoader::loadAll(const std::vector<int>& ids, const Keep& keep)
         bool named = false;
         std::unique_ptr<sf::Texture> texture = finishStep(steps[i], pixels ? &*pixels : nullptr, sizes, named);
         uploadSeconds += secondsSince(start);
-        TInkMap ink = texture ? decoding.takeInk(i) : TInkMap();
+        Shapes shapes = texture ? decoding.takeShapes(i) : Shapes();
         decoding.release(i);
-        keep(steps[i].id, std::move(texture), named, std::move(ink));
+        if (texture && !pixels)
+            shapesFromFile(steps[i].id, steps[i].path, shapes);
+        keep(steps[i].id, std::move(texture), named, std::move(shapes));
     }
     decodeSeconds += decoding.decodeSeconds();
 }
@@ -444,8 +535,14 @@ void TImageLoader::loadOne(int id, const std::string& path, const Keep& keep)
     bool named = false;
     std::unique_ptr<sf::Texture> texture = finishStep(step, quick ? &pixels : nullptr, sizes, named);
     uploadSeconds += secondsSince(uploadStart);
-    TInkMap ink;
+    Shapes shapes;
     if (texture && quick && chickenSheet(id))
-        ink = TInkMap(pixels.data, pixels.size);
-    keep(id, std::move(texture), named, std::move(ink));
+        shapes.ink = TInkMap(pixels.data, pixels.size);
+    if (texture && quick && pressedPicture(id))
+        shapes.press = TPressMask(pixels.data, pixels.size);
+    if (texture && quick && plate(id))
+        shapes.interior = opaqueInteriorOf(pixels.data, pixels.size);
+    if (texture && !quick)
+        shapesFromFile(id, path, shapes);
+    keep(id, std::move(texture), named, std::move(shapes));
 }

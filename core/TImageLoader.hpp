@@ -1,11 +1,14 @@
 #pragma once
 
 #include "core/TInkMap.hpp"
+#include "core/TPressMask.hpp"
 
+#include <SFML/Graphics/Rect.hpp>
 #include <SFML/Graphics/Texture.hpp>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,12 +28,21 @@ public:
         any,      // any size will do (small stand-ins in tests)
     };
 
+    // What is learnt of an image's shape from its decoded pixels: for a
+    // chicken sheet the map of where it has ink (empty for other images, and
+    // for a file the media library loaded), and for a picture a press can
+    // land on the mask of where it shows (empty for other images), and for
+    // a plate its fully opaque interior (none for other images).
+    struct Shapes {
+        TInkMap ink;
+        TPressMask press;
+        std::optional<sf::IntRect> interior;
+    };
+
     // Receives each image in turn: its id, its texture (null when it is not
     // used), whether a line naming it and saying that a placeholder stands in
-    // has already been written, and for a chicken sheet the map of where it
-    // has ink, made from its decoded pixels (empty for other images, and for
-    // a file the media library loaded).
-    using Keep = std::function<void(int id, std::unique_ptr<sf::Texture> texture, bool named, TInkMap ink)>;
+    // has already been written, and what its pixels told of its shape.
+    using Keep = std::function<void(int id, std::unique_ptr<sf::Texture> texture, bool named, Shapes shapes)>;
 
     explicit TImageLoader(Sizes sizes);
 
@@ -44,6 +56,17 @@ public:
     // the drinking bowl.
     static bool drawnSmaller(int id);
     static bool chickenSheet(int id);
+    // Images a press lands on only where they show: the story messages and
+    // the quest panel, the toolbar's tray, sockets and round buttons, the
+    // three counters' frames, the inventory bar, the three cards, and the
+    // placeholder that stands in for any of them that is missing.
+    static bool pressedPicture(int id);
+    // Images drawn as plates, opaque across most of their area, which the
+    // frame keeps in its picture of the still layers: the toolbar's tray,
+    // sockets and round buttons, the three counters' frames, the inventory
+    // bar, the sorting window's and the shop's pages, and the placeholder
+    // that stands in for any of them that is missing.
+    static bool plate(int id);
 
     // Time spent turning files into pixels (on the decoding thread while a
     // whole set loads) and making textures of them (on this thread).

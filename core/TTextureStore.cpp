@@ -54,11 +54,13 @@ TTextureStore::TTextureStore(std::ostream& out, Settings chosen)
     openFont();
 
     TImageLoader loader(settings.designedSizes ? TImageLoader::Sizes::designed : TImageLoader::Sizes::any);
-    loader.loadAll(imageLoadOrder(), [this](int id, std::unique_ptr<sf::Texture> texture, bool named, TInkMap ink) {
-        if (named)
-            reportedMissing.insert(id);
-        addTexture(id, isCentred(id), std::move(texture), std::move(ink));
-    });
+    loader.loadAll(imageLoadOrder(),
+                   [this](int id, std::unique_ptr<sf::Texture> texture, bool named, TImageLoader::Shapes shapes) {
+                       if (named)
+                           reportedMissing.insert(id);
+                       addTexture(id, isCentred(id), std::move(texture), std::move(shapes.ink), std::move(shapes.press),
+                                  shapes.interior);
+                   });
     decodeSeconds += loader.decodeSeconds;
     uploadSeconds += loader.uploadSeconds;
 
@@ -112,13 +114,15 @@ bool TTextureStore::generatePendingMipmaps(std::size_t count)
 void TTextureStore::loadTexture(int id, const std::string& path, bool centered)
 {
     TImageLoader loader(settings.designedSizes ? TImageLoader::Sizes::designed : TImageLoader::Sizes::any);
-    loader.loadOne(id, path, [&](int loadedId, std::unique_ptr<sf::Texture> texture, bool named, TInkMap ink) {
-        if (named)
-            reportedMissing.insert(loadedId);
-        if (texture && TImageLoader::drawnSmaller(loadedId) && !hasTexture(loadedId))
-            pendingMipmaps.push_back(loadedId);
-        addTexture(loadedId, centered, std::move(texture), std::move(ink));
-    });
+    loader.loadOne(id, path,
+                   [&](int loadedId, std::unique_ptr<sf::Texture> texture, bool named, TImageLoader::Shapes shapes) {
+                       if (named)
+                           reportedMissing.insert(loadedId);
+                       if (texture && TImageLoader::drawnSmaller(loadedId) && !hasTexture(loadedId))
+                           pendingMipmaps.push_back(loadedId);
+                       addTexture(loadedId, centered, std::move(texture), std::move(shapes.ink),
+                                  std::move(shapes.press), shapes.interior);
+                   });
     decodeSeconds += loader.decodeSeconds;
     uploadSeconds += loader.uploadSeconds;
 }
@@ -129,7 +133,22 @@ const TInkMap* TTextureStore::inkMap(const sf::Texture& texture) const
     return it == inkMaps.end() ? nullptr : &it->second;
 }
 
-void TTextureStore::addTexture(int id, bool centered, std::unique_ptr<sf::Texture> loaded, TInkMap ink)
+const TPressMask* TTextureStore::pressMask(const sf::Texture& texture) const
+{
+    const auto it = pressMasks.find(&texture);
+    return it == pressMasks.end() ? nullptr : &it->second;
+}
+
+std::optional<sf::IntRect> TTextureStore::opaqueInterior(const sf::Texture& texture) const
+{
+    const auto it = interiors.find(&texture);
+    if (it == interiors.end())
+        return std::nullopt;
+    return it->second;
+}
+
+void TTextureStore::addTexture(int id, bool centered, std::unique_ptr<sf::Texture> loaded, TInkMap ink,
+                               TPressMask press, std::optional<sf::IntRect> interior)
 {
     if (loaded) {
         if (hasTexture(id)) {
@@ -142,6 +161,10 @@ void TTextureStore::addTexture(int id, bool centered, std::unique_ptr<sf::Textur
             }
             if (!ink.empty())
                 inkMaps.emplace(loaded.get(), std::move(ink));
+            if (!press.empty())
+                pressMasks.emplace(loaded.get(), std::move(press));
+            if (interior)
+                interiors.emplace(loaded.get(), *interior);
             textures[id] = std::move(loaded);
             sprites[id] = std::move(sprite);
         }
@@ -166,8 +189,12 @@ const sf::Texture& TTextureStore::fallbackTexture()
     if (auto it = textures.find(image::placeholder); it != textures.end())
         return *it->second;
     if (!builtinFallback) {
-        // A small fully transparent square, like the placeholder image.
-        builtinFallback = std::make_unique<sf::Texture>(sf::Image({64, 64}, sf::Color::Transparent));
+        // A small fully transparent square, like the placeholder image; a
+        // press finds nothing drawn on it.
+        const sf::Image transparent({64, 64}, sf::Color::Transparent);
+        builtinFallback = std::make_unique<sf::Texture>(transparent);
+        pressMasks.emplace(builtinFallback.get(), TPressMask(transparent.getPixelsPtr(), transparent.getSize()));
+        interiors.emplace(builtinFallback.get(), sf::IntRect());
     }
     return *builtinFallback;
 }

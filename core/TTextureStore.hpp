@@ -2,8 +2,10 @@
 
 #include "core/ImageTable.hpp"
 #include "core/TInkMap.hpp"
+#include "core/TPressMask.hpp"
 
 #include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/Rect.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Sprite.hpp>
 #include <SFML/Graphics/Texture.hpp>
@@ -13,6 +15,7 @@
 #include <iosfwd>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -66,6 +69,14 @@ public:
     // Where a chicken sheet has ink, made as it was decoded; null for any
     // other texture (and for a sheet the media library loaded).
     const TInkMap* inkMap(const sf::Texture& texture) const;
+    // Where a picture a press can land on shows (see
+    // TImageLoader::pressedPicture), made as it was decoded; also for the
+    // stand-in of a missing image. Null for any other texture.
+    const TPressMask* pressMask(const sf::Texture& texture) const;
+    // A rectangle of a plate's texture (see TImageLoader::plate) whose every
+    // pixel is fully opaque, or an empty one, found as it was decoded; also
+    // for the stand-in of a missing image. None for any other texture.
+    std::optional<sf::IntRect> opaqueInterior(const sf::Texture& texture) const;
 
     void drawSprite(sf::RenderTarget& target, int id);
     void drawSpriteAt(sf::RenderTarget& target, int id, sf::Vector2f position);
@@ -90,7 +101,8 @@ private:
     void openFont();
     // Keeps `loaded` under `id` with its sprite (unless the id is taken, or
     // the load failed and there is nothing); then prints the progress line.
-    void addTexture(int id, bool centered, std::unique_ptr<sf::Texture> loaded, TInkMap ink);
+    void addTexture(int id, bool centered, std::unique_ptr<sf::Texture> loaded, TInkMap ink, TPressMask press,
+                    std::optional<sf::IntRect> interior);
     void reportMissing(int id);
     const sf::Texture& fallbackTexture();
 
@@ -103,6 +115,8 @@ private:
     std::map<int, std::unique_ptr<sf::Sprite>> sprites;
     std::map<int, std::unique_ptr<sf::Sprite>> fallbackSprites;
     std::map<const sf::Texture*, TInkMap> inkMaps;
+    std::map<const sf::Texture*, TPressMask> pressMasks;
+    std::map<const sf::Texture*, sf::IntRect> interiors;
     std::vector<int> pendingMipmaps;
     std::set<int> reportedMissing;
 };

@@ -159,7 +159,11 @@ bool continueStart(bool firstCall)
         (void)giveBackSpareMemory();
     const bool more = TTextureStore::instance().generatePendingMipmaps(1);
     releaseFreeHeap();
-    if (!more)
+    // The pages of code the start alone ran go once the first mipmap is
+    // made (which has the renderer compile its copying), so they are not
+    // held through the mipmaps of the large sheets; and once more after the
+    // last, for any the mipmaps touched again.
+    if (firstCall || !more)
         (void)releaseUnwrittenFilePages();
     return more;
 }

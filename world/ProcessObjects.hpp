@@ -31,8 +31,8 @@ void destroyProcessObjects();
 // call the heap hands its spare room back and from then on keeps no freed
 // memory; each call makes the mipmaps of one picture drawn smaller and hands
 // the storage they replaced straight back, so the pictures' old and new
-// memory never pile up; after the last, the pages of code the start alone
-// ran are let go. False once the start is over.
+// memory never pile up; after the first and after the last, the pages of
+// code the start alone ran are let go. False once the start is over.
 bool continueStart(bool firstCall);
 
 // Starts both tracks: volume 25, looping; paused from the start while the

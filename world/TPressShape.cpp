@@ -1,13 +1,10 @@
 #include "world/TPressShape.hpp"
 
-#include "platform/StartupMemory.hpp"
-
-#include <SFML/Graphics/Image.hpp>
+#include "core/TTextureStore.hpp"
 
 #include <cmath>
-#include <utility>
 
-bool TPressShape::covers(const sf::Sprite& sprite, sf::Vector2f point)
+bool TPressShape::covers(const sf::Sprite& sprite, sf::Vector2f point) const
 {
     // Back into the picture's own pixels, then into its texture rectangle
     // (which a negative size mirrors).
@@ -24,32 +21,10 @@ bool TPressShape::covers(const sf::Sprite& sprite, sf::Vector2f point)
     return drawnAt(sprite.getTexture(), x, y);
 }
 
-bool TPressShape::drawnAt(const sf::Texture& texture, int x, int y)
+bool TPressShape::drawnAt(const sf::Texture& texture, int x, int y) const
 {
-    const Mask& mask = maskOf(texture);
-    if (x < 0 || y < 0 || x >= mask.width || y >= mask.height)
-        return false;
-    return mask.drawn[static_cast<std::size_t>(y) * static_cast<std::size_t>(mask.width) + static_cast<std::size_t>(x)];
-}
-
-void TPressShape::clear() { masks.clear(); }
-
-const TPressShape::Mask& TPressShape::maskOf(const sf::Texture& texture)
-{
-    if (const auto found = masks.find(&texture); found != masks.end())
-        return found->second;
-    Mask mask;
-    {
-        const sf::Image image = texture.copyToImage();
-        mask.width = static_cast<int>(image.getSize().x);
-        mask.height = static_cast<int>(image.getSize().y);
-        const std::size_t count = static_cast<std::size_t>(mask.width) * static_cast<std::size_t>(mask.height);
-        mask.drawn.resize(count);
-        const std::uint8_t* pixels = image.getPixelsPtr();
-        for (std::size_t i = 0; i < count; ++i)
-            mask.drawn[i] = pixels[i * 4 + 3] > threshold;
-    }
-    // The pixels read back leave the heap again.
-    releaseFreeHeap();
-    return masks.emplace(&texture, std::move(mask)).first->second;
+    if (const TPressMask* mask = TTextureStore::instance().pressMask(texture))
+        return mask->drawnAt(x, y);
+    const sf::Vector2u size = texture.getSize();
+    return x >= 0 && y >= 0 && static_cast<unsigned>(x) < size.x && static_cast<unsigned>(y) < size.y;
 }

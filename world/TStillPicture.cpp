@@ -1,5 +1,7 @@
 #include "world/TStillPicture.hpp"
 
+#include "core/OpaqueInterior.hpp"
+#include "core/TTextureStore.hpp"
 #include "platform/StartupMemory.hpp"
 
 #include <SFML/Graphics/Image.hpp>
@@ -259,9 +261,12 @@ void TStillPicture::draw(sf::RenderTarget& target, const std::vector<sf::IntRect
     // the pictures taken: the ground put back with the new spots on it, or
     // painted whole; then the layers over it, and the plates' opaque parts
     // (the frame paints the plates over them later).
-    paintGround(target, groundKept && ground.put(target, {area}) ? spotsDrawn : npos);
+    const bool groundPut = groundKept && ground.put(target, {area});
+    paintGround(target, groundPut ? spotsDrawn : npos);
     groundView = view;
-    haveGround = picturesAllowed && ground.take(target, {area});
+    // Ground put back with no new spot on it is the picture already kept.
+    const bool groundSame = groundPut && spotsDrawn == dirt().size();
+    haveGround = picturesAllowed && (groundSame || ground.take(target, {area}));
     for (std::size_t k = groundEnd; k < layers.size(); ++k)
         paint(target, k);
     for (const Plate& plate : plates)
@@ -386,50 +391,15 @@ void TStillPicture::forget()
 
 sf::IntRect TStillPicture::opaqueInterior(const sf::Texture& texture)
 {
+    // A plate of the store's was measured as it was decoded.
+    if (const auto known = TTextureStore::instance().opaqueInterior(texture))
+        return *known;
     if (const auto found = interiors.find(&texture); found != interiors.end())
         return found->second;
-    const sf::IntRect interior = opaqueInteriorOf(texture.copyToImage());
+    const sf::Image image = texture.copyToImage();
+    const sf::IntRect interior = opaqueInteriorOf(image.getPixelsPtr(), image.getSize());
     // The pixels read back leave the heap again.
     releaseFreeHeap();
     interiors.emplace(&texture, interior);
     return interior;
-}
-
-sf::IntRect TStillPicture::opaqueInteriorOf(const sf::Image& image)
-{
-    const int w = static_cast<int>(image.getSize().x), h = static_cast<int>(image.getSize().y);
-    // Counts of pixels that are not fully opaque, summed over rectangles
-    // from the top left corner.
-    std::vector<int> sums(static_cast<std::size_t>((w + 1) * (h + 1)), 0);
-    const auto at = [&](int x, int y) -> int& { return sums[static_cast<std::size_t>(y * (w + 1) + x)]; };
-    const std::uint8_t* pixels = image.getPixelsPtr();
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const std::size_t index =
-                static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x);
-            const int seeThrough = pixels[index * 4 + 3] != 255;
-            at(x + 1, y + 1) = seeThrough + at(x, y + 1) + at(x + 1, y) - at(x, y);
-        }
-    const auto clear = [&](int l, int t, int r, int b) { return at(r, b) - at(l, b) - at(r, t) + at(l, t) == 0; };
-    // From the whole picture, step the edges in until what is left is opaque
-    // (frames and rounded corners are narrow, so this keeps most of it).
-    int l = 0, t = 0, r = w, b = h;
-    const int stepX = std::max(1, w / 64), stepY = std::max(1, h / 64);
-    while (r - l > 2 * stepX && b - t > 2 * stepY && !clear(l, t, r, b)) {
-        // Move in the edge with the most see-through pixels along it.
-        const int left = at(l + stepX, b) - at(l, b) - at(l + stepX, t) + at(l, t);
-        const int right = at(r, b) - at(r - stepX, b) - at(r, t) + at(r - stepX, t);
-        const int top = at(r, t + stepY) - at(l, t + stepY) - at(r, t) + at(l, t);
-        const int bottom = at(r, b) - at(l, b) - at(r, b - stepY) + at(l, b - stepY);
-        const int most = std::max({left, right, top, bottom});
-        if (most == left)
-            l += stepX;
-        else if (most == right)
-            r -= stepX;
-        else if (most == top)
-            t += stepY;
-        else
-            b -= stepY;
-    }
-    return clear(l, t, r, b) ? sf::IntRect({l, t}, {r - l, b - t}) : sf::IntRect();
 }

@@ -88,7 +88,8 @@ public:
     void forget();
 
     // A rectangle of `texture` (in its pixels) whose every pixel is fully
-    // opaque, or an empty one; found once per texture.
+    // opaque, or an empty one: the store's for its plates, else found once
+    // per texture.
     sf::IntRect opaqueInterior(const sf::Texture& texture);
 
     // How often each picture was painted and plates copied (for tests).
@@ -152,7 +153,6 @@ private:
     // the target, or with `from` npos the ground's layers and all the dirt.
     void paintGround(sf::RenderTarget& target, std::size_t from);
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
-    static sf::IntRect opaqueInteriorOf(const sf::Image& image);
 
     std::vector<Layer> layers;
     std::size_t spotsLayer = npos; // the dirt's layer: the ground ends with it
