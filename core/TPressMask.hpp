@@ -32,7 +32,7 @@ public:
         if (x < 0 || y < 0 || static_cast<unsigned>(x) >= width || static_cast<unsigned>(y) >= height)
             return false;
         const std::size_t at = static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x) / 8;
-        return ((bits[at] >> (static_cast<unsigned>(x) % 8)) & 1u) != 0;
+        return ((static_cast<unsigned>(bits[at]) >> (static_cast<unsigned>(x) % 8)) & 1u) != 0;
     }
 
 private:
