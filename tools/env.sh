@@ -213,6 +213,13 @@ hh_cleanup() {
     wait "$job" 2>/dev/null || true
   done
   HH_BACKGROUND=""
+  # Folders a script names to go with it (its scratch, until it decides to
+  # keep it for a failure).
+  local folder
+  for folder in ${HH_REMOVE_ON_EXIT:-}; do
+    rm -rf "$folder"
+  done
+  HH_REMOVE_ON_EXIT=""
   if [ -n "${HH_SCRATCH:-}" ]; then
     rm -rf "$HH_SCRATCH"
     HH_SCRATCH=""
