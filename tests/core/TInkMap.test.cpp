@@ -53,27 +53,6 @@ std::string slowInkedCells(const sf::Image& image)
     return cells;
 }
 
-// Keeps the game's and the media library's error streams quiet while alive.
-class QuietErrors {
-public:
-    QuietErrors()
-        : savedOurs(std::cerr.rdbuf(nullptr))
-        , savedLibrary(sf::err().rdbuf(nullptr))
-    {
-    }
-    ~QuietErrors()
-    {
-        sf::err().rdbuf(savedLibrary);
-        std::cerr.rdbuf(savedOurs);
-    }
-    QuietErrors(const QuietErrors&) = delete;
-    QuietErrors& operator=(const QuietErrors&) = delete;
-
-private:
-    std::streambuf* savedOurs;
-    std::streambuf* savedLibrary;
-};
-
 } // namespace
 
 TEST_CASE("an ink map flags exactly the cells with a pixel that is not fully transparent", "[ink]")
@@ -142,7 +121,7 @@ TEST_CASE("a sheet loaded one by one gets its map; one the media library loads g
     std::ostringstream console;
     testsupport::inDirectory(dir / "run", [&] {
         // No images here at all: the store starts empty (and says so).
-        const QuietErrors quiet;
+        const testsupport::QuietErrors quiet;
         TTextureStore store(console, TTextureStore::Settings{false, false});
         REQUIRE(store.textureCount() == 0);
         store.loadTexture(image::walk, (dir / "sheet.png").string(), false);

@@ -45,27 +45,6 @@ std::string slowDrawnPixels(const sf::Image& image)
     return drawn;
 }
 
-// Keeps the game's and the media library's error streams quiet while alive.
-class QuietErrors {
-public:
-    QuietErrors()
-        : savedOurs(std::cerr.rdbuf(nullptr))
-        , savedLibrary(sf::err().rdbuf(nullptr))
-    {
-    }
-    ~QuietErrors()
-    {
-        sf::err().rdbuf(savedLibrary);
-        std::cerr.rdbuf(savedOurs);
-    }
-    QuietErrors(const QuietErrors&) = delete;
-    QuietErrors& operator=(const QuietErrors&) = delete;
-
-private:
-    std::streambuf* savedOurs;
-    std::streambuf* savedLibrary;
-};
-
 } // namespace
 
 TEST_CASE("a press mask holds exactly the pixels with alpha above the threshold", "[press]")
@@ -150,7 +129,7 @@ TEST_CASE("a pressed picture gets its mask however it loads; a missing one shows
     std::ostringstream console;
     testsupport::inDirectory(dir / "run", [&] {
         // No images here at all: the store starts empty (and says so).
-        const QuietErrors quiet;
+        const testsupport::QuietErrors quiet;
         TTextureStore store(console, TTextureStore::Settings{false, false});
         REQUIRE(store.textureCount() == 0);
         store.loadTexture(image::kurort, (dir / "picture.png").string(), false);

@@ -3,8 +3,10 @@
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderTexture.hpp>
 #include <SFML/Graphics/Texture.hpp>
+#include <SFML/System/Err.hpp>
 
 #include <filesystem>
+#include <iostream>
 #include <string>
 
 // Helpers shared by the test programs.
@@ -65,5 +67,26 @@ std::string progressLine(int id, bool terminal = true);
 // A number from the environment variable `name`, or `fallback` when unset or empty.
 unsigned envUnsigned(const char* name, unsigned fallback);
 double envDouble(const char* name, double fallback);
+
+// Keeps the game's and the media library's error streams quiet while alive.
+class QuietErrors {
+public:
+    QuietErrors()
+        : savedOurs(std::cerr.rdbuf(nullptr))
+        , savedLibrary(sf::err().rdbuf(nullptr))
+    {
+    }
+    ~QuietErrors()
+    {
+        sf::err().rdbuf(savedLibrary);
+        std::cerr.rdbuf(savedOurs);
+    }
+    QuietErrors(const QuietErrors&) = delete;
+    QuietErrors& operator=(const QuietErrors&) = delete;
+
+private:
+    std::streambuf* savedOurs;
+    std::streambuf* savedLibrary;
+};
 
 } // namespace testsupport
