@@ -19,15 +19,16 @@ for tool in Xvfb openbox xdotool xprop xwininfo; do
   fi
 done
 
-dir=$(mktemp -d "${TMPDIR:-/tmp}/henhouse-desktop.XXXXXX")
+source "$(dirname "$0")/../support/scratch.sh"
+dir="$(new_scratch desktop)"
 state=$dir/state.txt
 pids=()
 finish() {
-  local pid
+  local status=$? pid
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
   stop_display
-  rm -rf "$dir"
+  drop_scratch "$dir" "$status"
 }
 trap finish EXIT
 source "$(dirname "$0")/lib.sh"

@@ -19,17 +19,19 @@ for tool in Xvfb xdotool xmessage; do
   fi
 done
 
-dir=$(mktemp -d "${TMPDIR:-/tmp}/henhouse-keys.XXXXXX")
+source "$(dirname "$0")/../support/scratch.sh"
+dir="$(new_scratch keys)"
 state=$dir/state.txt
 pid=""
 other=""
 finish() {
+  local status=$?
   [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
   [ -n "$pid" ] && wait "$pid" 2>/dev/null || true
   [ -n "$other" ] && kill "$other" 2>/dev/null || true
   [ -n "$other" ] && wait "$other" 2>/dev/null || true
   stop_display
-  rm -rf "$dir"
+  drop_scratch "$dir" "$status"
 }
 trap finish EXIT
 source "$(dirname "$0")/lib.sh"

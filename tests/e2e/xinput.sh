@@ -29,7 +29,8 @@ done
 source "$(dirname "$0")/lib.sh"
 own_display 1920x1080
 
-dir=$(mktemp -d "${TMPDIR:-/tmp}/henhouse-xinput.XXXXXX")
+source "$(dirname "$0")/../support/scratch.sh"
+dir="$(new_scratch xinput)"
 state=$dir/state.txt
 # One game second per frame, so the hens grow up and lay within a minute.
 args=(--seed 5 --fixed-dt 1 --mute --state-file "$state")
@@ -39,10 +40,11 @@ args=(--seed 5 --fixed-dt 1 --mute --state-file "$state")
 "$game" "${args[@]}" >"$dir/stdout.txt" 2>"$dir/stderr.txt" &
 pid=$!
 finish() {
+  local status=$?
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
   stop_display
-  rm -rf "$dir"
+  drop_scratch "$dir" "$status"
 }
 trap finish EXIT
 

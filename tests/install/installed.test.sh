@@ -7,8 +7,9 @@
 set -uo pipefail
 build="$(cd "$1" && pwd)"
 run="$(cd "$2" && pwd)"
-work="$(mktemp -d "${TMPDIR:-/tmp}/henhouse-installed.XXXXXX")"
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/../support/scratch.sh"
+work="$(new_scratch installed)"
+trap 'drop_scratch "$work"' EXIT
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 

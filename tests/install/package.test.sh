@@ -15,8 +15,9 @@ top="$(cd "$(dirname "$0")/../.." && pwd)"
 cd "$top"
 source tools/env.sh
 hh_prepare
-work="$(mktemp -d "${TMPDIR:-/tmp}/henhouse-package.XXXXXX")"
-trap 'rm -rf "$work"; hh_cleanup' EXIT
+source "$top/tests/support/scratch.sh"
+work="$(new_scratch package)"
+trap 'drop_scratch "$work"; hh_cleanup' EXIT
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 started=$SECONDS

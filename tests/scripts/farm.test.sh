@@ -6,11 +6,13 @@
 # farm that a running game holds. Usage: farm.test.sh CHECKOUT
 set -uo pipefail
 top="$(cd "$1" && pwd)"
-work="$(mktemp -d "${TMPDIR:-/tmp}/henhouse-farm.XXXXXX")"
+source "$(dirname "$0")/../support/scratch.sh"
+work="$(new_scratch farm)"
 sock="$work/tmux.sock"
 cleanup() {
+  local status=$?
   tmux -S "$sock" kill-server 2>/dev/null
-  rm -rf "$work"
+  drop_scratch "$work" "$status"
 }
 trap cleanup EXIT
 failures=0

@@ -6,8 +6,9 @@
 # Usage: menu-entry.test.sh CHECKOUT
 set -uo pipefail
 top="$(cd "$1" && pwd)"
-work="$(mktemp -d "${TMPDIR:-/tmp}/henhouse-menu.XXXXXX")"
-trap 'rm -rf "$work"' EXIT
+source "$top/tests/support/scratch.sh"
+work="$(new_scratch menu)"
+trap 'drop_scratch "$work"' EXIT
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 app_id="org.henhouse.henhouse"

@@ -4,8 +4,9 @@
 # and stopped with SIGTERM halfway through a run. Usage: play.test.sh CHECKOUT
 set -uo pipefail
 top="$(cd "$1" && pwd)"
-work="$(mktemp -d "${TMPDIR:-/tmp}/henhouse-play.XXXXXX")"
-trap 'rm -rf "$work"' EXIT
+source "$top/tests/support/scratch.sh"
+work="$(new_scratch play)"
+trap 'drop_scratch "$work"' EXIT
 # Each run's scratch folder goes here, where the test can see it.
 export XDG_CACHE_HOME="$work/cache"
 failures=0
