@@ -124,6 +124,10 @@ hh_make_root() {
   [ "${2:-all}" = play ] && trim=(--dpkgopt='path-exclude=/usr/share/doc/*' \
     --dpkgopt='path-exclude=/usr/share/man/*' --dpkgopt='path-exclude=/usr/share/locale/*' \
     --dpkgopt='path-exclude=/usr/share/info/*')
+  # dpkg without its syncs while the root is made (a root cut short is made
+  # again anyway): where mmdebstrap has the hook for it.
+  local hooks=/usr/share/mmdebstrap/hooks/eatmydata
+  [ -d "$hooks" ] && trim+=(--hook-directory="$hooks")
   if ! mmdebstrap --variant=apt --aptopt='Acquire::Check-Valid-Until "false"' "${trim[@]}" \
         --include="$pkgs" "$HH_SUITE" "$root" >"$log" 2>&1; then
     tail -n 20 "$log" >&2
