@@ -134,6 +134,8 @@ hh_make_root() {
     rm -rf "$root"
     die "mmdebstrap failed (full log: $log)"
   fi
+  # Written out once, at the end, before it is called complete.
+  sync -f "$root" 2>/dev/null || sync
   touch "$root/.complete"
   say "build environment ready"
 }
