@@ -404,8 +404,8 @@ int judgeSilence(const Samples& rec, long mark, long from, long to, const Track&
     for (int k = 0; k < windows; ++k) {
         for (auto [side, from] :
              {std::pair{&before, stop - span + k * (span / windows)}, std::pair{&after, back + k * (span / windows)}}) {
-            const Fit f = side->empty() ? fit(rec, from, farmyard, theme)
-                                        : fitAfter(rec, from, side->back(), farmyard, theme);
+            const Fit f =
+                side->empty() ? fit(rec, from, farmyard, theme) : fitAfter(rec, from, side->back(), farmyard, theme);
             std::printf("hear: window at %s: farmyard at %s x %.4f, theme at %s x %.4f, unexplained %.4f\n",
                         seconds(static_cast<double>(from)).c_str(), seconds(static_cast<double>(f.placeA)).c_str(),
                         f.gainA, seconds(static_cast<double>(f.placeB)).c_str(), f.gainB, f.residual);
@@ -533,4 +533,3 @@ int main(int argc, char** argv)
         return 1;
     return judgedAll ? 0 : 77;
 }
-
