@@ -439,7 +439,7 @@ hh_virtual_display() {
   [ -n "${TMPDIR:-}" ] && tmp=(TMPDIR="$TMPDIR")
   henv env TMPDIR="$HH_SCRATCH_IN" bash -c '
     named="$(mktemp)"
-    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$named" 2>"$named.log" &
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$named" 2>"$named.log" &
     server=$!
     until grep -q "[0-9]" "$named"; do
       kill -0 "$server" 2>/dev/null || { cat "$named.log" >&2; echo "henhouse: the virtual display did not start" >&2; exit 1; }

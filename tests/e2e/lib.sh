@@ -12,7 +12,7 @@ display_pid=""
 own_display() {
   local named end
   named=$(mktemp "${TMPDIR:-/tmp}/henhouse-display.XXXXXX")
-  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$named" 2>/dev/null &
+  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset 3>"$named" 2>/dev/null &
   display_pid=$!
   end=$((SECONDS + 120))
   until grep -q '[0-9]' "$named"; do
