@@ -10,8 +10,6 @@
 
 namespace {
 
-TTextureStore& store() { return TTextureStore::instance(); }
-
 // White words, their left end (or with `centred` their middle) at `at`'s x,
 // their middle at its y.
 sf::Text line(const std::string& words, unsigned size, sf::Vector2f at, bool centred = false)

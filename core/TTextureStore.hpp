@@ -120,3 +120,6 @@ private:
     std::vector<int> pendingMipmaps;
     std::set<int> reportedMissing;
 };
+
+// The game's store, as the drawing code calls it.
+inline TTextureStore& store() { return TTextureStore::instance(); }

@@ -10,8 +10,6 @@
 
 namespace {
 
-TTextureStore& store() { return TTextureStore::instance(); }
-
 const sf::Vector2f itemPositions[6] = {{720.f, 370.f}, {965.f, 370.f}, {1205.f, 370.f},
                                        {720.f, 640.f}, {965.f, 640.f}, {1205.f, 640.f}};
 const sf::Vector2f labelPositions[6] = {{710.f, 450.f}, {955.f, 450.f}, {1195.f, 450.f},

@@ -2,12 +2,6 @@
 
 #include "core/TTextureStore.hpp"
 
-namespace {
-
-TTextureStore& store() { return TTextureStore::instance(); }
-
-} // namespace
-
 TSort::TSort()
     : TActor(store().getTexture(image::winSort))
 {

@@ -469,7 +469,7 @@ HH_RUN="$HH_TOP/build/run"
 # The player's tree: optimized as a release, without debugging information
 # (the compiler's slowest part for a player who never reads it), warnings not
 # errors.
-HH_PLAY_FLAGS=(-DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG"
+HH_PLAY_FLAGS=(-DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG"
                -DHENHOUSE_RUN_DIR="$HH_RUN" -DHENHOUSE_WERROR=OFF)
 
 # The player's tree. Tests that ./test.sh added stay configured (only the game

@@ -14,8 +14,6 @@ using nlohmann::json;
 
 namespace {
 
-TTextureStore& store() { return TTextureStore::instance(); }
-
 // Copied between a live chicken and its record, both ways.
 template <class From, class To>
 void chickenValues(From& c, To& s, auto copy)
@@ -45,10 +43,10 @@ void chickenValues(From& c, To& s, auto copy)
 
 // --- Between the world and the snapshot --------------------------------------
 
-int sheetOf(const TChiken2& chicken)
+int sheetOf(const TChiken2& hen)
 {
     for (int id : TFarmRecords::chickenSheets)
-        if (&store().getTexture(id) == &chicken.getTexture())
+        if (&store().getTexture(id) == &hen.getTexture())
             return id;
     return TFarmRecords::chickenSheets[0];
 }

@@ -13,8 +13,6 @@
 
 namespace {
 
-TTextureStore& store() { return TTextureStore::instance(); }
-
 // 255 at the start, falling to 0 over the last third of `length`.
 std::uint8_t fade(float age, float length)
 {
@@ -44,15 +42,15 @@ void TFeedback::refuse(sf::FloatRect area)
     refusalAge = 0.f;
 }
 
-void TFeedback::watch(int coins, bool questComplete)
+void TFeedback::watch(int balance, bool questDone)
 {
-    if (looked && coins != lastCoins)
+    if (looked && balance != lastCoins)
         pulseAge = 0.f;
-    if (looked && questComplete && !lastQuest)
+    if (looked && questDone && !lastQuest)
         celebrationAge = 0.f;
     looked = true;
-    lastCoins = coins;
-    lastQuest = questComplete;
+    lastCoins = balance;
+    lastQuest = questDone;
 }
 
 void TFeedback::update(float dt)

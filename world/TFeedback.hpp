@@ -32,7 +32,7 @@ public:
     // Compares the coins and the quest with the last look: a change of the
     // coins pulses the counter, the quest completing starts the celebration.
     // The first look only takes note (a farm resumed complete stays quiet).
-    void watch(int coins, bool questComplete);
+    void watch(int balance, bool questDone);
     // Ages everything by `dt` and drops what is over.
     void update(float dt);
     // Draws whatever is showing; `coinText` is the counter to pulse.

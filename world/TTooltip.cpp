@@ -9,8 +9,6 @@
 
 namespace {
 
-TTextureStore& store() { return TTextureStore::instance(); }
-
 constexpr unsigned textSize = 26;
 constexpr float capWidth = 24.f; // the plate's rounded ends, drawn unstretched
 constexpr float sceneWidth = 1920.f;

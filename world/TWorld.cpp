@@ -6,8 +6,6 @@
 
 namespace {
 
-TTextureStore& store() { return TTextureStore::instance(); }
-
 // The floor's grid: 80 by 45 tiles of 24 pixels cover 1920 by 1080.
 constexpr int floorColumns = 80;
 constexpr int floorRows = 45;

@@ -16,12 +16,6 @@
 #include <utility>
 #include <vector>
 
-namespace {
-
-TTextureStore& store() { return TTextureStore::instance(); }
-
-} // namespace
-
 int TWorld::socketTexture(int index) const
 {
     const bool sorting = mode == ModeSorting || mode == ModeSortingRunning;

@@ -14,8 +14,6 @@
 
 namespace {
 
-TTextureStore& store() { return TTextureStore::instance(); }
-
 const sf::IntRect packageC0{{583, 615}, {110, 75}};
 const sf::IntRect packageC1{{583, 750}, {110, 75}};
 

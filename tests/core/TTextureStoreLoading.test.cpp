@@ -273,21 +273,21 @@ std::map<int, sf::Image> loadPlainly(std::ostream& console)
 
 // Sends the media library's error messages into `into` while alive, so they
 // interleave with the progress lines exactly as on a terminal.
-class ErrorsInto {
+class LibraryErrorsInto {
 public:
-    explicit ErrorsInto(std::ostream& into)
+    explicit LibraryErrorsInto(std::ostream& into)
         : saved(sf::err().rdbuf(into.rdbuf()))
     {
     }
-    ~ErrorsInto() { sf::err().rdbuf(saved); }
-    ErrorsInto(const ErrorsInto&) = delete;
-    ErrorsInto& operator=(const ErrorsInto&) = delete;
+    ~LibraryErrorsInto() { sf::err().rdbuf(saved); }
+    LibraryErrorsInto(const LibraryErrorsInto&) = delete;
+    LibraryErrorsInto& operator=(const LibraryErrorsInto&) = delete;
 
 private:
     std::streambuf* saved;
 };
 
-const TTextureStore::Settings anySize{true, false};
+const TTextureStore::Settings anyImageSize{true, false};
 
 bool samePixels(const sf::Image& a, const sf::Image& b)
 {
@@ -309,11 +309,11 @@ TEST_CASE("the store loads odd, broken and missing images exactly as the plain l
     std::map<int, sf::Image> stored;
     testsupport::inDirectory(dir, [&] {
         {
-            ErrorsInto errors(plainConsole);
+            LibraryErrorsInto errors(plainConsole);
             plain = loadPlainly(plainConsole);
         }
-        ErrorsInto errors(storeConsole);
-        TTextureStore store(storeConsole, anySize);
+        LibraryErrorsInto errors(storeConsole);
+        TTextureStore store(storeConsole, anyImageSize);
         for (int id : store.loadedIds())
             stored.emplace(id, store.getTexture(id).copyToImage());
     });
@@ -388,7 +388,7 @@ TEST_CASE("images drawn smaller than their size are smooth and mipmapped", "[sto
         testsupport::writePng(dir / "src/images" / entry.file, 16, 16, sf::Color(90, 60, 30));
     std::ostringstream console;
     testsupport::inDirectory(dir, [&] {
-        TTextureStore store(console, anySize);
+        TTextureStore store(console, anyImageSize);
         SECTION("the chicken sheets, the cards, the feeders and the bowl")
         {
             for (int id : {image::walk, image::dance, image::eat, image::chickEat, image::chickWalk, image::seat,

@@ -36,7 +36,7 @@ namespace {
 // The line every run on a machine without sound adds; it is not the line under test.
 const std::string silentLine = "henhouse: no audio device: playing silently";
 
-struct Outcome {
+struct GameOutcome {
     int status = -1;
     std::string err;
 };
@@ -52,7 +52,7 @@ struct Launch {
 // Runs the game in `dir` with exactly these arguments (no shell in between,
 // so any byte can be passed), its error stream in `errFile`. A run that does
 // not end within a minute is stopped by an alarm: a hang fails the case.
-Outcome runGame(const fs::path& dir, const Launch& launch, const fs::path& errFile)
+GameOutcome runGame(const fs::path& dir, const Launch& launch, const fs::path& errFile)
 {
     std::vector<std::string> argv{HENHOUSE_EXE};
     argv.insert(argv.end(), launch.args.begin(), launch.args.end());
@@ -86,7 +86,7 @@ Outcome runGame(const fs::path& dir, const Launch& launch, const fs::path& errFi
     }
     int raw = 0;
     ::waitpid(child, &raw, 0);
-    Outcome outcome;
+    GameOutcome outcome;
     outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
     outcome.err = testsupport::readFile(errFile);
     return outcome;
@@ -480,7 +480,7 @@ TEST_CASE("bad input ends with one clear line, the right status and nothing writ
             Launch launch{{}, c.setEnv, c.unsetEnv, c.fileSizeLimit, c.fileSizeSignal};
             for (const std::string& a : c.args)
                 launch.args.push_back(withDir(a, dir));
-            const Outcome run = runGame(dir, launch, errFile);
+            const GameOutcome run = runGame(dir, launch, errFile);
             INFO(run.err);
             CHECK(run.status == c.status);
 
@@ -530,7 +530,7 @@ TEST_CASE("a screenshot that cannot be written completely leaves the older one w
     const auto before = snapshot(dir);
 
     Launch launch{oneFrameAnd({"--screenshot", (dir / "shot.png").string()}), {}, {}, 64 * 1024};
-    const Outcome run = runGame(dir, launch, testsupport::scratchRoot() / "full-disk-err");
+    const GameOutcome run = runGame(dir, launch, testsupport::scratchRoot() / "full-disk-err");
     INFO(run.err);
     CHECK(run.status == 1);
     CHECK(run.err.find("henhouse: could not write the screenshot " + (dir / "shot.png").string() + ": File too large\n")
@@ -545,7 +545,7 @@ TEST_CASE("the screenshot of the very first frame is the whole frame", "[reliabi
 {
     const fs::path dir = fs::canonical(testsupport::scratchDir("first-frame"));
     linkAssets(dir);
-    const Outcome run =
+    const GameOutcome run =
         runGame(dir, Launch{oneFrameAnd({"--screenshot", (dir / "one.png").string()}), {}, {}}, dir / "err.txt");
     INFO(run.err);
     REQUIRE(run.status == 0);

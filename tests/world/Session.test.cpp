@@ -117,11 +117,11 @@ sf::Vector2i rounded(sf::Vector2f p)
     return {static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y))};
 }
 
-const sf::Vector2i scanToggle{700, 1000};
-const sf::Vector2i shopToggle{850, 1000};
-const sf::Vector2i cleanButton{1150, 1000};
-const sf::Vector2i closeImage{1340, 170};
-const sf::Vector2i startButton{1250, 750};
+const sf::Vector2i scanToggleAt{700, 1000};
+const sf::Vector2i shopToggleAt{850, 1000};
+const sf::Vector2i cleanButtonAt{1150, 1000};
+const sf::Vector2i closeImageAt{1340, 170};
+const sf::Vector2i startButtonAt{1250, 750};
 const sf::Vector2i packC0{640, 650};
 const sf::Vector2i packC1{640, 790};
 const sf::Vector2i buy{900, 830};
@@ -167,10 +167,10 @@ TEST_CASE("a scripted session: collect, sort and pack eggs, shop, feed, clean an
     }
 
     // Open the sorting window and start the scanner.
-    s.click(scanToggle);
+    s.click(scanToggleAt);
     CHECK(world.mode == TWorld::ModeSorting);
     CHECK(s.showsImage(63) > 0.9);
-    s.click(startButton);
+    s.click(startButtonAt);
     CHECK(world.mode == TWorld::ModeSortingRunning);
     const float scannerStart = TTextureStore::instance().getSprite(image::sortingMachine2).getPosition().y;
     s.frames(20);
@@ -202,7 +202,7 @@ TEST_CASE("a scripted session: collect, sort and pack eggs, shop, feed, clean an
     REQUIRE(coins >= 103);
 
     // Straight from the sorting window into the shop.
-    s.click(shopToggle);
+    s.click(shopToggleAt);
     CHECK(world.mode == TWorld::ModeShop);
     CHECK(s.showsImage(108) > 0.9);
     s.click(plusItem[0]);
@@ -227,7 +227,7 @@ TEST_CASE("a scripted session: collect, sort and pack eggs, shop, feed, clean an
     CHECK(vetCount == 1);
     const int afterShopping = afterPacking - 60 - 25 - 18;
     CHECK(coins == afterShopping);
-    s.click(closeImage);
+    s.click(closeImageAt);
     CHECK(world.mode == TWorld::ModeField);
     CHECK(s.showsImage(108) < 0.5);
     CHECK(s.showsImage(110) < 0.5);
@@ -246,8 +246,8 @@ TEST_CASE("a scripted session: collect, sort and pack eggs, shop, feed, clean an
     // Clean the pen.
     world.pollution.assign(4, sf::Sprite(TTextureStore::instance().getTexture(image::pollution1)));
     const std::size_t bubblesBefore = world.bubbles.size();
-    s.waitClear(cleanButton);
-    s.moveTo(cleanButton);
+    s.waitClear(cleanButtonAt);
+    s.moveTo(cleanButtonAt);
     s.press();
     CHECK(world.pollution.empty());
     CHECK(world.bubbles.size() == bubblesBefore + 100);
