@@ -61,12 +61,12 @@ build_others() {
   say "building the sanitizer build (build/asan)"
   HH_NICE=1 HH_TARGET="henhouse ${asan_tests[*]/#/test_}" hh_build "$HH_ASAN" Debug -DHENHOUSE_SANITIZE=ON \
     -DHENHOUSE_ASSETS_FROM="$HH_RUN" \
-    -DCMAKE_CXX_FLAGS_DEBUG="-g1 -O1" -DCMAKE_C_FLAGS_DEBUG="-g1 -O1"
+    -DCMAKE_CXX_FLAGS_DEBUG="-g1 -O1"
   if henv sh -c 'command -v clang++' >/dev/null 2>&1; then
     with_clang=1
     say "building with clang and the portable platform layer (build/clang)"
-    HH_NICE=1 HH_TARGET="henhouse ${clang_tests[*]/#/test_}" hh_build "$HH_CLANG" Debug -DCMAKE_C_COMPILER=clang \
-      -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS_DEBUG=-O0 -DCMAKE_C_FLAGS_DEBUG=-O0 -DHENHOUSE_PORTABLE=ON \
+    HH_NICE=1 HH_TARGET="henhouse ${clang_tests[*]/#/test_}" hh_build "$HH_CLANG" Debug \
+      -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS_DEBUG=-O0 -DHENHOUSE_PORTABLE=ON \
       -DHENHOUSE_PCH=OFF -DHENHOUSE_ASSETS_FROM="$HH_RUN"
   else
     say "no clang here: skipping the clang build"
