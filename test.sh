@@ -56,6 +56,8 @@ clang_tests=(platform core actors poultry eggline world app)
 # the code that handles memory and input. The end-to-end program plays the
 # same paths as a whole game, and is left to the normal build.
 asan_tests=("${clang_tests[@]}" reliability)
+# (The reliability program runs as parts: reliability_monkey, ...)
+asan_pattern="$(IFS='|'; echo "^(${asan_tests[*]})(_.*)?\$")"
 with_clang=0
 build_others() {
   say "building the sanitizer build (build/asan)"
@@ -96,7 +98,6 @@ export TMPDIR="$scratch"
 # checks: the game being heard and its sound server win the processors at
 # once whenever they wake, and the rest of the time goes to these.
 say "running the sanitizer and clang tests at the lowest priority, beside the hearing checks"
-asan_pattern="$(IFS='|'; echo "^(${asan_tests[*]})\$")"
 clang_pattern="$(IFS='|'; echo "^(${clang_tests[*]})\$")"
 set -m
 (
