@@ -56,7 +56,7 @@ clang_tests=(platform core actors poultry eggline world app)
 # the code that handles memory and input. The end-to-end program plays the
 # same paths as a whole game, and is left to the normal build.
 asan_tests=("${clang_tests[@]}" reliability)
-# (The reliability program runs as parts: reliability_monkey, ...)
+# (The world and reliability programs run as parts: world_pictures, ...)
 asan_pattern="$(IFS='|'; echo "^(${asan_tests[*]})(_.*)?\$")"
 with_clang=0
 build_others() {
@@ -98,7 +98,7 @@ export TMPDIR="$scratch"
 # checks: the game being heard and its sound server win the processors at
 # once whenever they wake, and the rest of the time goes to these.
 say "running the sanitizer and clang tests at the lowest priority, beside the hearing checks"
-clang_pattern="$(IFS='|'; echo "^(${clang_tests[*]})\$")"
+clang_pattern="$(IFS='|'; echo "^(${clang_tests[*]})(_.*)?\$")"
 set -m
 (
   code=0
