@@ -31,8 +31,7 @@ took
 status=0
 logs="$scratch/logs"
 mkdir -p "$logs"
-# The hearing checks come later, with only the lowest-priority tests beside
-# them: the sound server must be fed in time.
+# The hearing checks come later, alone: the sound server must be fed in time.
 say "running the tests (build/play) while the other builds are made"
 # A process group of their own (job control, for this job only), so a run cut
 # short ends them with everything they started.
@@ -94,41 +93,20 @@ cat "$logs/package.txt"
 took
 
 export TMPDIR="$scratch"
-# The sanitizer and clang tests at the lowest priority, beside the hearing
-# checks: the game being heard and its sound server win the processors at
-# once whenever they wake, and the rest of the time goes to these.
-say "running the sanitizer and clang tests at the lowest priority, beside the hearing checks"
-clang_pattern="$(IFS='|'; echo "^(${clang_tests[*]})(_.*)?\$")"
-set -m
-(
-  code=0
-  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    hh_virtual_display nice -n 19 ctest --test-dir "$HH_ASAN" --output-on-failure -j 2 -R "$asan_pattern" \
-    >"$logs/asan.txt" 2>&1 || code=1
-  if [ "$with_clang" -eq 1 ]; then
-    hh_virtual_display nice -n 19 ctest --test-dir "$HH_CLANG" --output-on-failure -j 2 -R "$clang_pattern" \
-      >"$logs/clang.txt" 2>&1 || code=1
-  fi
-  echo "$code" >"$logs/late.status"
-) &
-late_pid=$!
-set +m
-HH_BACKGROUND=$late_pid
-
-say "hearing the game (build/play)"
+say "hearing the game (build/play), with nothing else running"
 hh_virtual_display ctest --test-dir "$HH_PLAY" --output-on-failure -R '^sound$' || status=1
 took
 
-wait "$late_pid" || true
-HH_BACKGROUND=""
-say "the tests with sanitizers (build/asan)"
-cat "$logs/asan.txt"
-if [ "$with_clang" -eq 1 ]; then
-  say "the clang build's tests (the layers' unit tests, build/clang)"
-  cat "$logs/clang.txt"
-fi
-[ "$(cat "$logs/late.status" 2>/dev/null)" = 0 ] || status=1
+say "running the tests with sanitizers (build/asan)"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  hh_virtual_display ctest --test-dir "$HH_ASAN" --output-on-failure -j 2 -R "$asan_pattern" || status=1
 took
+if [ "$with_clang" -eq 1 ]; then
+  say "running the clang build's tests (the layers' unit tests, build/clang)"
+  hh_virtual_display ctest --test-dir "$HH_CLANG" --output-on-failure -j 2 \
+    -R "$(IFS='|'; echo "^(${clang_tests[*]})(_.*)?\$")" || status=1
+  took
+fi
 
 if [ "$status" -ne 0 ]; then
   say "some tests failed; their scratch files are kept in $scratch"
