@@ -6,11 +6,9 @@
 #include <catch2/catch_test_macros.hpp>
 
 #include <SFML/Graphics/Image.hpp>
-#include <SFML/System/Err.hpp>
 
 #include <algorithm>
 #include <filesystem>
-#include <iostream>
 #include <sstream>
 #include <string>
 
@@ -189,32 +187,6 @@ TEST_CASE("the game's own store holds every generated image at its size", "[stor
     CHECK(store.getSprite(image::iconScan).getOrigin() == sf::Vector2f(31.5f, 31.5f));
 }
 
-namespace {
-
-// Sends what the game and the media library write to the error stream into
-// `into` while alive.
-class ErrorsInto {
-public:
-    explicit ErrorsInto(std::ostream& into)
-        : savedOurs(std::cerr.rdbuf(into.rdbuf()))
-        , savedLibrary(sf::err().rdbuf(into.rdbuf()))
-    {
-    }
-    ~ErrorsInto()
-    {
-        sf::err().rdbuf(savedLibrary);
-        std::cerr.rdbuf(savedOurs);
-    }
-    ErrorsInto(const ErrorsInto&) = delete;
-    ErrorsInto& operator=(const ErrorsInto&) = delete;
-
-private:
-    std::streambuf* savedOurs;
-    std::streambuf* savedLibrary;
-};
-
-} // namespace
-
 TEST_CASE("something other than a file in place of an image is damaged, named and never opened", "[store]")
 {
     const fs::path dir = makeAssetDir("not-files", {image::cell, image::buttonSort, image::eggC1}, true);
@@ -224,7 +196,7 @@ TEST_CASE("something other than a file in place of an image is damaged, named an
     fs::create_directory_symlink(dir / "src/images/cell.png", dir / "src/images/eggC1.png");
     std::ostringstream console, errors;
     testsupport::inDirectory(dir, [&] {
-        const ErrorsInto capture(errors);
+        const testsupport::ErrorsInto capture(errors);
         // Opening the pipe would wait here for ever.
         TTextureStore store(console, anySize);
         CHECK(store.textureCount() == 170);
@@ -265,7 +237,7 @@ TEST_CASE("an image of another size than its designed one is refused once", "[st
 
     std::ostringstream console, errors;
     testsupport::inDirectory(dir, [&] {
-        const ErrorsInto capture(errors);
+        const testsupport::ErrorsInto capture(errors);
         TTextureStore store(console, TTextureStore::Settings{true, true});
         CHECK(store.hasTexture(image::cell));
         CHECK(store.getTexture(image::cell).getSize() == sf::Vector2u(24, 24));
@@ -309,7 +281,7 @@ TEST_CASE("the system font path is tried quietly", "[store]")
     const fs::path dir = makeAssetDir("quiet-font", {}, true);
     std::ostringstream console, errors;
     testsupport::inDirectory(dir, [&] {
-        const ErrorsInto capture(errors);
+        const testsupport::ErrorsInto capture(errors);
         TTextureStore store(console, anySize);
         CHECK_FALSE(store.getFont().getInfo().family.empty());
     });

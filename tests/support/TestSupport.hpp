@@ -68,25 +68,39 @@ std::string progressLine(int id, bool terminal = true);
 unsigned envUnsigned(const char* name, unsigned fallback);
 double envDouble(const char* name, double fallback);
 
-// Keeps the game's and the media library's error streams quiet while alive.
-class QuietErrors {
+// Sends what the game and the media library write to the error stream into
+// `into` while alive (nowhere, for a null buffer).
+class ErrorsInto {
 public:
-    QuietErrors()
-        : savedOurs(std::cerr.rdbuf(nullptr))
-        , savedLibrary(sf::err().rdbuf(nullptr))
+    explicit ErrorsInto(std::streambuf* into)
+        : savedOurs(std::cerr.rdbuf(into))
+        , savedLibrary(sf::err().rdbuf(into))
     {
     }
-    ~QuietErrors()
+    explicit ErrorsInto(std::ostream& into)
+        : ErrorsInto(into.rdbuf())
+    {
+    }
+    ~ErrorsInto()
     {
         sf::err().rdbuf(savedLibrary);
         std::cerr.rdbuf(savedOurs);
     }
-    QuietErrors(const QuietErrors&) = delete;
-    QuietErrors& operator=(const QuietErrors&) = delete;
+    ErrorsInto(const ErrorsInto&) = delete;
+    ErrorsInto& operator=(const ErrorsInto&) = delete;
 
 private:
     std::streambuf* savedOurs;
     std::streambuf* savedLibrary;
+};
+
+// Keeps the game's and the media library's error streams quiet while alive.
+class QuietErrors : public ErrorsInto {
+public:
+    QuietErrors()
+        : ErrorsInto(nullptr)
+    {
+    }
 };
 
 } // namespace testsupport
